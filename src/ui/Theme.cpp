@@ -1,0 +1,7 @@
+#include "ui/Theme.h"
+
+namespace halvo::theme {
+
+void install() {}
+
+} // namespace halvo::theme

@@ -1,0 +1,56 @@
+#pragma once
+
+// The one place for colours, text styles, button looks and icons. Views name a style or a tint, never a
+// point size or a colour value.
+
+#include "store/HalvoConfirmRequest.h"
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+class QLabel;
+
+namespace halvo::theme {
+
+/// Text styles, as sizes relative to the application font.
+enum class TextStyle { largeTitle, title, title2, title3, headline, subheadline, body, callout, caption, caption2 };
+enum class Weight { regular, medium, semibold, bold };
+
+/// Named tints. `primary` and `secondary` are the text colours of the palette.
+enum class Tint { blue, green, orange, red, purple, teal, indigo, yellow, pink, gray, primary, secondary };
+
+QFont font(TextStyle style, Weight weight = Weight::regular, bool monospaced = false);
+QColor color(Tint tint, qreal opacity = 1.0);
+/// The fill colour of an action button of the variant.
+QColor buttonColor(HalvoButtonVariant variant);
+/// The background of list rows inside cards: the primary text colour at 4 %.
+QColor listRowBackground();
+/// The background of a header band (a translucent material).
+QColor headerBandBackground();
+/// The background of a tab bar: the primary text colour at 3 %.
+QColor tabBarBackground();
+
+/// The icon for a symbol name (such as "server.rack"); an empty icon for an unknown name.
+QIcon icon(const QString& symbolName);
+/// Whether the symbol name has an entry in the icon table.
+bool hasIcon(const QString& symbolName);
+/// Every symbol name of the icon table.
+QStringList knownSymbols();
+
+/// Sets font and text colour of a label.
+void style(QLabel* label, TextStyle style, Weight weight = Weight::regular, Tint tint = Tint::primary,
+           bool monospaced = false);
+/// A new label with the style applied. Plain text only (never rich text).
+QLabel* label(const QString& text, TextStyle style, Weight weight = Weight::regular, Tint tint = Tint::primary,
+              bool monospaced = false, QWidget* parent = nullptr);
+/// A label showing the symbol's icon at the size of the text style, drawn in the tint.
+QLabel* symbol(const QString& symbolName, TextStyle size, Tint tint, QWidget* parent = nullptr);
+
+/// Sets up the application-wide look (fallback icon theme, palette). Called once by main and the tests.
+void install();
+
+} // namespace halvo::theme
