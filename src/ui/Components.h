@@ -93,6 +93,7 @@ Q_SIGNALS:
 private:
     QString* m_binding;
     QLineEdit* m_edit = nullptr;
+    bool m_reloading = false;
 };
 
 /// An action button in one of the variants, normal or small. Never disabled by the views.
@@ -110,6 +111,7 @@ private:
     void applyStyle();
     HalvoButtonVariant m_variant;
     bool m_small;
+    QString m_icon;
 };
 
 namespace halvo::ui {
@@ -117,7 +119,8 @@ namespace halvo::ui {
 /// Puts exactly the text on the clipboard (clear, then set).
 void copyToClipboard(const QString& text);
 
-/// A card row: the list-row background with rounded corners of radius 8 and the given inner spacing.
+/// A card row: the list-row background with rounded corners of radius 8 and the given inner spacing. Its
+/// items go into its horizontal layout (`row->layout()`, 8 points apart); nest a layout for other shapes.
 QFrame* listRow(int horizontalInset, int verticalInset, QWidget* parent = nullptr);
 
 /// A horizontal or vertical line.

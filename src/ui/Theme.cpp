@@ -1,7 +1,529 @@
 #include "ui/Theme.h"
 
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QHash>
+#include <QIconEngine>
+#include <QLabel>
+#include <QPainter>
+#include <QPalette>
+#include <QPixmapCache>
+#include <QStyle>
+#include <QStyleFactory>
+
+#include <array>
+#include <utility>
+
 namespace halvo::theme {
 
-void install() {}
+namespace {
+
+// ---- colours ----
+
+constexpr QRgb kPrimaryText = qRgb(29, 29, 31);
+constexpr QRgb kSecondaryText = qRgb(110, 110, 115);
+constexpr QRgb kWindow = qRgb(242, 242, 245);
+constexpr QRgb kCardBackground = qRgb(255, 255, 255);
+constexpr QRgb kSidebar = qRgb(248, 248, 250);
+
+QColor baseColor(Tint tint) {
+    switch (tint) {
+    case Tint::blue:
+        return QColor(0, 122, 255);
+    case Tint::green:
+        return QColor(40, 170, 75);
+    case Tint::orange:
+        return QColor(240, 135, 0);
+    case Tint::red:
+        return QColor(235, 55, 45);
+    case Tint::purple:
+        return QColor(165, 80, 215);
+    case Tint::teal:
+        return QColor(35, 160, 185);
+    case Tint::indigo:
+        return QColor(88, 86, 214);
+    case Tint::yellow:
+        return QColor(230, 180, 0);
+    case Tint::pink:
+        return QColor(245, 45, 85);
+    case Tint::gray:
+        return QColor(142, 142, 147);
+    case Tint::primary:
+        return QColor(kPrimaryText);
+    case Tint::secondary:
+        return QColor(kSecondaryText);
+    }
+    return QColor(kPrimaryText);
+}
+
+QString rgba(const QColor& c) {
+    return QStringLiteral("rgba(%1, %2, %3, %4)")
+        .arg(c.red())
+        .arg(c.green())
+        .arg(c.blue())
+        .arg(QString::number(c.alphaF(), 'f', 3));
+}
+
+// ---- text styles, as factors of the body size (the application font) ----
+
+qreal sizeFactor(TextStyle style) {
+    switch (style) {
+    case TextStyle::largeTitle:
+        return 2.0;
+    case TextStyle::title:
+        return 1.7;
+    case TextStyle::title2:
+        return 1.35;
+    case TextStyle::title3:
+        return 1.18;
+    case TextStyle::headline:
+        return 1.0;
+    case TextStyle::subheadline:
+        return 0.93;
+    case TextStyle::body:
+        return 1.0;
+    case TextStyle::callout:
+        return 0.96;
+    case TextStyle::caption:
+        return 0.86;
+    case TextStyle::caption2:
+        return 0.8;
+    }
+    return 1.0;
+}
+
+constexpr qreal kMinimumPointSize = 7.0;
+
+QFont::Weight qtWeight(Weight weight) {
+    switch (weight) {
+    case Weight::regular:
+        return QFont::Normal;
+    case Weight::medium:
+        return QFont::Medium;
+    case Weight::semibold:
+        return QFont::DemiBold;
+    case Weight::bold:
+        return QFont::Bold;
+    }
+    return QFont::Normal;
+}
+
+// ---- icons ----
+
+// Symbol name -> freedesktop icon name. Every symbol that a view names needs an entry here; the ui tests
+// scan the view sources for names missing from this table.
+const QHash<QString, QString>& iconTable() {
+    static const QHash<QString, QString> table = [] {
+        const std::pair<const char*, const char*> entries[] = {
+            // sections and the main window
+            {"globe.europe.africa.fill", "map-globe"},
+            {"cloud.fill", "folder-cloud"},
+            {"server.rack", "network-server"},
+            {"network", "network-wired"},
+            {"magnifyingglass", "edit-find"},
+            {"eye", "password-show-on"},
+            {"eye.slash", "password-show-off"},
+            // hardware and servers
+            {"cpu", "cpu"},
+            {"cpu.fill", "cpu"},
+            {"memorychip.fill", "media-flash"},
+            {"internaldrive.fill", "drive-harddisk"},
+            {"externaldrive.badge.timemachine", "drive-removable-media"},
+            {"externaldrive.fill.badge.plus", "drive-removable-media"},
+            {"externaldrive.fill.badge.checkmark", "drive-removable-media-usb"},
+            {"opticaldisc.fill", "media-optical"},
+            {"display", "video-display"},
+            {"display.2", "video-display"},
+            {"display.and.arrow.down", "document-export"},
+            {"terminal.fill", "utilities-terminal"},
+            {"building.2.fill", "go-home"},
+            {"cabinet.fill", "server-database"},
+            {"speedometer", "speedometer"},
+            {"stethoscope", "tools-report-bug"},
+            {"camera.aperture", "camera-photo"},
+            {"chart.pie.fill", "office-chart-pie"},
+            {"waveform.path.ecg", "view-media-equalizer"},
+            {"bolt.horizontal.fill", "system-run"},
+            {"lifepreserver.fill", "help-hint"},
+            {"gamecontroller.fill", "input-gaming"},
+            // power
+            {"power.circle.fill", "system-shutdown"},
+            {"play.fill", "media-playback-start"},
+            {"stop.fill", "media-playback-stop"},
+            {"arrow.clockwise", "view-refresh"},
+            {"arrow.clockwise.circle.fill", "system-reboot"},
+            {"arrow.triangle.2.circlepath", "view-refresh"},
+            {"arrow.triangle.2.circlepath.circle.fill", "view-refresh"},
+            // network and addresses
+            {"globe", "globe"},
+            {"4.circle.fill", "network-wired"},
+            {"6.circle.fill", "network-wireless-hotspot"},
+            {"network.badge.shield.half.filled", "firewall-config"},
+            {"point.3.connected.trianglepath.dotted", "network-connect"},
+            {"arrow.left.arrow.right.circle.fill", "exchange-positions"},
+            {"arrow.triangle.swap", "exchange-positions"},
+            {"arrow.triangle.merge", "vcs-merge"},
+            {"arrow.triangle.branch", "vcs-branch"},
+            {"arrow.up.right.circle.fill", "go-jump"},
+            {"arrow.up.right.square.fill", "go-jump"},
+            {"link.circle.fill", "link"},
+            {"mappin.and.ellipse", "mark-location"},
+            // security
+            {"lock.fill", "object-locked"},
+            {"lock.open.fill", "object-unlocked"},
+            {"key.fill", "dialog-password"},
+            {"shield.fill", "security-medium"},
+            {"shield.checkered", "security-medium"},
+            {"shield.lefthalf.filled", "security-medium"},
+            {"shield.lefthalf.filled.badge.checkmark", "security-high"},
+            {"checkmark.shield.fill", "security-high"},
+            {"plus.shield.fill", "security-high"},
+            {"exclamationmark.shield.fill", "security-low"},
+            {"flame.fill", "firewall-config"},
+            {"hand.raised.fill", "process-stop"},
+            // state and lists
+            {"checkmark.circle.fill", "dialog-ok-apply"},
+            {"checkmark.seal.fill", "checkmark"},
+            {"exclamationmark.triangle.fill", "dialog-warning"},
+            {"plus.circle.fill", "list-add"},
+            {"trash", "edit-delete"},
+            {"doc.on.doc", "edit-copy"},
+            {"doc.text", "text-plain"},
+            {"tag.fill", "tag"},
+            {"clock.fill", "clock"},
+            {"calendar.badge.clock", "view-calendar-upcoming-events"},
+            {"checklist", "view-task"},
+            {"list.bullet", "format-list-unordered"},
+            {"list.bullet.rectangle.portrait.fill", "view-list-details"},
+            {"rectangle.3.group.fill", "view-list-icons"},
+            {"square.grid.2x2.fill", "view-grid"},
+            {"square.split.2x2.fill", "view-split-left-right"},
+        };
+        QHash<QString, QString> result;
+        for (const auto& [symbol, name] : entries)
+            result.insert(QString::fromLatin1(symbol), QString::fromLatin1(name));
+        return result;
+    }();
+    return table;
+}
+
+// Draws the base icon as a silhouette in one colour, so that symbols follow the tint like text does.
+class TintedIconEngine final : public QIconEngine {
+public:
+    TintedIconEngine(QIcon base, QColor color)
+        : m_base(std::move(base))
+        , m_color(std::move(color)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        painter->drawPixmap(rect, pixmap(rect.size() * painter->device()->devicePixelRatio(), mode, state));
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const QString key = QStringLiteral("halvo-tint:%1:%2:%3x%4:%5")
+                                .arg(m_base.cacheKey())
+                                .arg(m_color.rgba())
+                                .arg(size.width())
+                                .arg(size.height())
+                                .arg(int(mode));
+        QPixmap cached;
+        if (QPixmapCache::find(key, &cached))
+            return cached;
+        QPixmap result = m_base.pixmap(size, QIcon::Normal, state);
+        if (result.isNull())
+            return result;
+        result.setDevicePixelRatio(1.0);
+        {
+            QPainter p(&result);
+            p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+            QColor fill = m_color;
+            if (mode == QIcon::Disabled)
+                fill.setAlphaF(fill.alphaF() * 0.4);
+            p.fillRect(result.rect(), fill);
+        }
+        QPixmapCache::insert(key, result);
+        return result;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return m_base.actualSize(size, mode, state);
+    }
+
+    QIconEngine* clone() const override { return new TintedIconEngine(m_base, m_color); }
+    bool isNull() override { return m_base.isNull(); }
+
+private:
+    QIcon m_base;
+    QColor m_color;
+};
+
+QString buildStyleSheet() {
+    const QString primary = rgba(color(Tint::primary));
+    const QString hairline = rgba(color(Tint::primary, 0.10));
+    const QString cardBackground = rgba(QColor(kCardBackground));
+    QString css;
+    css += QStringLiteral("QMainWindow, QDialog { background: %1; }\n").arg(rgba(QColor(kWindow)));
+    css += QStringLiteral("HalvoSectionCard { background: %1; border: 1px solid %2; border-radius: 12px; }\n")
+               .arg(cardBackground, hairline);
+    css += QStringLiteral("HalvoSpecTile { background: %1; border: 1px solid %2; border-radius: 10px; }\n")
+               .arg(cardBackground, hairline);
+    css += QStringLiteral("QFrame#halvoListRow { background: %1; border: none; border-radius: 8px; }\n")
+               .arg(rgba(listRowBackground()));
+    css += QStringLiteral("QFrame#halvoDivider { background: %1; border: none; }\n").arg(hairline);
+    css += QStringLiteral("QWidget#halvoHeaderBand { background: %1; }\n").arg(rgba(headerBandBackground()));
+    css += QStringLiteral("QWidget#halvoTabBar { background: %1; }\n").arg(rgba(tabBarBackground()));
+    css += QStringLiteral("QWidget#halvoSidebar, QListView#halvoSidebarList { background: %1; border: none; }\n")
+               .arg(rgba(QColor(kSidebar)));
+    css += QStringLiteral("QListView#halvoSidebarList::item { border-radius: 6px; margin: 1px 6px; }\n"
+                          "QListView#halvoSidebarList::item:selected { background: %1; }\n"
+                          "QListView#halvoSidebarList::item:hover:!selected { background: %2; }\n")
+               .arg(rgba(color(Tint::blue, 0.16)), rgba(color(Tint::primary, 0.05)));
+    css += QStringLiteral("QScrollArea#halvoContentScroll, QScrollArea#halvoTabScroll { background: transparent; "
+                          "border: none; }\n");
+    css += QStringLiteral("QWidget#halvoContent, QWidget#halvoTabRow { background: transparent; }\n");
+    css += QStringLiteral("QFrame#halvoWarningBox { background: %1; border: 1px solid %2; border-radius: 8px; }\n")
+               .arg(rgba(color(Tint::orange, 0.12)), rgba(color(Tint::orange, 0.45)));
+    css += QStringLiteral("QLineEdit { background: %1; border: 1px solid %2; border-radius: 6px; padding: 4px 7px; "
+                          "color: %3; selection-background-color: %4; }\n"
+                          "QLineEdit:focus { border: 1px solid %5; }\n")
+               .arg(cardBackground, rgba(color(Tint::primary, 0.18)), primary, rgba(color(Tint::blue, 0.35)),
+                    rgba(color(Tint::blue, 0.8)));
+    css += QStringLiteral("QPushButton#halvoCopyChip { background: %1; color: %2; border: none; border-radius: 8px; "
+                          "padding: 2px 8px; }\n"
+                          "QPushButton#halvoCopyChip:pressed { background: %3; }\n")
+               .arg(rgba(color(Tint::blue, 0.12)), rgba(color(Tint::blue)), rgba(color(Tint::blue, 0.25)));
+    css += QStringLiteral("QPushButton#halvoRevealSwitch { background: transparent; border: none; padding: 2px; }\n");
+
+    for (const Tint tint : {Tint::blue, Tint::green, Tint::orange, Tint::red, Tint::purple, Tint::teal, Tint::indigo,
+                            Tint::yellow, Tint::pink, Tint::gray, Tint::primary, Tint::secondary}) {
+        css += QStringLiteral("HalvoStatusBadge[tint=\"%1\"] { background: %2; border: none; border-radius: 9px; }\n")
+                   .arg(tintName(tint), rgba(color(tint, 0.15)));
+    }
+
+    for (const HalvoButtonVariant variant :
+         {HalvoButtonVariant::primary, HalvoButtonVariant::success, HalvoButtonVariant::warning,
+          HalvoButtonVariant::danger, HalvoButtonVariant::purple, HalvoButtonVariant::secondary}) {
+        const QColor fill = buttonColor(variant);
+        const QColor pressed = fill.darker(115);
+        const QColor hover = fill.lighter(106);
+        const QString selector = QStringLiteral("HalvoActionButton[variant=\"%1\"]").arg(variantName(variant));
+        const QString border = variant == HalvoButtonVariant::secondary ? hairline : QStringLiteral("transparent");
+        css += QStringLiteral("%1 { background: %2; color: %3; border: 1px solid %4; border-radius: 7px; "
+                              "padding: 6px 14px; }\n"
+                              "%1[small=\"true\"] { border-radius: 6px; padding: 3px 9px; }\n"
+                              "%1:hover { background: %5; }\n"
+                              "%1:pressed { background: %6; }\n")
+                   .arg(selector, rgba(fill), rgba(buttonTextColor(variant)), border, rgba(hover), rgba(pressed));
+    }
+    return css;
+}
+
+} // namespace
+
+// ---- text styles ----
+
+QFont font(TextStyle style, Weight weight, bool monospaced) {
+    QFont result = QGuiApplication::font();
+    qreal base = result.pointSizeF();
+    if (base <= 0)
+        base = 10.0;
+    if (monospaced) {
+        const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        result.setFamilies(fixed.families());
+        result.setStyleHint(QFont::Monospace);
+        result.setFixedPitch(true);
+    }
+    result.setPointSizeF(std::max(kMinimumPointSize, base * sizeFactor(style)));
+    // A headline is semibold unless a heavier weight is asked for.
+    if (style == TextStyle::headline && weight == Weight::regular)
+        weight = Weight::semibold;
+    result.setWeight(qtWeight(weight));
+    return result;
+}
+
+// ---- colours ----
+
+QColor color(Tint tint, qreal opacity) {
+    QColor result = baseColor(tint);
+    result.setAlphaF(std::clamp(opacity, 0.0, 1.0));
+    return result;
+}
+
+QColor buttonColor(HalvoButtonVariant variant) {
+    switch (variant) {
+    case HalvoButtonVariant::primary:
+        return color(Tint::blue);
+    case HalvoButtonVariant::success:
+        return color(Tint::green);
+    case HalvoButtonVariant::warning:
+        return color(Tint::orange);
+    case HalvoButtonVariant::danger:
+        return color(Tint::red);
+    case HalvoButtonVariant::purple:
+        return color(Tint::purple);
+    case HalvoButtonVariant::secondary:
+        return QColor(229, 229, 234);
+    }
+    return color(Tint::blue);
+}
+
+QColor buttonTextColor(HalvoButtonVariant variant) {
+    return variant == HalvoButtonVariant::secondary ? color(Tint::primary) : QColor(Qt::white);
+}
+
+QColor listRowBackground() {
+    return color(Tint::primary, 0.04);
+}
+
+QColor headerBandBackground() {
+    return QColor(250, 250, 252, 235);
+}
+
+QColor tabBarBackground() {
+    return color(Tint::primary, 0.03);
+}
+
+QString variantName(HalvoButtonVariant variant) {
+    switch (variant) {
+    case HalvoButtonVariant::primary:
+        return QStringLiteral("primary");
+    case HalvoButtonVariant::success:
+        return QStringLiteral("success");
+    case HalvoButtonVariant::warning:
+        return QStringLiteral("warning");
+    case HalvoButtonVariant::danger:
+        return QStringLiteral("danger");
+    case HalvoButtonVariant::purple:
+        return QStringLiteral("purple");
+    case HalvoButtonVariant::secondary:
+        return QStringLiteral("secondary");
+    }
+    return {};
+}
+
+QString tintName(Tint tint) {
+    switch (tint) {
+    case Tint::blue:
+        return QStringLiteral("blue");
+    case Tint::green:
+        return QStringLiteral("green");
+    case Tint::orange:
+        return QStringLiteral("orange");
+    case Tint::red:
+        return QStringLiteral("red");
+    case Tint::purple:
+        return QStringLiteral("purple");
+    case Tint::teal:
+        return QStringLiteral("teal");
+    case Tint::indigo:
+        return QStringLiteral("indigo");
+    case Tint::yellow:
+        return QStringLiteral("yellow");
+    case Tint::pink:
+        return QStringLiteral("pink");
+    case Tint::gray:
+        return QStringLiteral("gray");
+    case Tint::primary:
+        return QStringLiteral("primary");
+    case Tint::secondary:
+        return QStringLiteral("secondary");
+    }
+    return {};
+}
+
+// ---- icons ----
+
+QIcon icon(const QString& symbolName) {
+    const auto it = iconTable().constFind(symbolName);
+    if (it == iconTable().constEnd())
+        return {};
+    return QIcon::fromTheme(it.value());
+}
+
+bool hasIcon(const QString& symbolName) {
+    return iconTable().contains(symbolName);
+}
+
+QStringList knownSymbols() {
+    QStringList names = iconTable().keys();
+    names.sort();
+    return names;
+}
+
+QIcon tintedIcon(const QString& symbolName, const QColor& tintColor) {
+    QIcon base = icon(symbolName);
+    if (base.isNull())
+        return {};
+    return QIcon(new TintedIconEngine(std::move(base), tintColor));
+}
+
+int symbolSize(TextStyle style) {
+    return QFontMetrics(font(style)).height();
+}
+
+// ---- labels ----
+
+void style(QLabel* label, TextStyle textStyle, Weight weight, Tint tint, bool monospaced) {
+    label->setFont(font(textStyle, weight, monospaced));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color(tint));
+    palette.setColor(QPalette::Text, color(tint));
+    label->setPalette(palette);
+}
+
+QLabel* label(const QString& text, TextStyle textStyle, Weight weight, Tint tint, bool monospaced, QWidget* parent) {
+    auto* result = new QLabel(parent);
+    result->setTextFormat(Qt::PlainText);
+    result->setText(text);
+    style(result, textStyle, weight, tint, monospaced);
+    return result;
+}
+
+QLabel* symbol(const QString& symbolName, TextStyle size, Tint tint, QWidget* parent) {
+    auto* result = new QLabel(parent);
+    const int edge = symbolSize(size);
+    result->setFixedSize(edge, edge);
+    result->setAlignment(Qt::AlignCenter);
+    result->setProperty("symbolName", symbolName);
+    result->setProperty("tint", tintName(tint));
+    const QIcon tinted = tintedIcon(symbolName, color(tint));
+    if (!tinted.isNull()) {
+        const qreal ratio = parent ? parent->devicePixelRatioF() : qApp->devicePixelRatio();
+        QPixmap pixmap = tinted.pixmap(QSize(edge, edge) * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        result->setPixmap(pixmap);
+    }
+    return result;
+}
+
+// ---- application look ----
+
+void install() {
+    QIcon::setFallbackThemeName(QStringLiteral("breeze"));
+    // Without a desktop theme (offscreen, minimal sessions) Breeze is the theme itself.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1StringView("hicolor"))
+        QIcon::setThemeName(QStringLiteral("breeze"));
+
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(fusion);
+
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(kWindow));
+    palette.setColor(QPalette::WindowText, color(Tint::primary));
+    palette.setColor(QPalette::Base, QColor(kCardBackground));
+    palette.setColor(QPalette::AlternateBase, QColor(kSidebar));
+    palette.setColor(QPalette::Text, color(Tint::primary));
+    palette.setColor(QPalette::PlaceholderText, color(Tint::secondary));
+    palette.setColor(QPalette::Button, QColor(kCardBackground));
+    palette.setColor(QPalette::ButtonText, color(Tint::primary));
+    palette.setColor(QPalette::Highlight, color(Tint::blue));
+    palette.setColor(QPalette::HighlightedText, QColor(Qt::white));
+    palette.setColor(QPalette::ToolTipBase, QColor(kCardBackground));
+    palette.setColor(QPalette::ToolTipText, color(Tint::primary));
+    QApplication::setPalette(palette);
+
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        app->setStyleSheet(buildStyleSheet());
+}
 
 } // namespace halvo::theme

@@ -47,10 +47,24 @@ void style(QLabel* label, TextStyle style, Weight weight = Weight::regular, Tint
 /// A new label with the style applied. Plain text only (never rich text).
 QLabel* label(const QString& text, TextStyle style, Weight weight = Weight::regular, Tint tint = Tint::primary,
               bool monospaced = false, QWidget* parent = nullptr);
-/// A label showing the symbol's icon at the size of the text style, drawn in the tint.
+/// A label showing the symbol's icon at the size of the text style, drawn in the tint. The label carries
+/// the symbol name and the tint name in its properties "symbolName" and "tint", so tests can read them.
 QLabel* symbol(const QString& symbolName, TextStyle size, Tint tint, QWidget* parent = nullptr);
 
-/// Sets up the application-wide look (fallback icon theme, palette). Called once by main and the tests.
+/// The symbol's icon drawn in one colour (white on coloured buttons, the tint beside text).
+QIcon tintedIcon(const QString& symbolName, const QColor& color);
+/// The edge length of a symbol shown at the size of the text style, in pixels.
+int symbolSize(TextStyle style);
+
+/// Sets up the application-wide look (fallback icon theme, palette, style sheet of the shared components).
+/// Called once by main and the tests.
 void install();
+
+/// The text colour on an action button of the variant (white on colour, primary text on neutral).
+QColor buttonTextColor(HalvoButtonVariant variant);
+/// The name of a variant ("primary", "danger", ...), as the style sheet and tests see it.
+QString variantName(HalvoButtonVariant variant);
+/// The name of a tint ("blue", "secondary", ...), as the style sheet and tests see it.
+QString tintName(Tint tint);
 
 } // namespace halvo::theme

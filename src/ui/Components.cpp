@@ -1,0 +1,284 @@
+#include "ui/Components.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStyle>
+#include <QVBoxLayout>
+
+using halvo::theme::TextStyle;
+using halvo::theme::Tint;
+using halvo::theme::Weight;
+
+namespace {
+
+constexpr int kCardInset = 16;
+constexpr int kCardSpacing = 12;
+constexpr int kTileInset = 12;
+constexpr int kBadgeDot = 7;
+
+QLabel* dot(Tint tint, QWidget* parent) {
+    auto* result = new QLabel(parent);
+    const qreal ratio = qApp->devicePixelRatio();
+    QPixmap pixmap(QSize(kBadgeDot, kBadgeDot) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(halvo::theme::color(tint));
+    painter.drawEllipse(QRectF(0, 0, kBadgeDot, kBadgeDot));
+    painter.end();
+    result->setPixmap(pixmap);
+    result->setFixedSize(kBadgeDot, kBadgeDot);
+    result->setProperty("tint", halvo::theme::tintName(tint));
+    return result;
+}
+
+} // namespace
+
+// ---- HalvoSectionCard ----
+
+HalvoSectionCard::HalvoSectionCard(const QString& title, const std::optional<QString>& subtitle, const QString& icon,
+                                   Tint tint, QWidget* parent)
+    : QFrame(parent) {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(kCardInset, kCardInset, kCardInset, kCardInset);
+    outer->setSpacing(kCardSpacing);
+
+    auto* headerRow = new QHBoxLayout;
+    headerRow->setSpacing(8);
+    headerRow->addWidget(halvo::theme::symbol(icon, TextStyle::headline, tint, this), 0, Qt::AlignTop);
+    auto* titles = new QVBoxLayout;
+    titles->setSpacing(2);
+    auto* titleLabel = halvo::theme::label(title, TextStyle::headline, Weight::semibold, Tint::primary, false, this);
+    titleLabel->setWordWrap(true);
+    titles->addWidget(titleLabel);
+    if (subtitle) {
+        auto* subtitleLabel =
+            halvo::theme::label(*subtitle, TextStyle::caption, Weight::regular, Tint::secondary, false, this);
+        subtitleLabel->setWordWrap(true);
+        titles->addWidget(subtitleLabel);
+    }
+    headerRow->addLayout(titles, 1);
+    outer->addLayout(headerRow);
+
+    m_content = new QVBoxLayout;
+    m_content->setSpacing(kCardSpacing);
+    outer->addLayout(m_content);
+}
+
+QVBoxLayout* HalvoSectionCard::contentLayout() const {
+    return m_content;
+}
+
+void HalvoSectionCard::addContent(QWidget* widget) {
+    m_content->addWidget(widget);
+}
+
+void HalvoSectionCard::addContent(QLayout* layout) {
+    m_content->addLayout(layout);
+}
+
+// ---- HalvoSpecTile ----
+
+HalvoSpecTile::HalvoSpecTile(Spec spec, QWidget* parent)
+    : QFrame(parent)
+    , m_spec(std::move(spec)) {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(kTileInset, kTileInset, kTileInset, kTileInset);
+    outer->setSpacing(6);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(6);
+    top->addWidget(halvo::theme::symbol(m_spec.icon, TextStyle::subheadline, m_spec.tint, this));
+    auto* labelText =
+        halvo::theme::label(m_spec.label, TextStyle::caption, Weight::medium, Tint::secondary, false, this);
+    top->addWidget(labelText, 1);
+    if (m_spec.copyValue) {
+        m_copyButton = new QPushButton(QStringLiteral("Kopieren"), this);
+        m_copyButton->setObjectName(QStringLiteral("halvoCopyChip"));
+        m_copyButton->setFont(halvo::theme::font(TextStyle::caption2, Weight::semibold));
+        m_copyButton->setCursor(Qt::PointingHandCursor);
+        m_copyButton->setFocusPolicy(Qt::TabFocus);
+        connect(m_copyButton, &QPushButton::clicked, this, [this] {
+            // Copies of the values: onCopy may write the status line, which rebuilds the view around us.
+            const QString text = *m_spec.copyValue;
+            const auto onCopy = m_spec.onCopy;
+            halvo::ui::copyToClipboard(text);
+            if (onCopy)
+                onCopy(text);
+        });
+        top->addWidget(m_copyButton);
+    }
+    outer->addLayout(top);
+
+    auto* value = halvo::theme::label(m_spec.value, TextStyle::headline, Weight::semibold, Tint::primary, false, this);
+    value->setWordWrap(true);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    outer->addWidget(value);
+    if (m_spec.subvalue) {
+        auto* sub =
+            halvo::theme::label(*m_spec.subvalue, TextStyle::caption2, Weight::regular, Tint::secondary, false, this);
+        sub->setWordWrap(true);
+        outer->addWidget(sub);
+    }
+}
+
+// ---- HalvoStatusBadge ----
+
+HalvoStatusBadge::HalvoStatusBadge(const QString& text, Tint tint, const std::optional<QString>& icon, QWidget* parent)
+    : QFrame(parent)
+    , m_text(text)
+    , m_tint(tint) {
+    setProperty("tint", halvo::theme::tintName(tint));
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(8, 3, 8, 3);
+    row->setSpacing(4);
+    if (icon && !icon->isEmpty())
+        row->addWidget(halvo::theme::symbol(*icon, TextStyle::caption2, tint, this));
+    else
+        row->addWidget(dot(tint, this), 0, Qt::AlignVCenter);
+    row->addWidget(halvo::theme::label(text, TextStyle::caption2, Weight::bold, tint, false, this));
+}
+
+// ---- HalvoFormTextField ----
+
+HalvoFormTextField::HalvoFormTextField(const QString& placeholder, QString* binding, bool isSecure, QWidget* parent)
+    : QWidget(parent)
+    , m_binding(binding) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
+    m_edit = new QLineEdit(this);
+    m_edit->setPlaceholderText(placeholder);
+    m_edit->setFont(halvo::theme::font(TextStyle::body));
+    if (m_binding)
+        m_edit->setText(*m_binding);
+    // textChanged, not textEdited: a test or an input method that sets the text is an edit as well.
+    connect(m_edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (m_reloading)
+            return;
+        if (m_binding)
+            *m_binding = text;
+        Q_EMIT edited(text);
+    });
+    row->addWidget(m_edit, 1);
+
+    if (isSecure) {
+        m_edit->setEchoMode(QLineEdit::Password);
+        auto* reveal = new QPushButton(this);
+        reveal->setObjectName(QStringLiteral("halvoRevealSwitch"));
+        reveal->setCheckable(true);
+        reveal->setCursor(Qt::PointingHandCursor);
+        reveal->setToolTip(QStringLiteral("Anzeigen"));
+        reveal->setAccessibleName(QStringLiteral("Anzeigen"));
+        reveal->setIcon(halvo::theme::tintedIcon(QStringLiteral("eye"), halvo::theme::color(Tint::secondary)));
+        connect(reveal, &QPushButton::toggled, this, [this, reveal](bool shown) {
+            m_edit->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
+            const QString symbolName = shown ? QStringLiteral("eye.slash") : QStringLiteral("eye");
+            reveal->setIcon(halvo::theme::tintedIcon(symbolName, halvo::theme::color(Tint::secondary)));
+            reveal->setToolTip(shown ? QStringLiteral("Verbergen") : QStringLiteral("Anzeigen"));
+            reveal->setAccessibleName(reveal->toolTip());
+        });
+        row->addWidget(reveal);
+    }
+}
+
+void HalvoFormTextField::reload() {
+    if (!m_binding || m_edit->text() == *m_binding)
+        return;
+    m_reloading = true;
+    m_edit->setText(*m_binding);
+    m_reloading = false;
+}
+
+// ---- HalvoActionButton ----
+
+HalvoActionButton::HalvoActionButton(const QString& text, HalvoButtonVariant variant, bool isSmall, const QString& icon,
+                                     QWidget* parent)
+    : QPushButton(text, parent)
+    , m_variant(variant)
+    , m_small(isSmall)
+    , m_icon(icon) {
+    setCursor(Qt::PointingHandCursor);
+    setFont(halvo::theme::font(isSmall ? TextStyle::caption : TextStyle::callout, Weight::semibold));
+    setProperty("small", isSmall);
+    const int edge = halvo::theme::symbolSize(isSmall ? TextStyle::caption : TextStyle::callout);
+    setIconSize(QSize(edge, edge));
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    applyStyle();
+}
+
+void HalvoActionButton::setVariant(HalvoButtonVariant variant) {
+    if (variant == m_variant)
+        return;
+    m_variant = variant;
+    applyStyle();
+}
+
+void HalvoActionButton::applyStyle() {
+    setProperty("variant", halvo::theme::variantName(m_variant));
+    if (!m_icon.isEmpty())
+        setIcon(halvo::theme::tintedIcon(m_icon, halvo::theme::buttonTextColor(m_variant)));
+    // Property selectors of the style sheet are read when the widget is polished.
+    style()->unpolish(this);
+    style()->polish(this);
+    update();
+}
+
+// ---- helpers ----
+
+namespace halvo::ui {
+
+void copyToClipboard(const QString& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+}
+
+QFrame* listRow(int horizontalInset, int verticalInset, QWidget* parent) {
+    auto* row = new QFrame(parent);
+    row->setObjectName(QStringLiteral("halvoListRow"));
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(horizontalInset, verticalInset, horizontalInset, verticalInset);
+    layout->setSpacing(8);
+    return row;
+}
+
+QFrame* divider(QWidget* parent, bool vertical) {
+    auto* line = new QFrame(parent);
+    line->setObjectName(QStringLiteral("halvoDivider"));
+    line->setFrameShape(QFrame::NoFrame);
+    if (vertical) {
+        line->setFixedWidth(1);
+        line->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    } else {
+        line->setFixedHeight(1);
+        line->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+    return line;
+}
+
+void clearLayout(QLayout* layout) {
+    if (!layout)
+        return;
+    while (QLayoutItem* item = layout->takeAt(0)) {
+        if (QWidget* widget = item->widget()) {
+            // Deferred: the widget may be the sender of the signal being handled right now.
+            widget->hide();
+            widget->deleteLater();
+        } else if (QLayout* child = item->layout()) {
+            clearLayout(child);
+        }
+        delete item;
+    }
+}
+
+} // namespace halvo::ui

@@ -1,0 +1,377 @@
+#include "ui/HalvoSectionFrame.h"
+
+#include <QAbstractItemDelegate>
+#include <QAbstractItemModel>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+using halvo::theme::TextStyle;
+using halvo::theme::Tint;
+using halvo::theme::Weight;
+
+namespace {
+
+constexpr int kSidebarHeaderInset = 14;
+constexpr int kEmptyStateInset = 20;
+constexpr int kEmptyStateSpacing = 10;
+constexpr int kHeaderBandInset = 18;
+constexpr int kHeaderBandSpacing = 16;
+constexpr int kTabBarHorizontalInset = 18;
+constexpr int kTabBarVerticalInset = 10;
+constexpr int kTabBarSpacing = 8;
+constexpr int kContentInset = 22;
+constexpr int kContentSpacing = 18;
+
+/// Removes a widget from its layout, hides it and deletes it on a later turn of the event loop.
+void retire(QWidget* widget) {
+    if (!widget)
+        return;
+    if (QWidget* parent = widget->parentWidget(); parent && parent->layout())
+        parent->layout()->removeWidget(widget);
+    widget->hide();
+    widget->deleteLater();
+}
+
+} // namespace
+
+struct HalvoSectionFrame::Private {
+    Config config;
+
+    QLabel* sidebarTitle = nullptr;
+    QStackedWidget* sidebarStack = nullptr;
+    QListView* list = nullptr;
+    QWidget* emptyState = nullptr;
+    QPointer<QItemSelectionModel> selectionModel;
+    bool settingSelection = false;
+
+    QStackedWidget* detailStack = nullptr;
+    QWidget* placeholder = nullptr;
+    QWidget* detail = nullptr;
+    QHBoxLayout* headerLayout = nullptr;
+    QPointer<QWidget> header;
+    QWidget* tabRow = nullptr;
+    QHBoxLayout* tabLayout = nullptr;
+    QScrollArea* tabScroll = nullptr;
+    QList<TabSpec> tabs;
+    QList<HalvoActionButton*> tabButtons;
+    QScrollArea* contentScroll = nullptr;
+    QVBoxLayout* contentLayout = nullptr;
+    QPointer<QWidget> content;
+};
+
+HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
+    : QWidget(parent)
+    , d(std::make_unique<Private>()) {
+    d->config = std::move(config);
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("halvoSectionSplitter"));
+    splitter->setChildrenCollapsible(false);
+    splitter->setHandleWidth(1);
+    outer->addWidget(splitter);
+
+    // ---- sidebar ----
+    auto* sidebar = new QWidget(splitter);
+    sidebar->setObjectName(QStringLiteral("halvoSidebar"));
+    sidebar->setAttribute(Qt::WA_StyledBackground);
+    sidebar->setMinimumWidth(d->config.sidebarMinWidth);
+    sidebar->setMaximumWidth(d->config.sidebarMaxWidth);
+    auto* sidebarColumn = new QVBoxLayout(sidebar);
+    sidebarColumn->setContentsMargins(0, 0, 0, 0);
+    sidebarColumn->setSpacing(0);
+
+    auto* headerRow = new QHBoxLayout;
+    headerRow->setContentsMargins(kSidebarHeaderInset, kSidebarHeaderInset, kSidebarHeaderInset, kSidebarHeaderInset);
+    headerRow->setSpacing(8);
+    headerRow->addWidget(
+        halvo::theme::symbol(d->config.sidebarIcon, TextStyle::headline, d->config.sidebarTint, sidebar));
+    d->sidebarTitle =
+        halvo::theme::label(QString(), TextStyle::headline, Weight::semibold, Tint::primary, false, sidebar);
+    d->sidebarTitle->setObjectName(QStringLiteral("halvoSidebarTitle"));
+    headerRow->addWidget(d->sidebarTitle);
+    headerRow->addStretch(1);
+    sidebarColumn->addLayout(headerRow);
+    sidebarColumn->addWidget(halvo::ui::divider(sidebar));
+
+    d->sidebarStack = new QStackedWidget(sidebar);
+    d->list = new QListView(d->sidebarStack);
+    d->list->setObjectName(QStringLiteral("halvoSidebarList"));
+    d->list->setSelectionMode(QAbstractItemView::SingleSelection);
+    d->list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    d->list->setFrameShape(QFrame::NoFrame);
+    d->list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    d->list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    d->list->setUniformItemSizes(false);
+    d->list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    d->sidebarStack->addWidget(d->list);
+
+    d->emptyState = new QWidget(d->sidebarStack);
+    d->emptyState->setObjectName(QStringLiteral("halvoEmptyState"));
+    auto* emptyColumn = new QVBoxLayout(d->emptyState);
+    emptyColumn->setContentsMargins(kEmptyStateInset, kEmptyStateInset, kEmptyStateInset, kEmptyStateInset);
+    emptyColumn->setSpacing(kEmptyStateSpacing);
+    emptyColumn->addStretch(1);
+    emptyColumn->addWidget(
+        halvo::theme::symbol(d->config.emptyIcon, TextStyle::largeTitle, Tint::secondary, d->emptyState), 0,
+        Qt::AlignHCenter);
+    auto* emptyTitle = halvo::theme::label(d->config.emptyTitle, TextStyle::subheadline, Weight::bold, Tint::primary,
+                                           false, d->emptyState);
+    emptyTitle->setAlignment(Qt::AlignCenter);
+    emptyTitle->setWordWrap(true);
+    emptyColumn->addWidget(emptyTitle);
+    auto* emptyText = halvo::theme::label(d->config.emptyText, TextStyle::caption, Weight::regular, Tint::secondary,
+                                          false, d->emptyState);
+    emptyText->setAlignment(Qt::AlignCenter);
+    emptyText->setWordWrap(true);
+    emptyColumn->addWidget(emptyText);
+    emptyColumn->addStretch(1);
+    d->sidebarStack->addWidget(d->emptyState);
+    sidebarColumn->addWidget(d->sidebarStack, 1);
+
+    // ---- detail ----
+    d->detailStack = new QStackedWidget(splitter);
+    d->detailStack->setObjectName(QStringLiteral("halvoDetail"));
+
+    d->placeholder = new QWidget(d->detailStack);
+    d->placeholder->setObjectName(QStringLiteral("halvoPlaceholder"));
+    auto* placeholderColumn = new QVBoxLayout(d->placeholder);
+    placeholderColumn->setContentsMargins(40, 40, 40, 40);
+    placeholderColumn->setSpacing(kEmptyStateSpacing);
+    placeholderColumn->addStretch(1);
+    placeholderColumn->addWidget(
+        halvo::theme::symbol(d->config.placeholderIcon, TextStyle::largeTitle, Tint::secondary, d->placeholder), 0,
+        Qt::AlignHCenter);
+    auto* placeholderTitle = halvo::theme::label(d->config.placeholderTitle, TextStyle::title2, Weight::bold,
+                                                 Tint::primary, false, d->placeholder);
+    placeholderTitle->setAlignment(Qt::AlignCenter);
+    placeholderTitle->setWordWrap(true);
+    placeholderColumn->addWidget(placeholderTitle);
+    auto* placeholderText = halvo::theme::label(d->config.placeholderDescription, TextStyle::body, Weight::regular,
+                                                Tint::secondary, false, d->placeholder);
+    placeholderText->setAlignment(Qt::AlignCenter);
+    placeholderText->setWordWrap(true);
+    placeholderColumn->addWidget(placeholderText);
+    placeholderColumn->addStretch(1);
+    d->detailStack->addWidget(d->placeholder);
+
+    d->detail = new QWidget(d->detailStack);
+    auto* detailColumn = new QVBoxLayout(d->detail);
+    detailColumn->setContentsMargins(0, 0, 0, 0);
+    detailColumn->setSpacing(0);
+
+    auto* band = new QWidget(d->detail);
+    band->setObjectName(QStringLiteral("halvoHeaderBand"));
+    band->setAttribute(Qt::WA_StyledBackground);
+    d->headerLayout = new QHBoxLayout(band);
+    d->headerLayout->setContentsMargins(kHeaderBandInset, kHeaderBandInset, kHeaderBandInset, kHeaderBandInset);
+    d->headerLayout->setSpacing(kHeaderBandSpacing);
+    d->headerLayout->setAlignment(Qt::AlignVCenter);
+    detailColumn->addWidget(band);
+    detailColumn->addWidget(halvo::ui::divider(d->detail));
+
+    auto* tabBar = new QWidget(d->detail);
+    tabBar->setObjectName(QStringLiteral("halvoTabBar"));
+    tabBar->setAttribute(Qt::WA_StyledBackground);
+    auto* tabBarLayout = new QVBoxLayout(tabBar);
+    tabBarLayout->setContentsMargins(0, 0, 0, 0);
+    d->tabScroll = new QScrollArea(tabBar);
+    d->tabScroll->setObjectName(QStringLiteral("halvoTabScroll"));
+    d->tabScroll->setFrameShape(QFrame::NoFrame);
+    d->tabScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    d->tabScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    d->tabScroll->setWidgetResizable(true);
+    d->tabScroll->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    d->tabRow = new QWidget;
+    d->tabRow->setObjectName(QStringLiteral("halvoTabRow"));
+    d->tabLayout = new QHBoxLayout(d->tabRow);
+    d->tabLayout->setContentsMargins(kTabBarHorizontalInset, kTabBarVerticalInset, kTabBarHorizontalInset,
+                                     kTabBarVerticalInset);
+    d->tabLayout->setSpacing(kTabBarSpacing);
+    d->tabLayout->addStretch(1);
+    d->tabScroll->setWidget(d->tabRow);
+    tabBarLayout->addWidget(d->tabScroll);
+    detailColumn->addWidget(tabBar);
+    detailColumn->addWidget(halvo::ui::divider(d->detail));
+
+    d->contentScroll = new QScrollArea(d->detail);
+    d->contentScroll->setObjectName(QStringLiteral("halvoContentScroll"));
+    d->contentScroll->setFrameShape(QFrame::NoFrame);
+    d->contentScroll->setWidgetResizable(true);
+    d->contentScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    d->contentScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto* contentHost = new QWidget;
+    contentHost->setObjectName(QStringLiteral("halvoContent"));
+    d->contentLayout = new QVBoxLayout(contentHost);
+    d->contentLayout->setContentsMargins(kContentInset, kContentInset, kContentInset, kContentInset);
+    d->contentLayout->setSpacing(kContentSpacing);
+    d->contentLayout->addStretch(1);
+    d->contentScroll->setWidget(contentHost);
+    detailColumn->addWidget(d->contentScroll, 1);
+    d->detailStack->addWidget(d->detail);
+
+    splitter->addWidget(sidebar);
+    splitter->addWidget(d->detailStack);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({d->config.sidebarMinWidth, 10000});
+
+    d->sidebarStack->setCurrentWidget(d->emptyState);
+    d->detailStack->setCurrentWidget(d->placeholder);
+}
+
+HalvoSectionFrame::~HalvoSectionFrame() = default;
+
+// ---- sidebar ----
+
+void HalvoSectionFrame::setSidebarTitle(const QString& text) {
+    if (d->sidebarTitle->text() != text)
+        d->sidebarTitle->setText(text);
+}
+
+QLabel* HalvoSectionFrame::sidebarTitleLabel() const {
+    return d->sidebarTitle;
+}
+
+QListView* HalvoSectionFrame::listView() const {
+    return d->list;
+}
+
+void HalvoSectionFrame::setListModel(QAbstractItemModel* model, QAbstractItemDelegate* delegate) {
+    QItemSelectionModel* previous = d->list->selectionModel();
+    d->list->setModel(model);
+    if (delegate)
+        d->list->setItemDelegate(delegate);
+    // The list does not delete the selection model it made for the previous model.
+    if (previous && previous != d->list->selectionModel())
+        previous->deleteLater();
+    d->selectionModel = d->list->selectionModel();
+    if (!d->selectionModel)
+        return;
+    // Selection, not the current index: focusing the list moves the current index without selecting, and a
+    // model reset clears the selection without any user involved.
+    connect(d->selectionModel, &QItemSelectionModel::selectionChanged, this, [this] {
+        if (d->settingSelection || !d->selectionModel)
+            return;
+        const QModelIndexList rows = d->selectionModel->selectedIndexes();
+        if (rows.size() == 1)
+            Q_EMIT rowSelected(rows.first().row());
+    });
+}
+
+void HalvoSectionFrame::setListEmpty(bool empty) {
+    d->sidebarStack->setCurrentWidget(empty ? d->emptyState : static_cast<QWidget*>(d->list));
+}
+
+bool HalvoSectionFrame::isListEmpty() const {
+    return d->sidebarStack->currentWidget() == d->emptyState;
+}
+
+void HalvoSectionFrame::setCurrentRow(int row) {
+    QItemSelectionModel* selection = d->list->selectionModel();
+    QAbstractItemModel* model = d->list->model();
+    if (!selection || !model)
+        return;
+    d->settingSelection = true;
+    if (row < 0 || row >= model->rowCount()) {
+        selection->clearSelection();
+        selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    } else {
+        const QModelIndex index = model->index(row, 0);
+        if (!selection->isSelected(index) || selection->selectedIndexes().size() != 1)
+            selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        d->list->scrollTo(index, QAbstractItemView::EnsureVisible);
+    }
+    d->settingSelection = false;
+}
+
+// ---- detail ----
+
+void HalvoSectionFrame::showPlaceholder() {
+    d->detailStack->setCurrentWidget(d->placeholder);
+}
+
+void HalvoSectionFrame::showDetail() {
+    d->detailStack->setCurrentWidget(d->detail);
+}
+
+bool HalvoSectionFrame::isShowingPlaceholder() const {
+    return d->detailStack->currentWidget() == d->placeholder;
+}
+
+void HalvoSectionFrame::replaceHeader(QWidget* header) {
+    if (header == d->header)
+        return;
+    retire(d->header);
+    d->header = header;
+    if (header)
+        d->headerLayout->addWidget(header, 1);
+}
+
+void HalvoSectionFrame::setTabs(const QList<TabSpec>& tabs, int shownIndex) {
+    if (tabs != d->tabs) {
+        for (HalvoActionButton* button : std::as_const(d->tabButtons))
+            retire(button);
+        d->tabButtons.clear();
+        d->tabs = tabs;
+        for (int i = 0; i < tabs.size(); ++i) {
+            auto* button =
+                new HalvoActionButton(tabs[i].title, HalvoButtonVariant::secondary, true, tabs[i].icon, d->tabRow);
+            // Before the trailing stretch.
+            d->tabLayout->insertWidget(i, button);
+            connect(button, &QPushButton::clicked, this, [this, i] { Q_EMIT tabClicked(i); });
+            d->tabButtons.append(button);
+        }
+        const int rowHeight = d->tabRow->sizeHint().height();
+        d->tabScroll->setFixedHeight(std::max(rowHeight, 1));
+    }
+    for (int i = 0; i < d->tabButtons.size(); ++i)
+        d->tabButtons[i]->setVariant(i == shownIndex ? HalvoButtonVariant::primary : HalvoButtonVariant::secondary);
+}
+
+QList<HalvoActionButton*> HalvoSectionFrame::tabButtons() const {
+    return d->tabButtons;
+}
+
+void HalvoSectionFrame::replaceContent(QWidget* content, bool keepScrollPosition) {
+    QScrollBar* bar = d->contentScroll->verticalScrollBar();
+    const int position = bar->value();
+    if (content != d->content) {
+        retire(d->content);
+        d->content = content;
+        if (content)
+            d->contentLayout->insertWidget(0, content);
+    }
+    if (!keepScrollPosition) {
+        bar->setValue(0);
+        return;
+    }
+    // Lay the new content out now, so the range already fits it when the position is put back.
+    if (QWidget* host = d->contentScroll->widget()) {
+        d->contentLayout->activate();
+        host->resize(d->contentScroll->viewport()->width(),
+                     std::max(host->sizeHint().height(), d->contentScroll->viewport()->height()));
+    }
+    bar->setValue(std::min(position, bar->maximum()));
+}
+
+QWidget* HalvoSectionFrame::content() const {
+    return d->content;
+}
+
+QWidget* HalvoSectionFrame::header() const {
+    return d->header;
+}
+
+QScrollArea* HalvoSectionFrame::contentScrollArea() const {
+    return d->contentScroll;
+}
