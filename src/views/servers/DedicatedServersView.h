@@ -1,14 +1,119 @@
 #pragma once
 
+// The section of the account's bare-metal servers: a searchable sidebar list beside the selected server's
+// header band, numbered tab bar and tab content. The view keeps only its input state; every server value
+// comes from the store's active snapshot on each refresh, every change goes through the store.
+
+#include "model/Records.h"
+#include "ui/Components.h"
+#include "ui/HalvoRecordListModel.h"
+#include "views/servers/DedicatedServerTab.h"
+
+#include <QDialog>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
 class AppStateStore;
+class HalvoRefreshScheduler;
+class HalvoSectionFrame;
 
 class DedicatedServersView final : public QWidget {
     Q_OBJECT
 public:
+    /// Where the custom iPXE field starts, and its placeholder.
+    static inline const QString kDefaultIPXEUrl = QStringLiteral("https://boot.example.org");
+    /// The example host name in the reverse-DNS field's placeholder.
+    static inline const QString kExampleReverseHost = QStringLiteral("server1.example.org.");
+
+    /// The view's own input state; everything else is read from the store.
+    struct State {
+        std::optional<QString> selectedServerName;
+        DedicatedServerTab activeTab = DedicatedServerTab::overview;
+        QString newReverseInput;
+        QString newRescueMailInput;
+        QString ipxeUrl = kDefaultIPXEUrl;
+        QString meshbayInput = QStringLiteral("pn-");
+        QString selectedOS = QStringLiteral("proxmox8_64 (Proxmox VE 8.3 ZFS/NVMe)");
+        QString raidProfile = QStringLiteral("SoftRAID 1 (2x NVMe Mirror)");
+        QString customHostnameInstall;
+        QString sshKeyInstall;
+        QString backupACLBlockInput;
+        bool showIPMISheet = false;
+    };
+
     explicit DedicatedServersView(AppStateStore& store, QWidget* parent = nullptr);
+    ~DedicatedServersView() override;
+
+    const State& state() const { return m_state; }
+    /// Changes take effect at the next refresh (`scheduleRefresh` or `refreshNow`).
+    State& state() { return m_state; }
+    /// The installation templates offered for a reinstallation, in picker order.
+    const QStringList& bareMetalTemplates() const { return m_bareMetalTemplates; }
+
+    // ---- derived values ----
+
+    /// The snapshot's servers in stored order, narrowed by the store's search text over name, reverse,
+    /// IPv4 address and data centre.
+    QList<HalvoServer> filteredServers() const;
+    /// The chosen server when it is listed, else the first listed one, else none.
+    std::optional<HalvoServer> selectedServer() const;
+    /// The tabs the server offers, in bar order.
+    static QList<DedicatedServerTab> availableTabs(const HalvoServer& server);
+    /// `activeTab` when the selected server offers it, else the first tab.
+    DedicatedServerTab shownTab() const;
+
+    // ---- operations shared by the header band and the power tab ----
+
+    /// Raises the cold-reboot confirmation for the server as it is now.
+    void confirmColdReboot(const HalvoServer& server) const;
+    /// Raises the confirmation that switches the netboot between rescue system and local disk, decided by
+    /// the server's boot type now.
+    void confirmRescueToggle(const HalvoServer& server) const;
+    static void rebootServer(AppStateStore& store, const HalvoServer& server);
+    static void setNetboot(AppStateStore& store, const HalvoServer& server, bool rescue);
+
+    // ---- refresh ----
+
+    void scheduleRefresh();
+    /// Runs a pending refresh at once.
+    void refreshNow();
+
+    HalvoSectionFrame* frame() const { return m_frame; }
+    /// The open IPMI console sheet, or nullptr.
+    QDialog* ipmiSheet() const { return m_ipmiSheet; }
 
 private:
+    void refresh();
+    void syncIPMISheet(const std::optional<HalvoServer>& server);
+
+    QWidget* serverHeader(const HalvoServer& server);
+    QWidget* tabContent(const HalvoServer& server, DedicatedServerTab tab);
+    QWidget* hardwareTab(const HalvoServer& server);
+    QWidget* ipmiConsoleSheet(const HalvoServer& server);
+
+    void saveReverse(const QString& serverName);
+    void saveRescueMail(const QString& serverName);
+
     AppStateStore& m_store;
+    State m_state;
+    const QStringList m_bareMetalTemplates;
+
+    HalvoSectionFrame* m_frame = nullptr;
+    HalvoRecordListModel<HalvoServer>* m_model = nullptr;
+    HalvoRefreshScheduler* m_scheduler = nullptr;
+
+    // What the detail shows now, so a refresh rebuilds only what changed.
+    std::optional<HalvoServer> m_drawnServer;
+    std::optional<DedicatedServerTab> m_drawnTab;
+    QList<DedicatedServerTab> m_shownTabs;
+
+    QPointer<HalvoFormTextField> m_reverseField;
+    QPointer<HalvoFormTextField> m_rescueMailField;
+    QPointer<QDialog> m_ipmiSheet;
+    std::optional<HalvoServer> m_sheetServer;
 };
