@@ -2,7 +2,8 @@
 
 // The system keychain (Secret Service on Linux) through QtKeychain. One item per account under the
 // service name, keyed by the account's UUID text, holding the JSON form of the credentials.
-// Jobs run one after another; there is no plaintext fallback.
+// Jobs run one after another; there is no plaintext fallback. Removing an item that is not there reports
+// false, like any other failed job.
 
 #include "storage/CredentialStore.h"
 
@@ -24,6 +25,10 @@ public:
     void remove(const QUuid& accountId, std::function<void(bool)> done) override;
 
 private:
+    void enqueue(std::function<void()> start);
+    void startNext();
+    void finishCurrent(std::function<void()> callback);
+
     struct Private;
     std::unique_ptr<Private> d;
 };
