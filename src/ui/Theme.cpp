@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPixmapCache>
+#include <QSet>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -206,6 +207,12 @@ const QHash<QString, QString>& iconTable() {
         return result;
     }();
     return table;
+}
+
+// Symbols asked for without an entry; only the main thread draws.
+QSet<QString>& unknownSymbols() {
+    static QSet<QString> names;
+    return names;
 }
 
 // Draws the base icon as a silhouette in one colour, so that symbols follow the tint like text does.
@@ -435,9 +442,26 @@ QString tintName(Tint tint) {
 
 QIcon icon(const QString& symbolName) {
     const auto it = iconTable().constFind(symbolName);
-    if (it == iconTable().constEnd())
+    if (it == iconTable().constEnd()) {
+        if (!symbolName.isEmpty())
+            unknownSymbols().insert(symbolName);
         return {};
+    }
     return QIcon::fromTheme(it.value());
+}
+
+QString iconName(const QString& symbolName) {
+    return iconTable().value(symbolName);
+}
+
+QStringList unknownSymbolsRequested() {
+    QStringList names(unknownSymbols().cbegin(), unknownSymbols().cend());
+    names.sort();
+    return names;
+}
+
+void clearUnknownSymbolsRequested() {
+    unknownSymbols().clear();
 }
 
 bool hasIcon(const QString& symbolName) {

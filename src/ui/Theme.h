@@ -40,6 +40,12 @@ QIcon icon(const QString& symbolName);
 bool hasIcon(const QString& symbolName);
 /// Every symbol name of the icon table.
 QStringList knownSymbols();
+/// The freedesktop icon name of the symbol, or an empty text for an unknown symbol.
+QString iconName(const QString& symbolName);
+/// The non-empty symbol names asked for since the start (or the last clear) that have no entry. The
+/// screenshot tool and the tests fail on any, so a view cannot name a symbol the table lacks.
+QStringList unknownSymbolsRequested();
+void clearUnknownSymbolsRequested();
 
 /// Sets font and text colour of a label.
 void style(QLabel* label, TextStyle style, Weight weight = Weight::regular, Tint tint = Tint::primary,
