@@ -1,9 +1,196 @@
 #include "views/domains/DomainsView.h"
 
+#include "model/Text.h"
 #include "store/AppStateStore.h"
+#include "ui/HalvoRefreshScheduler.h"
+#include "ui/HalvoSectionFrame.h"
+#include "views/domains/DnsZoneEditorSection.h"
+#include "views/domains/DomainRowDelegate.h"
+
+#include <QListView>
+#include <QVBoxLayout>
+
+const QStringList& DomainsView::recordTypes() {
+    static const QStringList types{QStringLiteral("A"),    QStringLiteral("AAAA"),  QStringLiteral("CNAME"),
+                                   QStringLiteral("MX"),   QStringLiteral("TXT"),   QStringLiteral("SRV"),
+                                   QStringLiteral("CAA"),  QStringLiteral("NS"),    QStringLiteral("PTR"),
+                                   QStringLiteral("DKIM"), QStringLiteral("DMARC"), QStringLiteral("SPF")};
+    return types;
+}
 
 DomainsView::DomainsView(AppStateStore& store, QWidget* parent)
     : QWidget(parent)
-    , m_store(store)
-{
+    , m_store(store) {
+    HalvoSectionFrame::Config config;
+    config.sidebarIcon = QStringLiteral("globe.europe.africa.fill");
+    config.sidebarTint = halvo::theme::Tint::blue;
+    config.sidebarMinWidth = 265;
+    config.sidebarMaxWidth = 325;
+    config.emptyIcon = QStringLiteral("globe");
+    config.emptyTitle = QStringLiteral("Keine Domains geladen");
+    config.emptyText = QStringLiteral("Verbinde deinen Halvo Account oder klicke oben auf 'Halvo API Sync'.");
+    config.placeholderIcon = QStringLiteral("globe");
+    config.placeholderTitle = QStringLiteral("Keine Domain ausgewählt");
+    config.placeholderDescription =
+        QStringLiteral("Wähle links eine Domain aus oder synchronisiere deinen Halvo Account.");
+    m_frame = new HalvoSectionFrame(config, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_frame);
+
+    m_domainModel = new HalvoRecordListModel<HalvoDomain>([](const HalvoDomain& d) { return d.domain; }, this);
+    m_domainDelegate = new DomainRowDelegate(m_domainModel, this);
+    m_frame->setListModel(m_domainModel, m_domainDelegate);
+    m_frame->listView()->setUniformItemSizes(true);
+    // The header band holds the domain's overview card once it exists; until then it stays empty.
+    m_frame->replaceHeader(new QWidget);
+
+    m_scheduler = new HalvoRefreshScheduler(&m_store, this, [this] { refresh(); });
+    connect(m_frame, &HalvoSectionFrame::rowSelected, this, [this](int row) {
+        if (row < 0 || row >= m_domainModel->rowCount())
+            return;
+        m_state.selectedDomainId = m_domainModel->itemAt(row).domain;
+        m_scheduler->schedule();
+    });
+    connect(m_frame, &HalvoSectionFrame::tabClicked, this, [this](int index) {
+        if (index < 0 || index >= m_drawnTabs.size())
+            return;
+        m_state.activeTab = m_drawnTabs.at(index);
+        m_scheduler->schedule();
+    });
+    refresh();
+}
+
+DomainsView::~DomainsView() = default;
+
+QList<HalvoDomain> DomainsView::filter(const QList<HalvoDomain>& domains) const {
+    const QString search = m_store.searchText();
+    if (search.isEmpty())
+        return domains;
+    QList<HalvoDomain> result;
+    for (const HalvoDomain& domain : domains) {
+        if (halvo::matchesSearch(domain.domain, search))
+            result.append(domain);
+    }
+    return result;
+}
+
+QList<HalvoDomain> DomainsView::filteredDomains() const {
+    return filter(m_store.activeSnapshot().domains);
+}
+
+std::optional<HalvoDomain> DomainsView::selectedDomain() const {
+    const QList<HalvoDomain> listed = filteredDomains();
+    if (m_state.selectedDomainId) {
+        for (const HalvoDomain& domain : listed) {
+            if (domain.domain == *m_state.selectedDomainId)
+                return domain;
+        }
+    }
+    if (listed.isEmpty())
+        return std::nullopt;
+    return listed.first();
+}
+
+QList<DomainManagerSubTab> DomainsView::availableTabs(const HalvoDomain& domain) {
+    QList<DomainManagerSubTab> tabs{DomainManagerSubTab::dnsZone, DomainManagerSubTab::securityAndNS};
+    if (domain.pulsenameSupported)
+        tabs.append(DomainManagerSubTab::pulsename);
+    return tabs;
+}
+
+DomainManagerSubTab DomainsView::effectiveTab(const HalvoDomain& domain) const {
+    return availableTabs(domain).contains(m_state.activeTab) ? m_state.activeTab : DomainManagerSubTab::dnsZone;
+}
+
+void DomainsView::refresh() {
+    const QList<HalvoDomain> listed = filteredDomains();
+    m_frame->setSidebarTitle(QStringLiteral("Domains (") + QString::number(listed.size()) + QLatin1Char(')'));
+    m_domainModel->setItems(listed);
+    m_frame->setListEmpty(listed.isEmpty());
+
+    // The list highlights the chosen domain only while it is listed; the detail then falls back to the first
+    // listed domain without forgetting the choice.
+    const int selectedRow = m_state.selectedDomainId ? m_domainModel->rowOf(*m_state.selectedDomainId) : -1;
+    m_frame->setCurrentRow(selectedRow);
+    if (listed.isEmpty()) {
+        m_frame->showPlaceholder();
+        m_drawnTab.reset();
+        return;
+    }
+    const HalvoDomain& shown = listed.at(selectedRow >= 0 ? selectedRow : 0);
+
+    m_frame->showDetail();
+    const QList<DomainManagerSubTab> tabs = availableTabs(shown);
+    const DomainManagerSubTab tab = effectiveTab(shown);
+    QList<HalvoSectionFrame::TabSpec> specs;
+    for (DomainManagerSubTab offered : tabs)
+        specs.append({symbolName(offered), rawValue(offered)});
+    m_frame->setTabs(specs, int(tabs.indexOf(tab)));
+    m_drawnTabs = tabs;
+    m_drawnTab = tab;
+    showTabContent(tab, shown);
+}
+
+void DomainsView::showTabContent(DomainManagerSubTab tab, const HalvoDomain& domain) {
+    const bool current = m_drawnContent && m_frame->content() == m_drawnContent && m_contentTab == tab;
+    if (!current) {
+        QWidget* content = nullptr;
+        m_zoneEditor = nullptr;
+        switch (tab) {
+        case DomainManagerSubTab::dnsZone: {
+            auto* editor = new DnsZoneEditorSection(
+                {&m_state.newSubDomain, &m_state.newRecordType, &m_state.newTarget, &m_state.newTTL}, recordTypes());
+            connect(editor, &DnsZoneEditorSection::addPressed, this, [this] { addRecord(); });
+            connect(editor, &DnsZoneEditorSection::deletePressed, this, [this, editor](const HalvoDNSRecord& record) {
+                confirmDeleteRecord(editor->domainName(), record);
+            });
+            m_zoneEditor = editor;
+            content = editor;
+            break;
+        }
+        case DomainManagerSubTab::securityAndNS:
+        case DomainManagerSubTab::pulsename:
+            // These tabs are filled by their own sections; the place stays empty until they exist.
+            content = new QWidget;
+            break;
+        }
+        m_frame->replaceContent(content, m_contentTab == tab);
+        m_drawnContent = content;
+        m_contentTab = tab;
+    }
+    if (m_zoneEditor)
+        m_zoneEditor->showDomain(domain);
+}
+
+void DomainsView::addRecord() {
+    const QString target = halvo::trimmed(m_state.newTarget);
+    if (target.isEmpty())
+        return;
+    QString domain = m_zoneEditor ? m_zoneEditor->domainName() : QString();
+    if (domain.isEmpty()) {
+        const std::optional<HalvoDomain> shown = selectedDomain();
+        if (!shown)
+            return;
+        domain = shown->domain;
+    }
+    m_store.addDNSRecord(domain, halvo::trimmed(m_state.newSubDomain), m_state.newRecordType, target, m_state.newTTL);
+    m_state.newSubDomain.clear();
+    m_state.newTarget.clear();
+    if (m_zoneEditor)
+        m_zoneEditor->reloadInputs();
+}
+
+void DomainsView::confirmDeleteRecord(const QString& domain, const HalvoDNSRecord& record) {
+    const QString fullName = record.subDomain.isEmpty() ? domain : record.subDomain + QLatin1Char('.') + domain;
+    HalvoConfirmRequest request;
+    request.title = QStringLiteral("DNS-Record löschen bestätigen");
+    request.message = QStringLiteral("Möchtest du den DNS-Eintrag '") + fullName + QStringLiteral("' (") +
+                      record.fieldType + QStringLiteral(" -> ") + record.target +
+                      QStringLiteral(") wirklich aus der Zone löschen und die Halvo Anycast-Nameserver aktualisieren?");
+    request.warningDetails = QStringLiteral("Domain-Zone: ") + domain;
+    request.confirmButtonTitle = QStringLiteral("DNS-Record löschen");
+    request.variant = HalvoButtonVariant::danger;
+    request.action = [&store = m_store, domain, id = record.id] { store.deleteDNSRecord(domain, id); };
+    m_store.requestConfirmation(std::move(request));
 }

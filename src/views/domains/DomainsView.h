@@ -1,14 +1,94 @@
 #pragma once
 
+// The domains section: the active account's domains, narrowed by the global search, beside the detail of
+// the selected domain with its tabs. The view keeps only its input state; everything else is read from
+// the store on each refresh.
+
+#include "model/Records.h"
+#include "ui/HalvoRecordListModel.h"
+#include "views/domains/DomainManagerSubTab.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
 class AppStateStore;
+class DnsZoneEditorSection;
+class DomainRowDelegate;
+class HalvoRefreshScheduler;
+class HalvoSectionFrame;
 
 class DomainsView final : public QWidget {
     Q_OBJECT
 public:
+    /// The view's own input state with its defaults; it lives as long as the view.
+    struct State {
+        std::optional<QString> selectedDomainId;
+        DomainManagerSubTab activeTab = DomainManagerSubTab::dnsZone;
+        QString newSubDomain;
+        QString newRecordType = QStringLiteral("A");
+        QString newTarget;
+        qint64 newTTL = 3600;
+        QString ns1Input;
+        QString ns2Input;
+        QString glueHostInput;
+        QString glueIPInput;
+        QString dynSubInput = QStringLiteral("home");
+        QString dynIPInput;
+        QString dynLoginInput = QStringLiteral("router-login");
+        bool showBINDExportSheet = false;
+    };
+
+    /// The record types the zone editor offers, in picker order.
+    static const QStringList& recordTypes();
+
     explicit DomainsView(AppStateStore& store, QWidget* parent = nullptr);
+    ~DomainsView() override;
+
+    const State& state() const { return m_state; }
+    /// For tests that set up a state; call `refreshScheduler().schedule()` afterwards.
+    State& state() { return m_state; }
+
+    /// The active snapshot's domains whose name holds the search text, in snapshot order.
+    QList<HalvoDomain> filteredDomains() const;
+    /// The selected domain when it is listed, else the first listed one, else none.
+    std::optional<HalvoDomain> selectedDomain() const;
+    /// The tabs offered for the domain, in tab-bar order.
+    static QList<DomainManagerSubTab> availableTabs(const HalvoDomain& domain);
+    /// The chosen tab when the domain offers it, else the zone editor; the choice itself stays.
+    DomainManagerSubTab effectiveTab(const HalvoDomain& domain) const;
+    /// The tab the detail shows, none while the placeholder is shown.
+    std::optional<DomainManagerSubTab> shownTab() const { return m_drawnTab; }
+
+    /// Adds the record of the form to the shown domain (nothing when the target is blank).
+    void addRecord();
+    /// Asks for confirmation to delete the record from the domain's zone.
+    void confirmDeleteRecord(const QString& domain, const HalvoDNSRecord& record);
+
+    HalvoSectionFrame* frame() const { return m_frame; }
+    /// The zone editor while the detail shows it, else nullptr.
+    DnsZoneEditorSection* zoneEditor() const { return m_zoneEditor; }
+    HalvoRefreshScheduler& refreshScheduler() { return *m_scheduler; }
 
 private:
+    void refresh();
+    void showTabContent(DomainManagerSubTab tab, const HalvoDomain& domain);
+    QList<HalvoDomain> filter(const QList<HalvoDomain>& domains) const;
+
     AppStateStore& m_store;
+    State m_state;
+    HalvoSectionFrame* m_frame = nullptr;
+    HalvoRecordListModel<HalvoDomain>* m_domainModel = nullptr;
+    DomainRowDelegate* m_domainDelegate = nullptr;
+    HalvoRefreshScheduler* m_scheduler = nullptr;
+    QList<DomainManagerSubTab> m_drawnTabs;
+    std::optional<DomainManagerSubTab> m_drawnTab;
+    /// The tab whose content the frame holds (it stays while the placeholder is shown).
+    DomainManagerSubTab m_contentTab = DomainManagerSubTab::dnsZone;
+    QPointer<QWidget> m_drawnContent;
+    QPointer<DnsZoneEditorSection> m_zoneEditor;
 };

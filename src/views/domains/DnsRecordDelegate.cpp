@@ -1,0 +1,238 @@
+#include "views/domains/DnsRecordDelegate.h"
+
+#include "ui/Theme.h"
+#include "views/domains/DnsRecordListModel.h"
+#include "views/domains/RowPainting.h"
+
+#include <QAbstractItemView>
+#include <QCursor>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+
+using halvo::theme::TextStyle;
+using halvo::theme::Tint;
+using halvo::theme::Weight;
+namespace cols = dnsRecordColumns;
+
+namespace {
+
+constexpr int kBadgePaddingH = 6;
+constexpr int kBadgePaddingV = 2;
+constexpr int kButtonPaddingH = 8;
+constexpr int kButtonPaddingV = 4;
+constexpr int kButtonIconSpacing = 4;
+constexpr int kButtonRadius = 6;
+constexpr int kRowRadius = 8;
+
+const QString kDeleteText = QStringLiteral("Record löschen");
+const QString kDeleteSymbol = QStringLiteral("trash");
+
+QFont hostFont() {
+    return halvo::theme::font(TextStyle::subheadline, Weight::bold, true);
+}
+QFont targetFont() {
+    return halvo::theme::font(TextStyle::subheadline, Weight::regular, true);
+}
+QFont ttlFont() {
+    return halvo::theme::font(TextStyle::caption);
+}
+QFont badgeFont() {
+    return halvo::theme::font(TextStyle::caption2, Weight::bold);
+}
+QFont buttonFont() {
+    return halvo::theme::font(TextStyle::caption, Weight::semibold);
+}
+
+QSize buttonSize() {
+    const QFontMetrics metrics(buttonFont());
+    const int icon = metrics.height();
+    return {kButtonPaddingH + icon + kButtonIconSpacing + metrics.horizontalAdvance(kDeleteText) + kButtonPaddingH,
+            metrics.height() + 2 * kButtonPaddingV};
+}
+
+int contentHeight() {
+    return std::max({QFontMetrics(hostFont()).height(), QFontMetrics(targetFont()).height(),
+                     QFontMetrics(badgeFont()).height() + 2 * kBadgePaddingV, buttonSize().height()});
+}
+
+} // namespace
+
+DnsRecordDelegate::DnsRecordDelegate(const DnsRecordListModel* model, QObject* parent)
+    : QStyledItemDelegate(parent)
+    , m_model(model) {}
+
+void DnsRecordDelegate::setDomainName(const QString& domain) {
+    m_domain = domain;
+}
+
+QString DnsRecordDelegate::hostText(const QString& subDomain, const QString& domain) {
+    if (subDomain.isEmpty())
+        return QStringLiteral("@ (") + domain + QLatin1Char(')');
+    return subDomain + QLatin1Char('.') + domain;
+}
+
+QString DnsRecordDelegate::ttlText(qint64 ttl) {
+    return QString::number(ttl) + QStringLiteral(" s");
+}
+
+DnsRecordDelegate::Cells DnsRecordDelegate::cells(const QRect& itemRect) {
+    Cells c;
+    c.background = itemRect.adjusted(0, 0, 0, -cols::kRowSpacing);
+    const QRect inner = c.background.adjusted(cols::kHorizontalInset, cols::kVerticalInset, -cols::kHorizontalInset,
+                                              -cols::kVerticalInset);
+    const int top = inner.top();
+    const int height = inner.height();
+    c.host = QRect(inner.left(), top, cols::kHost, height);
+    c.type = QRect(c.host.right() + 1 + cols::kSpacing, top, cols::kType, height);
+    c.action = QRect(inner.right() - cols::kAction + 1, top, cols::kAction, height);
+    c.ttl = QRect(c.action.left() - cols::kSpacing - cols::kTTL, top, cols::kTTL, height);
+    const int targetLeft = c.type.right() + 1 + cols::kSpacing;
+    c.target = QRect(targetLeft, top, std::max(0, c.ttl.left() - cols::kSpacing - targetLeft), height);
+    return c;
+}
+
+QRect DnsRecordDelegate::deleteButtonRect(const QRect& itemRect) {
+    const QRect action = cells(itemRect).action;
+    const QSize size = buttonSize();
+    QRect button(QPoint(0, 0), size);
+    button.moveRight(action.right());
+    button.moveTop(action.center().y() - size.height() / 2);
+    return button;
+}
+
+void DnsRecordDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    if (!index.isValid() || index.row() >= m_model->rowCount())
+        return;
+    const HalvoDNSRecord& record = m_model->recordAt(index.row());
+    const Cells c = cells(option.rect);
+
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(halvo::theme::listRowBackground());
+    painter->drawRoundedRect(QRectF(c.background), kRowRadius, kRowRadius);
+
+    const auto drawText = [painter](const QRect& rect, const QFont& font, const QColor& color, const QString& text,
+                                    Qt::Alignment alignment) {
+        painter->setFont(font);
+        painter->setPen(color);
+        const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width());
+        painter->drawText(rect, alignment | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    };
+    const QColor primary = halvo::theme::color(Tint::primary);
+    drawText(c.host, hostFont(), primary, hostText(record.subDomain, m_domain), Qt::AlignLeft);
+    painter->save();
+    painter->setClipRect(c.type);
+    halvo::domains::paintCapsule(painter, c.type, record.fieldType, badgeFont(), Tint::blue, 0.15, kBadgePaddingH,
+                                 kBadgePaddingV, true);
+    painter->restore();
+    drawText(c.target, targetFont(), primary, record.target, Qt::AlignLeft);
+    drawText(c.ttl, ttlFont(), halvo::theme::color(Tint::secondary), ttlText(record.ttl), Qt::AlignRight);
+
+    // The delete button, drawn like the small danger action button.
+    const QRect button = deleteButtonRect(option.rect);
+    QColor fill = halvo::theme::buttonColor(HalvoButtonVariant::danger);
+    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+    const bool held = m_pressed == index && QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
+    const bool hovered = view && option.state.testFlag(QStyle::State_MouseOver) &&
+                         button.contains(view->viewport()->mapFromGlobal(QCursor::pos()));
+    if (held)
+        fill = fill.darker(125);
+    else if (hovered)
+        fill = fill.lighter(112);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(fill);
+    painter->drawRoundedRect(QRectF(button), kButtonRadius, kButtonRadius);
+    const QFontMetrics metrics(buttonFont());
+    const int iconSide = metrics.height();
+    const QRect iconRect(button.left() + kButtonPaddingH, button.center().y() - iconSide / 2, iconSide, iconSide);
+    const QColor onButton = option.palette.color(QPalette::BrightText);
+    halvo::domains::paintSymbol(painter, iconRect, kDeleteSymbol, onButton);
+    painter->setFont(buttonFont());
+    painter->setPen(onButton);
+    const QRect label(iconRect.right() + 1 + kButtonIconSpacing, button.top(),
+                      button.right() - kButtonPaddingH - iconRect.right() - kButtonIconSpacing, button.height());
+    painter->drawText(label, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, kDeleteText);
+    painter->restore();
+}
+
+QSize DnsRecordDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const {
+    return {0, contentHeight() + 2 * cols::kVerticalInset + cols::kRowSpacing};
+}
+
+bool DnsRecordDelegate::editorEvent(QEvent* event, QAbstractItemModel*, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        const QPoint pos = mouse->position().toPoint();
+        if (deleteButtonRect(option.rect).contains(pos)) {
+            m_pressed = index;
+            return true;
+        }
+        if (cells(option.rect).target.contains(pos)) {
+            // Opened after the press has been handled, so the view is not asked to edit inside its own event.
+            if (auto* view = const_cast<QAbstractItemView*>(qobject_cast<const QAbstractItemView*>(option.widget))) {
+                QMetaObject::invokeMethod(
+                    view,
+                    [view, target = QPersistentModelIndex(index)] {
+                        if (target.isValid())
+                            view->edit(target);
+                    },
+                    Qt::QueuedConnection);
+            }
+        }
+        return false;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton || !m_pressed.isValid())
+            return false;
+        const bool click = m_pressed == index && deleteButtonRect(option.rect).contains(mouse->position().toPoint());
+        m_pressed = QPersistentModelIndex();
+        if (click)
+            Q_EMIT deleteRequested(index.row());
+        return true;
+    }
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space || key->key() == Qt::Key_Select) {
+            Q_EMIT deleteRequested(index.row());
+            return true;
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+QWidget* DnsRecordDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const {
+    auto* editor = new QLineEdit(parent);
+    editor->setObjectName(QStringLiteral("dnsRecordTargetEditor"));
+    editor->setReadOnly(true);
+    editor->setFrame(false);
+    editor->setFont(targetFont());
+    return editor;
+}
+
+void DnsRecordDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    if (auto* line = qobject_cast<QLineEdit*>(editor))
+        line->setText(index.data(Qt::EditRole).toString());
+}
+
+void DnsRecordDelegate::setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const {
+    // The target is only shown for selecting; edits never reach the record.
+}
+
+void DnsRecordDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                             const QModelIndex&) const {
+    editor->setGeometry(cells(option.rect).target);
+}

@@ -1,0 +1,70 @@
+#include "views/domains/DnsRecordListModel.h"
+
+#include <algorithm>
+
+void DnsRecordListModel::setRecords(const QList<HalvoDNSRecord>& records) {
+    if (records.isSharedWith(m_records))
+        return;
+    const qsizetype oldCount = m_records.size();
+    const qsizetype newCount = records.size();
+    const qsizetype shorter = std::min(oldCount, newCount);
+
+    qsizetype prefix = 0;
+    while (prefix < shorter && records[prefix] == m_records[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix && records[newCount - 1 - suffix] == m_records[oldCount - 1 - suffix])
+        ++suffix;
+
+    // Rows [prefix, oldCount - suffix) were replaced by rows [prefix, newCount - suffix).
+    const qsizetype oldMiddle = oldCount - prefix - suffix;
+    const qsizetype newMiddle = newCount - prefix - suffix;
+    const qsizetype common = std::min(oldMiddle, newMiddle);
+
+    // The changed rows that keep their place are reported after the row count is right.
+    const int first = int(prefix + common);
+    if (oldMiddle > newMiddle) {
+        beginRemoveRows(QModelIndex(), first, int(first + oldMiddle - newMiddle - 1));
+        m_records = records;
+        endRemoveRows();
+    } else if (newMiddle > oldMiddle) {
+        beginInsertRows(QModelIndex(), first, int(first + newMiddle - oldMiddle - 1));
+        m_records = records;
+        endInsertRows();
+    } else {
+        m_records = records;
+    }
+    if (common > 0)
+        Q_EMIT dataChanged(index(int(prefix)), index(int(prefix + common - 1)));
+}
+
+void DnsRecordListModel::resetRecords(const QList<HalvoDNSRecord>& records) {
+    beginResetModel();
+    m_records = records;
+    endResetModel();
+}
+
+int DnsRecordListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_records.size());
+}
+
+QVariant DnsRecordListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= m_records.size())
+        return {};
+    const HalvoDNSRecord& record = m_records.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return record.target;
+    case Qt::AccessibleTextRole:
+        return QString(record.fieldType + QLatin1Char(' ') + record.subDomain + QLatin1Char(' ') + record.target);
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags DnsRecordListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsEditable;
+}

@@ -1,0 +1,222 @@
+#include "views/domains/DnsZoneEditorSection.h"
+
+#include "ui/Components.h"
+#include "ui/Theme.h"
+#include "views/domains/DnsRecordDelegate.h"
+#include "views/domains/DnsRecordListModel.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QVBoxLayout>
+
+using halvo::theme::TextStyle;
+using halvo::theme::Tint;
+using halvo::theme::Weight;
+namespace cols = dnsRecordColumns;
+
+namespace {
+
+QLabel* headerLabel(const QString& text, int width, Qt::Alignment alignment) {
+    QLabel* label = halvo::theme::label(text, TextStyle::caption, Weight::bold, Tint::secondary);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    if (width > 0)
+        label->setFixedWidth(width);
+    return label;
+}
+
+} // namespace
+
+const QList<DnsZoneEditorSection::TTLChoice>& DnsZoneEditorSection::ttlChoices() {
+    static const QList<TTLChoice> choices{{QStringLiteral("60 s"), 60},
+                                          {QStringLiteral("300 s"), 300},
+                                          {QStringLiteral("3600 s"), 3600},
+                                          {QStringLiteral("86400 s"), 86400}};
+    return choices;
+}
+
+DnsZoneEditorSection::DnsZoneEditorSection(Inputs inputs, const QStringList& recordTypes, QWidget* parent)
+    : QWidget(parent)
+    , m_inputs(inputs) {
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    buildBody(recordTypes);
+}
+
+DnsZoneEditorSection::~DnsZoneEditorSection() = default;
+
+void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
+    m_body = new QWidget(this);
+    auto* bodyLayout = new QVBoxLayout(m_body);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+    bodyLayout->setSpacing(14);
+
+    // The add form.
+    auto* form = new QHBoxLayout;
+    form->setSpacing(10);
+    m_subDomainField = new HalvoFormTextField(QStringLiteral("Subdomain (@ / leer, www, api...)"), m_inputs.subDomain);
+    m_subDomainField->setObjectName(QStringLiteral("newSubDomainField"));
+    m_subDomainField->setFixedWidth(210);
+    form->addWidget(m_subDomainField);
+
+    auto* typeGroup = new QHBoxLayout;
+    typeGroup->setSpacing(4);
+    typeGroup->addWidget(halvo::theme::label(QStringLiteral("Typ:"), TextStyle::caption, Weight::bold));
+    m_typePicker = new QComboBox;
+    m_typePicker->setObjectName(QStringLiteral("newRecordTypePicker"));
+    m_typePicker->setFixedWidth(85);
+    m_typePicker->addItems(recordTypes);
+    typeGroup->addWidget(m_typePicker);
+    form->addLayout(typeGroup);
+
+    m_targetField =
+        new HalvoFormTextField(QStringLiteral("Ziel / Target (IPv4, IPv6, Hostname, TXT-String...)"), m_inputs.target);
+    m_targetField->setObjectName(QStringLiteral("newTargetField"));
+    form->addWidget(m_targetField, 1);
+
+    auto* ttlGroup = new QHBoxLayout;
+    ttlGroup->setSpacing(4);
+    ttlGroup->addWidget(halvo::theme::label(QStringLiteral("TTL:"), TextStyle::caption, Weight::bold));
+    m_ttlPicker = new QComboBox;
+    m_ttlPicker->setObjectName(QStringLiteral("newTTLPicker"));
+    m_ttlPicker->setFixedWidth(90);
+    for (const TTLChoice& choice : ttlChoices())
+        m_ttlPicker->addItem(choice.text, QVariant::fromValue(choice.value));
+    ttlGroup->addWidget(m_ttlPicker);
+    form->addLayout(ttlGroup);
+
+    auto* addButton = new HalvoActionButton(QStringLiteral("Record anlegen"), HalvoButtonVariant::primary, true,
+                                            QStringLiteral("plus.circle.fill"));
+    form->addWidget(addButton);
+    bodyLayout->addLayout(form);
+
+    connect(m_typePicker, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            *m_inputs.recordType = m_typePicker->itemText(index);
+    });
+    connect(m_ttlPicker, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            *m_inputs.ttl = m_ttlPicker->itemData(index).toLongLong();
+    });
+    connect(addButton, &QPushButton::clicked, this, [this] { Q_EMIT addPressed(); });
+
+    // The record table: header, divider, rows.
+    auto* table = new QVBoxLayout;
+    table->setSpacing(6);
+    m_tableHeader = new QWidget;
+    auto* header = new QHBoxLayout(m_tableHeader);
+    header->setContentsMargins(cols::kHorizontalInset, 0, cols::kHorizontalInset, 0);
+    header->setSpacing(cols::kSpacing);
+    header->addWidget(headerLabel(QStringLiteral("Subdomain / Host"), cols::kHost, Qt::AlignLeft));
+    header->addWidget(headerLabel(QStringLiteral("Typ"), cols::kType, Qt::AlignLeft));
+    header->addWidget(headerLabel(QStringLiteral("Zielwert (Target)"), 0, Qt::AlignLeft), 1);
+    header->addWidget(headerLabel(QStringLiteral("TTL"), cols::kTTL, Qt::AlignRight));
+    header->addWidget(headerLabel(QStringLiteral("Aktion"), cols::kAction, Qt::AlignRight));
+    table->addWidget(m_tableHeader);
+    table->addWidget(halvo::ui::divider());
+
+    m_model = new DnsRecordListModel(this);
+    m_delegate = new DnsRecordDelegate(m_model, this);
+    m_table = new QListView;
+    m_table->setObjectName(QStringLiteral("dnsRecordTable"));
+    m_table->setModel(m_model);
+    m_table->setItemDelegate(m_delegate);
+    m_table->setUniformItemSizes(true);
+    m_table->setSelectionMode(QAbstractItemView::NoSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setFrameShape(QFrame::NoFrame);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_table->setMouseTracking(true);
+    m_table->viewport()->setAttribute(Qt::WA_Hover);
+    m_table->viewport()->setAutoFillBackground(false);
+    m_table->setAttribute(Qt::WA_TranslucentBackground);
+    m_table->setVisible(false);
+    table->addWidget(m_table);
+    bodyLayout->addLayout(table);
+
+    connect(m_delegate, &DnsRecordDelegate::deleteRequested, this, [this](int row) {
+        if (row >= 0 && row < m_model->rowCount())
+            Q_EMIT deletePressed(m_model->recordAt(row));
+    });
+
+    reloadInputs();
+}
+
+void DnsZoneEditorSection::reloadInputs() {
+    m_subDomainField->reload();
+    m_targetField->reload();
+    {
+        const QSignalBlocker blocker(m_typePicker);
+        m_typePicker->setCurrentIndex(m_typePicker->findText(*m_inputs.recordType));
+    }
+    {
+        const QSignalBlocker blocker(m_ttlPicker);
+        m_ttlPicker->setCurrentIndex(m_ttlPicker->findData(QVariant::fromValue(*m_inputs.ttl)));
+    }
+}
+
+void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
+    const bool otherDomain = !m_card || domain.domain != m_domain;
+    m_domain = domain.domain;
+    const QString title = QStringLiteral("DNS-Zonen-Einträge (") + QString::number(domain.dnsRecords.size()) +
+                          QStringLiteral(" Records) – Sofort-Editor");
+    const QString subtitle =
+        QStringLiteral("Neue Records werden sofort in die Zone geschrieben und per POST /domain/zone/") +
+        domain.domain + QStringLiteral("/refresh auf die Halvo Anycast-Nameserver publiziert");
+    if (!m_card || title != m_cardTitle || subtitle != m_cardSubtitle)
+        replaceCard(title, subtitle);
+
+    if (otherDomain) {
+        m_delegate->setDomainName(domain.domain);
+        m_model->resetRecords(domain.dnsRecords);
+    } else {
+        m_model->setRecords(domain.dnsRecords);
+    }
+    updateTableHeight();
+}
+
+void DnsZoneEditorSection::replaceCard(const QString& title, const QString& subtitle) {
+    // The card's texts are fixed at construction, so a new count means a new card; the form and the table
+    // move over into it, keeping what the user typed, the keyboard focus and the table's scroll position.
+    QWidget* focus = QApplication::focusWidget();
+    const bool refocus = focus && m_body->isAncestorOf(focus);
+
+    auto* card =
+        new HalvoSectionCard(title, subtitle, QStringLiteral("list.bullet.rectangle.portrait.fill"), Tint::blue, this);
+    card->addContent(m_body);
+    m_body->show();
+    if (m_card) {
+        m_layout->removeWidget(m_card);
+        m_card->hide();
+        m_card->deleteLater();
+    }
+    m_layout->addWidget(card);
+    m_card = card;
+    m_cardTitle = title;
+    m_cardSubtitle = subtitle;
+    if (refocus)
+        focus->setFocus();
+}
+
+void DnsZoneEditorSection::updateTableHeight() {
+    const int rows = m_model->rowCount();
+    m_table->setVisible(rows > 0);
+    if (rows == 0)
+        return;
+    const int rowHeight = m_delegate->sizeHint(QStyleOptionViewItem(), m_model->index(0)).height();
+    const int shown = std::min(rows, kVisibleRows);
+    m_table->setFixedHeight(shown * rowHeight + 2 * m_table->frameWidth());
+    // Keep the header's trailing columns above the rows when the table shows its scroll bar.
+    const int scrollBar = rows > kVisibleRows ? m_table->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    m_tableHeader->layout()->setContentsMargins(cols::kHorizontalInset, 0, cols::kHorizontalInset + scrollBar, 0);
+}
+
+QRect DnsZoneEditorSection::deleteButtonRect(int row) const {
+    return DnsRecordDelegate::deleteButtonRect(m_table->visualRect(m_model->index(row)));
+}

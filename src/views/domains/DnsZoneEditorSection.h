@@ -1,0 +1,85 @@
+#pragma once
+
+// The DNS zone editor of a domain: one card with the add form (subdomain, type, target, TTL) above the
+// zone's record table. The form edits the view's input fields through pointers; the card's title and
+// subtitle follow the shown domain, the table is a list view over the zone's records.
+
+#include "model/Records.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+class DnsRecordDelegate;
+class DnsRecordListModel;
+class HalvoActionButton;
+class HalvoFormTextField;
+class HalvoSectionCard;
+class QComboBox;
+class QListView;
+class QVBoxLayout;
+
+class DnsZoneEditorSection final : public QWidget {
+    Q_OBJECT
+public:
+    /// The view's input fields that the form edits.
+    struct Inputs {
+        QString* subDomain;
+        QString* recordType;
+        QString* target;
+        qint64* ttl;
+    };
+
+    /// The TTL picker's entries: shown text and value.
+    struct TTLChoice {
+        QString text;
+        qint64 value;
+    };
+    static const QList<TTLChoice>& ttlChoices();
+
+    /// Rows the table shows before it scrolls inside the card.
+    static constexpr int kVisibleRows = 12;
+
+    DnsZoneEditorSection(Inputs inputs, const QStringList& recordTypes, QWidget* parent = nullptr);
+    ~DnsZoneEditorSection() override;
+
+    /// Shows the domain's zone; what did not change since the last call is left as it is.
+    void showDomain(const HalvoDomain& domain);
+    /// The name of the domain shown, empty before the first `showDomain`.
+    QString domainName() const { return m_domain; }
+    /// Takes the input fields again (after the view cleared them).
+    void reloadInputs();
+
+    HalvoSectionCard* card() const { return m_card; }
+    QListView* recordTable() const { return m_table; }
+    const DnsRecordListModel* recordModel() const { return m_model; }
+    /// Where row `row`'s delete button is, in the table's viewport coordinates (the row must be laid out).
+    QRect deleteButtonRect(int row) const;
+
+Q_SIGNALS:
+    /// The user pressed "Record anlegen".
+    void addPressed();
+    /// The user pressed the delete button of a row; the record as it was at the press.
+    void deletePressed(const HalvoDNSRecord& record);
+
+private:
+    void buildBody(const QStringList& recordTypes);
+    void replaceCard(const QString& title, const QString& subtitle);
+    void updateTableHeight();
+
+    Inputs m_inputs;
+    QString m_domain;
+    QString m_cardTitle;
+    QString m_cardSubtitle;
+    QVBoxLayout* m_layout = nullptr;
+    HalvoSectionCard* m_card = nullptr;
+    QWidget* m_body = nullptr;
+    HalvoFormTextField* m_subDomainField = nullptr;
+    HalvoFormTextField* m_targetField = nullptr;
+    QComboBox* m_typePicker = nullptr;
+    QComboBox* m_ttlPicker = nullptr;
+    QWidget* m_tableHeader = nullptr;
+    QListView* m_table = nullptr;
+    DnsRecordListModel* m_model = nullptr;
+    DnsRecordDelegate* m_delegate = nullptr;
+};
