@@ -1,9 +1,460 @@
 #include "views/servers/VPSView.h"
 
+#include "model/Text.h"
 #include "store/AppStateStore.h"
+#include "ui/Components.h"
+#include "ui/HalvoRefreshScheduler.h"
+#include "ui/HalvoSectionFrame.h"
+#include "ui/Theme.h"
+#include "views/servers/VPSRowDelegate.h"
+
+#include <QDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <tuple>
+
+namespace {
+
+using halvo::theme::TextStyle;
+using halvo::theme::Tint;
+using halvo::theme::Weight;
+
+constexpr int kIconTileSize = 58;
+constexpr int kIconTileRadius = 14;
+constexpr int kGridColumns = 4;
+
+/// The gradient tile with the processor symbol at the start of the header band.
+class VPSIconTile final : public QWidget {
+public:
+    explicit VPSIconTile(QWidget* parent = nullptr)
+        : QWidget(parent) {
+        setFixedSize(kIconTileSize, kIconTileSize);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient gradient(rect().topLeft(), rect().bottomRight());
+        gradient.setColorAt(0.0, halvo::theme::color(Tint::teal));
+        gradient.setColorAt(1.0, halvo::theme::color(Tint::blue));
+        QPainterPath path;
+        path.addRoundedRect(QRectF(rect()), kIconTileRadius, kIconTileRadius);
+        painter.fillPath(path, gradient);
+
+        // The symbol drawn in white: its shape from the icon, its colour filled in.
+        const int side = QFontMetrics(halvo::theme::font(TextStyle::largeTitle, Weight::bold)).height();
+        const QPixmap source = halvo::theme::icon(QStringLiteral("cpu.fill")).pixmap(side, side);
+        if (source.isNull())
+            return;
+        QPixmap white(source.size());
+        white.setDevicePixelRatio(source.devicePixelRatio());
+        white.fill(Qt::transparent);
+        QPainter tint(&white);
+        tint.drawPixmap(0, 0, source);
+        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        tint.fillRect(white.rect(), Qt::white);
+        tint.end();
+        const QSizeF shown = QSizeF(white.size()) / white.devicePixelRatio();
+        painter.drawPixmap(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2), white);
+    }
+};
+
+/// What the header band draws of a VPS; the band is rebuilt only when one of these changes.
+auto headerFields(const HalvoVPS& vps) {
+    return std::tuple(vps.name, vps.displayName, vps.state, vps.netbootMode, vps.modelName, vps.zone);
+}
+
+std::optional<HalvoVPS> pickShown(const QList<HalvoVPS>& listed, const std::optional<QString>& chosen) {
+    if (chosen) {
+        for (const HalvoVPS& vps : listed) {
+            if (vps.name == *chosen)
+                return vps;
+        }
+    }
+    if (listed.isEmpty())
+        return std::nullopt;
+    return listed.first();
+}
+
+HalvoActionButton* smallButton(const QString& text, HalvoButtonVariant variant, const QString& icon = QString()) {
+    return new HalvoActionButton(text, variant, true, icon);
+}
+
+} // namespace
 
 VPSView::VPSView(AppStateStore& store, QWidget* parent)
     : QWidget(parent)
     , m_store(store)
-{
+    , m_availableImages{QStringLiteral("Debian 12 (Bookworm) 64-bit"),
+                        QStringLiteral("Ubuntu 24.04 LTS (Noble Numbat)"),
+                        QStringLiteral("AlmaLinux 9 64-bit"),
+                        QStringLiteral("Rocky Linux 9 64-bit"),
+                        QStringLiteral("Fedora 41 Cloud"),
+                        QStringLiteral("Docker Engine on Ubuntu 24.04"),
+                        QStringLiteral("Plesk Obsidian on AlmaLinux 9"),
+                        QStringLiteral("cPanel & WHM on AlmaLinux 9")} {
+    HalvoSectionFrame::Config config;
+    config.sidebarIcon = QStringLiteral("cpu.fill");
+    config.sidebarTint = Tint::teal;
+    config.sidebarMinWidth = 265;
+    config.sidebarMaxWidth = 325;
+    config.emptyIcon = QStringLiteral("cpu");
+    config.emptyTitle = QStringLiteral("Keine VPS geladen");
+    config.emptyText = QStringLiteral("Verbinde deinen Halvo Account oder klicke oben auf 'Halvo API Sync'.");
+    config.placeholderIcon = QStringLiteral("cpu");
+    config.placeholderTitle = QStringLiteral("Keine VPS-Instanz ausgewählt");
+    config.placeholderDescription =
+        QStringLiteral("Wähle links eine VPS aus oder synchronisiere deinen Halvo Account.");
+
+    m_frame = new HalvoSectionFrame(std::move(config), this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_frame);
+
+    m_model = new HalvoRecordListModel<HalvoVPS>([](const HalvoVPS& vps) { return vps.name; }, this);
+    m_delegate = new VPSRowDelegate(m_model, this);
+    m_frame->setListModel(m_model, m_delegate);
+    // The VPS detail has no tabs.
+    m_frame->setTabs({}, -1);
+    connect(m_frame, &HalvoSectionFrame::rowSelected, this, &VPSView::selectRow);
+
+    m_scheduler = new HalvoRefreshScheduler(&m_store, this, [this] { refresh(); });
+    m_scheduler->schedule();
+    m_scheduler->flush();
+}
+
+VPSView::~VPSView() = default;
+
+QList<HalvoVPS> VPSView::filteredVPS() const {
+    const HalvoAccountSnapshot snapshot = m_store.activeSnapshot();
+    const QString search = m_store.searchText();
+    if (search.isEmpty())
+        return snapshot.vpsList;
+    QList<HalvoVPS> result;
+    for (const HalvoVPS& vps : snapshot.vpsList) {
+        if (halvo::matchesSearch(vps.name, search) || halvo::matchesSearch(vps.displayName, search) ||
+            halvo::matchesSearch(vps.ipv4, search))
+            result.append(vps);
+    }
+    return result;
+}
+
+std::optional<HalvoVPS> VPSView::selectedVPS() const {
+    return pickShown(filteredVPS(), m_state.selectedVPSName);
+}
+
+std::optional<HalvoVPS> VPSView::currentVPS(const QString& name) const {
+    for (const HalvoVPS& vps : m_store.activeSnapshot().vpsList) {
+        if (vps.name == name)
+            return vps;
+    }
+    return std::nullopt;
+}
+
+void VPSView::selectRow(int row) {
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    m_state.selectedVPSName = m_model->itemAt(row).name;
+    m_scheduler->schedule();
+}
+
+void VPSView::refresh() {
+    const QList<HalvoVPS> listed = filteredVPS();
+    m_frame->setSidebarTitle(QStringLiteral("VPS Instanzen (") % QString::number(listed.size()) % QLatin1Char(')'));
+    m_model->setItems(listed);
+    m_frame->setListEmpty(listed.isEmpty());
+
+    const std::optional<HalvoVPS> shown = pickShown(listed, m_state.selectedVPSName);
+    m_frame->setCurrentRow(shown ? m_model->rowOf(shown->name) : -1);
+
+    if (!shown) {
+        m_frame->showPlaceholder();
+        m_drawnVPS.reset();
+        syncKVMSheet();
+        return;
+    }
+
+    m_frame->showDetail();
+    if (!m_drawnVPS || headerFields(*m_drawnVPS) != headerFields(*shown) || !m_frame->header())
+        m_frame->replaceHeader(buildHeader(*shown));
+    if (!m_drawnVPS || *m_drawnVPS != *shown || !m_frame->content())
+        m_frame->replaceContent(buildContent(*shown));
+    m_drawnVPS = shown;
+    syncKVMSheet();
+}
+
+QWidget* VPSView::buildHeader(const HalvoVPS& vps) {
+    auto* header = new QWidget;
+    auto* row = new QHBoxLayout(header);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(16);
+
+    row->addWidget(new VPSIconTile);
+
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(5);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->setSpacing(8);
+    titleRow->addWidget(halvo::theme::label(vps.displayName, TextStyle::title2, Weight::bold));
+    titleRow->addWidget(new HalvoStatusBadge(vps.state.toUpper(), halvo::vps::stateBadgeTint(vps.state)));
+    titleRow->addWidget(new HalvoStatusBadge(QStringLiteral("BOOT: ") % vps.netbootMode.toUpper(), Tint::blue,
+                                             QStringLiteral("internaldrive.fill")));
+    titleRow->addStretch();
+    texts->addLayout(titleRow);
+    texts->addWidget(halvo::theme::label(QStringLiteral("Service-ID: ") % vps.name % QStringLiteral(" • Modell: ") %
+                                             vps.modelName % QStringLiteral(" • Zone: ") % vps.zone,
+                                         TextStyle::subheadline, Weight::regular, Tint::secondary));
+    row->addLayout(texts);
+    row->addStretch();
+
+    auto* console = new HalvoActionButton(QStringLiteral("KVM / VNC WebSocket Konsole öffnen"),
+                                          HalvoButtonVariant::primary, false, QStringLiteral("terminal.fill"));
+    console->setObjectName(QStringLiteral("vpsConsoleButton"));
+    connect(console, &QPushButton::clicked, this, [this] { setShowKVMModal(true); });
+    row->addWidget(console);
+    return header;
+}
+
+QWidget* VPSView::buildContent(const HalvoVPS& vps) {
+    auto* content = new QWidget;
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(18);
+    column->addWidget(buildSpecificationGrid(vps));
+    column->addWidget(buildPowerCard(vps));
+
+    // The snapshot and reinstallation cards sit side by side in this row.
+    auto* cards = new QWidget;
+    cards->setObjectName(QStringLiteral("vpsSnapshotAndRebuildRow"));
+    auto* cardsRow = new QHBoxLayout(cards);
+    cardsRow->setContentsMargins(0, 0, 0, 0);
+    cardsRow->setSpacing(16);
+    cardsRow->setAlignment(Qt::AlignTop);
+    column->addWidget(cards);
+    column->addStretch();
+    return content;
+}
+
+QWidget* VPSView::buildSpecificationGrid(const HalvoVPS& vps) {
+    QList<HalvoSpecTile::Spec> tiles;
+    tiles.append({QStringLiteral("vCPU & Modell"),
+                  QString::number(vps.vcore) % QStringLiteral(" vCores"),
+                  vps.modelName,
+                  QStringLiteral("cpu.fill"),
+                  Tint::teal,
+                  std::nullopt,
+                  {}});
+    const qint64 memoryGB = std::max<qint64>(1, vps.memoryLimitMB / 1024);
+    tiles.append({QStringLiteral("Arbeitsspeicher (RAM)"),
+                  QString::number(memoryGB) % QStringLiteral(" GB ECC"),
+                  QStringLiteral("Dedizierte KVM Zuteilung"),
+                  QStringLiteral("memorychip.fill"),
+                  Tint::blue,
+                  std::nullopt,
+                  {}});
+    if (vps.diskSizeGB >= 1) {
+        tiles.append({QStringLiteral("NVMe System-Disk"),
+                      QString::number(vps.diskSizeGB) % QStringLiteral(" GB NVMe"),
+                      QStringLiteral("Triple-Replication Storage"),
+                      QStringLiteral("internaldrive.fill"),
+                      Tint::purple,
+                      std::nullopt,
+                      {}});
+    }
+    tiles.append({QStringLiteral("Rechenzentrum Zone"),
+                  vps.zone,
+                  QStringLiteral("Keymap: ") % vps.keymap.toUpper(),
+                  QStringLiteral("building.2.fill"),
+                  Tint::orange,
+                  std::nullopt,
+                  {}});
+
+    const auto reportCopy = [&store = m_store](const QString& what) {
+        return [&store, what](const QString& copied) {
+            store.setLastActionMessage(what % QLatin1Char(' ') % copied % QStringLiteral(" kopiert."));
+        };
+    };
+    if (vps.ipv4 != kNoValue) {
+        tiles.append({QStringLiteral("Primäre IPv4"), vps.ipv4, QStringLiteral("Anti-DDoS Tidewall geschützt"),
+                      QStringLiteral("network"), Tint::blue, vps.ipv4, reportCopy(QStringLiteral("VPS IPv4"))});
+    }
+    if (vps.ipv6 != kNoValue && !vps.ipv6.isEmpty()) {
+        tiles.append({QStringLiteral("IPv6 Adresse (/128)"), vps.ipv6, QStringLiteral("Nativ geroutet"),
+                      QStringLiteral("globe"), Tint::indigo, vps.ipv6, reportCopy(QStringLiteral("VPS IPv6"))});
+    }
+    if (vps.snapshotCreationDate) {
+        tiles.append({QStringLiteral("Aktiver Snapshot"),
+                      vps.snapshotDescription.value_or(QStringLiteral("Vorhanden")),
+                      *vps.snapshotCreationDate,
+                      QStringLiteral("camera.aperture"),
+                      Tint::green,
+                      std::nullopt,
+                      {}});
+    }
+    if (vps.backupStorageSupported) {
+        tiles.append({QStringLiteral("Automated Backups"),
+                      vps.backupStorageActivated ? QStringLiteral("Aktiviert") : QStringLiteral("Inaktiv"),
+                      QStringLiteral("Tägliche Sicherung"),
+                      QStringLiteral("externaldrive.badge.timemachine"),
+                      Tint::green,
+                      std::nullopt,
+                      {}});
+    }
+
+    auto* grid = new QWidget;
+    grid->setObjectName(QStringLiteral("vpsSpecificationGrid"));
+    auto* layout = new QGridLayout(grid);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(12);
+    for (int column = 0; column < kGridColumns; ++column) {
+        layout->setColumnStretch(column, 1);
+        layout->setColumnMinimumWidth(column, 10);
+    }
+    for (qsizetype i = 0; i < tiles.size(); ++i)
+        layout->addWidget(new HalvoSpecTile(tiles[i]), int(i / kGridColumns), int(i % kGridColumns));
+    return grid;
+}
+
+QWidget* VPSView::buildPowerCard(const HalvoVPS& vps) {
+    auto* card = new HalvoSectionCard(
+        QStringLiteral("Direkte VPS Power- & Rescue-Steuerung (/vps/") % vps.name % QStringLiteral("/...)"),
+        QStringLiteral("Kritische Power-Aktionen fragen zur Sicherheit vorab nach deiner Bestätigung"),
+        QStringLiteral("power.circle.fill"), Tint::green);
+    card->setObjectName(QStringLiteral("vpsPowerCard"));
+
+    auto* bar = new QWidget;
+    bar->setObjectName(QStringLiteral("vpsPowerActionBar"));
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(12);
+
+    const QString name = vps.name;
+    const auto addButton = [row](HalvoActionButton* button) { row->addWidget(button, 0, Qt::AlignVCenter); };
+
+    if (vps.state != QLatin1StringView("running")) {
+        auto* start =
+            smallButton(QStringLiteral("Starten (Boot)"), HalvoButtonVariant::success, QStringLiteral("play.fill"));
+        connect(start, &QPushButton::clicked, this,
+                [&store = m_store, name] { store.performVPSPowerAction(name, QStringLiteral("start")); });
+        addButton(start);
+    }
+
+    auto* reboot =
+        smallButton(QStringLiteral("Soft/Hard Reboot"), HalvoButtonVariant::primary, QStringLiteral("arrow.clockwise"));
+    connect(reboot, &QPushButton::clicked, this, [this, name] {
+        if (const auto current = currentVPS(name))
+            confirmReboot(*current);
+    });
+    addButton(reboot);
+
+    auto* rescue = smallButton(QStringLiteral("In Rescue-System booten"), HalvoButtonVariant::warning,
+                               QStringLiteral("lifepreserver.fill"));
+    connect(rescue, &QPushButton::clicked, this, [this, name] {
+        if (const auto current = currentVPS(name))
+            confirmRescue(*current);
+    });
+    addButton(rescue);
+
+    if (vps.state != QLatin1StringView("stopped")) {
+        auto* stop =
+            smallButton(QStringLiteral("Stoppen (Poweroff)"), HalvoButtonVariant::danger, QStringLiteral("stop.fill"));
+        connect(stop, &QPushButton::clicked, this, [this, name] {
+            if (const auto current = currentVPS(name))
+                confirmStop(*current);
+        });
+        addButton(stop);
+    }
+
+    row->addStretch();
+
+    auto* sla =
+        smallButton(vps.slaMonitoring ? QStringLiteral("SLA Monitoring: AN") : QStringLiteral("SLA Monitoring: AUS"),
+                    HalvoButtonVariant::secondary, QStringLiteral("waveform.path.ecg"));
+    connect(sla, &QPushButton::clicked, this, [&store = m_store, name] { store.toggleVPSSLAMonitoring(name); });
+    addButton(sla);
+
+    // Only the store's section changes here; the main window replaces this view on a later turn.
+    auto* reverseDNS = smallButton(QStringLiteral("rDNS (PTR) bearbeiten"), HalvoButtonVariant::secondary);
+    connect(reverseDNS, &QPushButton::clicked, this,
+            [&store = m_store] { store.setSelectedSection(NavigationSection::ipRdns); });
+    addButton(reverseDNS);
+
+    card->addContent(bar);
+    return card;
+}
+
+void VPSView::confirmReboot(const HalvoVPS& vps) {
+    HalvoConfirmRequest request;
+    request.title = QStringLiteral("VPS '") % vps.displayName % QStringLiteral("' neu starten (Reboot)?");
+    request.message = QStringLiteral("Soll die VPS '") % vps.name % QStringLiteral("' (") % vps.ipv4 %
+                      QStringLiteral(") jetzt neu gestartet werden?");
+    request.confirmButtonTitle = QStringLiteral("Jetzt Reboot ausführen");
+    request.variant = HalvoButtonVariant::primary;
+    request.action = [&store = m_store, name = vps.name] {
+        store.performVPSPowerAction(name, QStringLiteral("reboot"));
+    };
+    m_store.requestConfirmation(std::move(request));
+}
+
+void VPSView::confirmRescue(const HalvoVPS& vps) {
+    HalvoConfirmRequest request;
+    request.title = QStringLiteral("VPS '") % vps.displayName % QStringLiteral("' in das Rescue-System booten?");
+    request.message = QStringLiteral("Die VPS '") % vps.name %
+                      QStringLiteral("' wird im Halvo Rescue-Modus neu gestartet, um Dateisystem-Reparaturen oder "
+                                     "Passwort-Resets durchzuführen.");
+    request.warningDetails =
+        QStringLiteral("Das reguläre System wird heruntergefahren und in das temporäre Rettungssystem gebootet.");
+    request.confirmButtonTitle = QStringLiteral("In Rescue-System booten");
+    request.variant = HalvoButtonVariant::warning;
+    request.action = [&store = m_store, name = vps.name] {
+        store.performVPSPowerAction(name, QStringLiteral("rescue"));
+    };
+    m_store.requestConfirmation(std::move(request));
+}
+
+void VPSView::confirmStop(const HalvoVPS& vps) {
+    HalvoConfirmRequest request;
+    request.title = QStringLiteral("VPS '") % vps.displayName % QStringLiteral("' ausschalten (Poweroff)?");
+    request.message = QStringLiteral("Möchtest du die VPS '") % vps.name % QStringLiteral("' (") % vps.ipv4 %
+                      QStringLiteral(") wirklich herunterfahren und ausschalten?");
+    request.warningDetails = QStringLiteral("Alle auf dieser VPS gehosteten Websites, Container und Dienste sind bis "
+                                            "zum erneuten Start nicht mehr erreichbar.");
+    request.confirmButtonTitle = QStringLiteral("VPS jetzt stoppen");
+    request.variant = HalvoButtonVariant::danger;
+    request.action = [&store = m_store, name = vps.name] { store.performVPSPowerAction(name, QStringLiteral("stop")); };
+    m_store.requestConfirmation(std::move(request));
+}
+
+void VPSView::setShowKVMModal(bool show) {
+    m_state.showKVMModal = show;
+    syncKVMSheet();
+}
+
+void VPSView::syncKVMSheet() {
+    // The sheet belongs to the detail: without a shown VPS it is dismissed, which clears the flag.
+    const bool wanted = m_state.showKVMModal && m_drawnVPS.has_value();
+    if (wanted && !m_kvmSheet) {
+        auto* sheet = new QDialog(this);
+        sheet->setObjectName(QStringLiteral("vpsKvmConsoleSheet"));
+        sheet->setWindowModality(Qt::WindowModal);
+        connect(sheet, &QDialog::finished, this, [this, sheet] {
+            m_state.showKVMModal = false;
+            if (m_kvmSheet == sheet)
+                m_kvmSheet = nullptr;
+            sheet->deleteLater();
+        });
+        m_kvmSheet = sheet;
+        sheet->open();
+    } else if (!wanted && m_kvmSheet) {
+        m_kvmSheet->reject();
+    }
 }

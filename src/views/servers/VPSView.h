@@ -1,14 +1,82 @@
 #pragma once
 
+// The VPS section: the active account's virtual servers in a searchable sidebar, the shown server in a
+// detail column (header band with the console button, specification tiles, power card and the places of
+// the snapshot and reinstallation cards).
+
+#include "model/Records.h"
+#include "ui/HalvoRecordListModel.h"
+
+#include <QDialog>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
 class AppStateStore;
+class HalvoRefreshScheduler;
+class HalvoSectionFrame;
+class VPSRowDelegate;
 
 class VPSView final : public QWidget {
     Q_OBJECT
 public:
+    /// The view's own input state; everything else is read from the store on each refresh.
+    struct State {
+        std::optional<QString> selectedVPSName;
+        QString snapshotNote = QStringLiteral("Pre-Maintenance Snapshot");
+        QString selectedReinstallOS = QStringLiteral("Debian 12 (Bookworm) 64-bit");
+        QString sshKeyInput;
+        bool showKVMModal = false;
+    };
+
     explicit VPSView(AppStateStore& store, QWidget* parent = nullptr);
+    ~VPSView() override;
+
+    const State& state() const { return m_state; }
+    State& state() { return m_state; }
+    /// The cloud images offered for reinstallation, in the order shown.
+    const QStringList& availableImages() const { return m_availableImages; }
+
+    /// The active snapshot's VPS, narrowed by the store's search text (name, display name, IPv4).
+    QList<HalvoVPS> filteredVPS() const;
+    /// The chosen VPS when it is listed, else the first listed one, else none.
+    std::optional<HalvoVPS> selectedVPS() const;
+
+    /// Ask before rebooting, booting into rescue or powering off the VPS.
+    void confirmReboot(const HalvoVPS& vps);
+    void confirmRescue(const HalvoVPS& vps);
+    void confirmStop(const HalvoVPS& vps);
+
+    /// Opens or closes the console sheet.
+    void setShowKVMModal(bool show);
+    /// The console sheet while it is open, else nullptr.
+    QDialog* kvmSheet() const { return m_kvmSheet; }
+
+    HalvoSectionFrame* frame() const { return m_frame; }
 
 private:
+    void refresh();
+    void selectRow(int row);
+    QWidget* buildHeader(const HalvoVPS& vps);
+    QWidget* buildContent(const HalvoVPS& vps);
+    QWidget* buildSpecificationGrid(const HalvoVPS& vps);
+    QWidget* buildPowerCard(const HalvoVPS& vps);
+    /// The VPS of the active snapshot with that name, as it is now.
+    std::optional<HalvoVPS> currentVPS(const QString& name) const;
+    void syncKVMSheet();
+
     AppStateStore& m_store;
+    State m_state;
+    const QStringList m_availableImages;
+    HalvoSectionFrame* m_frame = nullptr;
+    HalvoRecordListModel<HalvoVPS>* m_model = nullptr;
+    VPSRowDelegate* m_delegate = nullptr;
+    HalvoRefreshScheduler* m_scheduler = nullptr;
+    QPointer<QDialog> m_kvmSheet;
+    /// What the detail shows now, so a refresh rebuilds it only when it changed.
+    std::optional<HalvoVPS> m_drawnVPS;
 };

@@ -1,0 +1,151 @@
+#include "views/servers/VPSRowDelegate.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace halvo::vps {
+
+theme::Tint stateDotTint(const QString& state) {
+    if (state == QLatin1StringView("running"))
+        return theme::Tint::green;
+    if (state == QLatin1StringView("rescued"))
+        return theme::Tint::orange;
+    return theme::Tint::red;
+}
+
+theme::Tint stateBadgeTint(const QString& state) {
+    return state == QLatin1StringView("running") ? theme::Tint::green : theme::Tint::orange;
+}
+
+} // namespace halvo::vps
+
+namespace {
+
+using halvo::theme::TextStyle;
+using halvo::theme::Weight;
+
+constexpr int kHorizontalInset = 8;
+constexpr int kVerticalInset = 4;
+constexpr int kLineSpacing = 5;
+constexpr int kDotSize = 9;
+constexpr int kItemSpacing = 6;
+constexpr int kBadgePadX = 6;
+constexpr int kBadgePadY = 2;
+
+QFont displayNameFont() {
+    return halvo::theme::font(TextStyle::subheadline, Weight::bold);
+}
+QFont badgeFont() {
+    return halvo::theme::font(TextStyle::caption2, Weight::bold);
+}
+QFont detailFont() {
+    return halvo::theme::font(TextStyle::caption2);
+}
+QFont addressFont() {
+    return halvo::theme::font(TextStyle::caption2, Weight::bold, true);
+}
+
+int firstLineHeight() {
+    const int badge = QFontMetrics(badgeFont()).height() + 2 * kBadgePadY;
+    return std::max({QFontMetrics(displayNameFont()).height(), badge, kDotSize});
+}
+
+int secondLineHeight() {
+    return QFontMetrics(detailFont()).height();
+}
+
+int thirdLineHeight() {
+    return std::max(QFontMetrics(addressFont()).height(), QFontMetrics(detailFont()).height());
+}
+
+void drawText(QPainter* painter, const QRect& rect, const QString& text, const QFont& font, const QColor& color,
+              Qt::Alignment alignment = Qt::AlignLeft) {
+    if (rect.width() <= 0)
+        return;
+    painter->setFont(font);
+    painter->setPen(color);
+    const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width());
+    painter->drawText(rect, int(alignment | Qt::AlignVCenter) | Qt::TextSingleLine, shown);
+}
+
+} // namespace
+
+VPSRowDelegate::VPSRowDelegate(const HalvoRecordListModel<HalvoVPS>* model, QObject* parent)
+    : QStyledItemDelegate(parent)
+    , m_model(model) {}
+
+VPSRowDelegate::Geometry VPSRowDelegate::geometry(const HalvoVPS& vps, const QRect& rect) {
+    Geometry g;
+    const int left = rect.left() + kHorizontalInset;
+    const int right = rect.right() - kHorizontalInset; // inclusive
+    int top = rect.top() + kVerticalInset;
+
+    const int h1 = firstLineHeight();
+    g.dot = QRect(left, top + (h1 - kDotSize) / 2, kDotSize, kDotSize);
+    const QFontMetrics badgeMetrics(badgeFont());
+    const int badgeWidth = badgeMetrics.horizontalAdvance(vps.state.toUpper()) + 2 * kBadgePadX;
+    const int badgeHeight = badgeMetrics.height() + 2 * kBadgePadY;
+    g.badge = QRect(right - badgeWidth + 1, top + (h1 - badgeHeight) / 2, badgeWidth, badgeHeight);
+    const int nameLeft = g.dot.right() + 1 + kItemSpacing;
+    g.displayName = QRect(nameLeft, top, std::max(0, g.badge.left() - kItemSpacing - nameLeft), h1);
+    top += h1 + kLineSpacing;
+
+    const int h2 = secondLineHeight();
+    g.name = QRect(left, top, std::max(0, right - left + 1), h2);
+    top += h2 + kLineSpacing;
+
+    const int h3 = thirdLineHeight();
+    const int fullWidth = std::max(0, right - left + 1);
+    const int addressWidth = std::min(QFontMetrics(addressFont()).horizontalAdvance(vps.ipv4), fullWidth);
+    g.ipv4 = QRect(left, top, addressWidth, h3);
+    const int modelLeft = g.ipv4.right() + 1 + kItemSpacing;
+    g.modelName = QRect(modelLeft, top, std::max(0, right + 1 - modelLeft), h3);
+    return g;
+}
+
+void VPSRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    if (!index.isValid() || index.row() >= m_model->rowCount())
+        return;
+    const HalvoVPS& vps = m_model->itemAt(index.row());
+
+    // The platform's selection and hover background, without its text.
+    QStyleOptionViewItem panel = option;
+    initStyleOption(&panel, index);
+    panel.text.clear();
+    panel.icon = QIcon();
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &panel, painter, widget);
+
+    const Geometry g = geometry(vps, option.rect);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(halvo::theme::color(halvo::vps::stateDotTint(vps.state)));
+    painter->drawEllipse(g.dot);
+
+    using halvo::theme::Tint;
+    const Tint badgeTint = halvo::vps::stateBadgeTint(vps.state);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(halvo::theme::color(badgeTint, 0.18));
+    const qreal radius = g.badge.height() / 2.0;
+    painter->drawRoundedRect(g.badge, radius, radius);
+    drawText(painter, g.badge, vps.state.toUpper(), badgeFont(), halvo::theme::color(badgeTint), Qt::AlignHCenter);
+
+    drawText(painter, g.displayName, vps.displayName, displayNameFont(), halvo::theme::color(Tint::primary));
+    drawText(painter, g.name, vps.name, detailFont(), halvo::theme::color(Tint::secondary));
+    drawText(painter, g.ipv4, vps.ipv4, addressFont(), halvo::theme::color(Tint::blue));
+    drawText(painter, g.modelName, vps.modelName, detailFont(), halvo::theme::color(Tint::secondary), Qt::AlignRight);
+    painter->restore();
+}
+
+QSize VPSRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+    const int height =
+        2 * kVerticalInset + firstLineHeight() + kLineSpacing + secondLineHeight() + kLineSpacing + thirdLineHeight();
+    return QSize(std::max(option.rect.width(), 0), height);
+}
