@@ -17,9 +17,11 @@
 #include <QUrl>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QNetworkAccessManager;
+class QNetworkReply;
 
 /// An error of a request: the domain "HalvoAPI" with the HTTP status as code and the body as description,
 /// or a transport error with its own description.
@@ -66,6 +68,11 @@ public:
                              const QByteArray& encodedUrl, const QByteArray& body, qint64 timestamp);
 
 private:
+    /// Runs `proceed` once the region's server-time offset is known or could not be had.
+    void withServerTime(HalvoRegion region, std::function<void()> proceed);
+    /// Keeps the reply until it finishes, then hands it to `finished` and deletes it later.
+    void track(QNetworkReply* reply, std::function<void(QNetworkReply*)> finished);
+
     struct Private;
     std::unique_ptr<Private> d;
 };

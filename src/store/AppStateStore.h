@@ -25,6 +25,10 @@
 class SQLiteCacheEngine;
 class CredentialStore;
 class HalvoAPIClient;
+struct KeychainCredentials;
+namespace halvo::api {
+struct HalvoRequest;
+}
 
 class AppStateStore final : public QObject {
     Q_OBJECT
@@ -77,16 +81,15 @@ public:
     void performAPIAction(const QString& method, const QString& path, const std::optional<QByteArray>& body);
 
     // ---- domain actions ----
-    void addDNSRecord(const QString& domain, const QString& subDomain, const QString& fieldType,
-                      const QString& target, qint64 ttl);
+    void addDNSRecord(const QString& domain, const QString& subDomain, const QString& fieldType, const QString& target,
+                      qint64 ttl);
     void deleteDNSRecord(const QString& domain, qint64 recordId);
     void toggleDomainTransferLock(const QString& domain);
     void toggleDNSSEC(const QString& domain);
     void updateNameServers(const QString& domain, const QStringList& nameServers);
     void addGlueRecord(const QString& domain, const QString& host, const QString& ip);
     void deleteGlueRecord(const QString& domain, const QString& host);
-    void addPulsenameRecord(const QString& domain, const QString& subDomain, const QString& ip,
-                            const QString& login);
+    void addPulsenameRecord(const QString& domain, const QString& subDomain, const QString& ip, const QString& login);
     void removePulsenameRecordLocally(const QString& domain, const QString& subDomain);
 
     // ---- VPS actions ----
@@ -132,6 +135,17 @@ Q_SIGNALS:
     void pendingConfirmationChanged();
 
 private:
+    /// Sends the requests of one action for the active account, each after the previous one's answer.
+    void sendInOrder(const QList<halvo::api::HalvoRequest>& requests);
+    void sendFrom(const HalvoAccount& account, const KeychainCredentials& credentials,
+                  const QList<halvo::api::HalvoRequest>& requests, qsizetype index);
+    /// Applies `change` to the first item of the active snapshot's list whose key equals `id`, stamps, keeps
+    /// and queues the snapshot for the cache. False, with nothing changed, when there is no such item.
+    template <class Item, class Change>
+    bool changeItem(QList<Item> HalvoAccountSnapshot::*list, QString Item::*key, const QString& id, Change&& change);
+    /// Writes the status sentence, then sends the requests.
+    void report(const QString& sentence, const QList<halvo::api::HalvoRequest>& requests);
+
     struct Private;
     std::unique_ptr<Private> d;
 };

@@ -1,0 +1,846 @@
+#include "store/AppStateStore.h"
+
+#include "api/HalvoAPIClient.h"
+#include "api/HalvoRequest.h"
+#include "model/Text.h"
+#include "storage/CredentialStore.h"
+#include "storage/SQLiteCacheEngine.h"
+#include "store/DemoData.h"
+
+#include <QJsonArray>
+#include <QPointer>
+#include <QRandomGenerator>
+#include <QSet>
+
+#include <algorithm>
+
+using halvo::api::ApiPath;
+using halvo::api::HalvoRequest;
+using halvo::api::OrderedJsonObject;
+
+namespace {
+
+QString onOff(bool on) {
+    return on ? QStringLiteral("aktiviert") : QStringLiteral("deaktiviert");
+}
+
+QString withTrailingDot(const QString& host) {
+    return host.endsWith(QLatin1Char('.')) ? host : host + QLatin1Char('.');
+}
+
+template <class Item, class Key, class Value>
+qsizetype removeAllWith(QList<Item>& items, Key Item::*key, const Value& value) {
+    return items.removeIf([&](const Item& item) { return item.*key == value; });
+}
+
+} // namespace
+
+struct AppStateStore::Private {
+    Private(SQLiteCacheEngine& cache, CredentialStore& credentials, HalvoAPIClient& api)
+        : cache(cache)
+        , credentials(credentials)
+        , api(api) {}
+
+    SQLiteCacheEngine& cache;
+    CredentialStore& credentials;
+    HalvoAPIClient& api;
+    Clock clock = [] { return QDateTime::currentDateTimeUtc(); };
+    Random random = [](quint32 bound) { return QRandomGenerator::global()->bounded(bound); };
+
+    QList<HalvoAccount> accounts;
+    std::optional<QUuid> activeAccountId;
+    QHash<QUuid, HalvoAccountSnapshot> snapshots;
+    NavigationSection selectedSection = NavigationSection::domains;
+    QString searchText;
+    QString lastActionMessage = kInitialMessage;
+    std::optional<HalvoConfirmRequest> pendingConfirmation;
+
+    /// A number from `base` to `base + span - 1` that no id in `used` has. Drawn again while taken; when
+    /// every number of the range is taken, the one above the highest id.
+    qint64 unusedId(qint64 base, quint32 span, const QSet<qint64>& used) const {
+        qsizetype inRange = 0;
+        qint64 highest = base - 1;
+        for (const qint64 id : used) {
+            if (id >= base && id < base + span)
+                ++inRange;
+            highest = std::max(highest, id);
+        }
+        if (inRange >= qsizetype(span))
+            return highest + 1;
+        qint64 id = 0;
+        do {
+            id = base + random(span);
+        } while (used.contains(id));
+        return id;
+    }
+};
+
+AppStateStore::AppStateStore(SQLiteCacheEngine& cache, CredentialStore& credentials, HalvoAPIClient& api,
+                             QObject* parent)
+    : QObject(parent)
+    , d(std::make_unique<Private>(cache, credentials, api)) {
+    d->accounts = cache.loadAccounts();
+    d->snapshots = cache.loadSnapshots();
+    if (d->accounts.isEmpty()) {
+        const halvo::demo::DemoData demo = halvo::demo::build(d->clock());
+        cache.saveAccounts(demo.accounts);
+        for (const HalvoAccountSnapshot& snapshot : demo.snapshots) {
+            cache.saveSnapshot(snapshot);
+            d->snapshots.insert(snapshot.accountId, snapshot);
+        }
+        d->accounts = demo.accounts;
+    }
+    if (!d->accounts.isEmpty())
+        d->activeAccountId = d->accounts.first().id;
+}
+
+AppStateStore::~AppStateStore() = default;
+
+void AppStateStore::setClock(Clock clock) {
+    d->clock = std::move(clock);
+}
+
+void AppStateStore::setRandom(Random random) {
+    d->random = std::move(random);
+}
+
+// ---- reading, navigation, confirmation ------------------------------------------------------------------
+
+const QList<HalvoAccount>& AppStateStore::accounts() const {
+    return d->accounts;
+}
+
+std::optional<QUuid> AppStateStore::activeAccountId() const {
+    return d->activeAccountId;
+}
+
+std::optional<HalvoAccount> AppStateStore::activeAccount() const {
+    if (!d->activeAccountId)
+        return std::nullopt;
+    for (const HalvoAccount& account : d->accounts) {
+        if (account.id == *d->activeAccountId)
+            return account;
+    }
+    return std::nullopt;
+}
+
+const QHash<QUuid, HalvoAccountSnapshot>& AppStateStore::snapshots() const {
+    return d->snapshots;
+}
+
+HalvoAccountSnapshot AppStateStore::activeSnapshot() const {
+    if (d->activeAccountId) {
+        const auto found = d->snapshots.constFind(*d->activeAccountId);
+        if (found != d->snapshots.constEnd())
+            return *found;
+    }
+    HalvoAccountSnapshot empty;
+    empty.accountId = d->activeAccountId.value_or(QUuid());
+    empty.updatedAt = d->clock();
+    return empty;
+}
+
+NavigationSection AppStateStore::selectedSection() const {
+    return d->selectedSection;
+}
+
+void AppStateStore::setSelectedSection(NavigationSection section) {
+    if (d->selectedSection == section)
+        return;
+    d->selectedSection = section;
+    Q_EMIT selectedSectionChanged();
+}
+
+QString AppStateStore::searchText() const {
+    return d->searchText;
+}
+
+void AppStateStore::setSearchText(const QString& text) {
+    if (d->searchText == text)
+        return;
+    d->searchText = text;
+    Q_EMIT searchTextChanged();
+}
+
+QString AppStateStore::lastActionMessage() const {
+    return d->lastActionMessage;
+}
+
+void AppStateStore::setLastActionMessage(const QString& message) {
+    if (d->lastActionMessage == message)
+        return;
+    d->lastActionMessage = message;
+    Q_EMIT lastActionMessageChanged();
+}
+
+const std::optional<HalvoConfirmRequest>& AppStateStore::pendingConfirmation() const {
+    return d->pendingConfirmation;
+}
+
+void AppStateStore::requestConfirmation(HalvoConfirmRequest request) {
+    d->pendingConfirmation = std::move(request);
+    Q_EMIT pendingConfirmationChanged();
+}
+
+void AppStateStore::clearPendingConfirmation() {
+    if (!d->pendingConfirmation)
+        return;
+    d->pendingConfirmation.reset();
+    Q_EMIT pendingConfirmationChanged();
+}
+
+// ---- the request step -----------------------------------------------------------------------------------
+
+void AppStateStore::performAPIAction(const QString& method, const QString& path,
+                                     const std::optional<QByteArray>& body) {
+    sendInOrder({HalvoRequest{method, path, body}});
+}
+
+void AppStateStore::sendInOrder(const QList<HalvoRequest>& requests) {
+    if (requests.isEmpty() || d->accounts.isEmpty())
+        return;
+    // The request belongs to the account whose snapshot the action changed, even if another one becomes
+    // active while the keychain answers.
+    const std::optional<HalvoAccount> account = activeAccount();
+    if (!account)
+        return;
+    d->credentials.read(account->id, [self = QPointer(this), account = *account,
+                                      requests](std::optional<KeychainCredentials> credentials) {
+        if (!self || !credentials || !credentials->isComplete() || account.appKey.isEmpty())
+            return;
+        self->sendFrom(account, *credentials, requests, 0);
+    });
+}
+
+void AppStateStore::sendFrom(const HalvoAccount& account, const KeychainCredentials& credentials,
+                             const QList<HalvoRequest>& requests, qsizetype index) {
+    const HalvoRequest& request = requests.at(index);
+    d->api.signedRequest(
+        account, credentials.appSecret, credentials.consumerKey, request.method, request.path, request.body,
+        [self = QPointer(this), account, credentials, requests, index](const HalvoAPIResult& result) {
+            if (!self)
+                return;
+            if (const auto& error = result.error) {
+                const HalvoRequest& failed = requests.at(index);
+                self->setLastActionMessage(QStringLiteral("API Rückmeldung (") + failed.method + QLatin1Char(' ') +
+                                           failed.path + QStringLiteral("): ") + error->description);
+            }
+            // The next request of the action follows the answer to this one, whatever it was.
+            if (index + 1 < requests.size())
+                self->sendFrom(account, credentials, requests, index + 1);
+        });
+}
+
+// ---- changing the active snapshot -----------------------------------------------------------------------
+
+template <class Item, class Change>
+bool AppStateStore::changeItem(QList<Item> HalvoAccountSnapshot::*list, QString Item::*key, const QString& id,
+                               Change&& change) {
+    if (!d->activeAccountId)
+        return false;
+    const auto held = d->snapshots.constFind(*d->activeAccountId);
+    if (held == d->snapshots.constEnd())
+        return false;
+    // Look up without detaching: views hold copies of the snapshot.
+    const QList<Item>& items = (*held).*list;
+    const auto found = std::find_if(items.cbegin(), items.cend(), [&](const Item& item) { return item.*key == id; });
+    if (found == items.cend())
+        return false;
+    const qsizetype index = found - items.cbegin();
+
+    HalvoAccountSnapshot& snapshot = d->snapshots[*d->activeAccountId];
+    change((snapshot.*list)[index]);
+    snapshot.updatedAt = d->clock();
+    d->cache.saveSnapshot(snapshot);
+    Q_EMIT snapshotsChanged();
+    return true;
+}
+
+void AppStateStore::report(const QString& sentence, const QList<HalvoRequest>& requests) {
+    setLastActionMessage(sentence);
+    sendInOrder(requests);
+}
+
+// ---- domain actions -------------------------------------------------------------------------------------
+
+namespace {
+
+HalvoRequest zoneRefresh(const QString& domain) {
+    return {QStringLiteral("POST"), ApiPath("domain/zone").value(domain).fixed("refresh"), std::nullopt};
+}
+
+} // namespace
+
+void AppStateStore::addDNSRecord(const QString& domain, const QString& subDomain, const QString& fieldType,
+                                 const QString& target, qint64 ttl) {
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::domains, &HalvoDomain::domain, domain, [&](HalvoDomain& item) {
+            QSet<qint64> used;
+            used.reserve(item.dnsRecords.size());
+            for (const HalvoDNSRecord& record : std::as_const(item.dnsRecords))
+                used.insert(record.id);
+            const qint64 id = d->unusedId(900000, 100000, used);
+            item.dnsRecords.append(HalvoDNSRecord{id, domain, subDomain, fieldType, target, ttl});
+        });
+    if (!changed)
+        return;
+    const QString shownSub = subDomain.isEmpty() ? QStringLiteral("@") : subDomain;
+    report(QStringLiteral("DNS-Eintrag (") + fieldType + QLatin1Char(' ') + shownSub + QStringLiteral(" -> ") + target +
+               QStringLiteral(") gesendet & Zone aktualisiert."),
+           {{QStringLiteral("POST"), ApiPath("domain/zone").value(domain).fixed("record"),
+             OrderedJsonObject{{"fieldType", fieldType}, {"subDomain", subDomain}, {"target", target}, {"ttl", ttl}}},
+            zoneRefresh(domain)});
+}
+
+void AppStateStore::deleteDNSRecord(const QString& domain, qint64 recordId) {
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::domains, &HalvoDomain::domain, domain,
+                   [&](HalvoDomain& item) { removeAllWith(item.dnsRecords, &HalvoDNSRecord::id, recordId); });
+    if (!changed)
+        return;
+    report(
+        QStringLiteral("DNS-Record #") + QString::number(recordId) + QStringLiteral(" gelöscht & Zone aktualisiert."),
+        {{QStringLiteral("DELETE"), ApiPath("domain/zone").value(domain).fixed("record").value(recordId), std::nullopt},
+         zoneRefresh(domain)});
+}
+
+void AppStateStore::toggleDomainTransferLock(const QString& domain) {
+    QString status;
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::domains, &HalvoDomain::domain, domain, [&](HalvoDomain& item) {
+            status = item.transferLockStatus == QLatin1String("locked") ? QStringLiteral("unlocked")
+                                                                        : QStringLiteral("locked");
+            item.transferLockStatus = status;
+        });
+    if (!changed)
+        return;
+    report(
+        QStringLiteral("Domain ") + domain + QStringLiteral(": Transfer-Lock auf '") + status +
+            QStringLiteral("' gesetzt (PUT /domain/") + domain + QStringLiteral(")."),
+        {{QStringLiteral("PUT"), ApiPath("domain").value(domain), OrderedJsonObject{{"transferLockStatus", status}}}});
+}
+
+void AppStateStore::toggleDNSSEC(const QString& domain) {
+    bool enabled = false;
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::domains, &HalvoDomain::domain, domain, [&](HalvoDomain& item) {
+            item.dnssecEnabled = !item.dnssecEnabled;
+            enabled = item.dnssecEnabled;
+        });
+    if (!changed)
+        return;
+    const QString method = enabled ? QStringLiteral("POST") : QStringLiteral("DELETE");
+    report(QStringLiteral("Domain ") + domain + QStringLiteral(": DNSSEC ") + onOff(enabled) + QStringLiteral(" (") +
+               method + QStringLiteral(" /domain/zone/") + domain + QStringLiteral("/dnssec)."),
+           {{method, ApiPath("domain/zone").value(domain).fixed("dnssec"), std::nullopt}});
+}
+
+void AppStateStore::updateNameServers(const QString& domain, const QStringList& nameServers) {
+    const bool changed = changeItem(&HalvoAccountSnapshot::domains, &HalvoDomain::domain, domain,
+                                    [&](HalvoDomain& item) { item.nameServers = nameServers; });
+    if (!changed)
+        return;
+    QJsonArray hosts;
+    for (const QString& name : nameServers)
+        hosts.append(QJsonObject{{QStringLiteral("host"), name}});
+    report(QStringLiteral("Nameserver für ") + domain + QStringLiteral(" aktualisiert (") +
+               nameServers.join(QStringLiteral(", ")) + QStringLiteral(")."),
+           {{QStringLiteral("POST"), ApiPath("domain").value(domain).fixed("nameServers/update"),
+             OrderedJsonObject{{"nameServers", hosts}}}});
+}
+
+void AppStateStore::addGlueRecord(const QString& domain, const QString& host, const QString& ip) {
+    const QString fullHost = host.endsWith(domain) ? host : host + QLatin1Char('.') + domain;
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::domains, &HalvoDomain::domain, domain, [&](HalvoDomain& item) {
+            removeAllWith(item.glueRecords, &HalvoGlueRecord::host, fullHost);
+            item.glueRecords.append(HalvoGlueRecord{fullHost, {ip}});
+        });
+    if (!changed)
+        return;
+    report(QStringLiteral("Glue-Record (") + fullHost + QStringLiteral(" -> ") + ip +
+               QStringLiteral(") in Registry eingetragen (POST /domain/") + domain + QStringLiteral("/glueRecord)."),
+           {{QStringLiteral("POST"), ApiPath("domain").value(domain).fixed("glueRecord"),
+             OrderedJsonObject{{"host", fullHost}, {"ips", QJsonArray{ip}}}}});
+}
+
+void AppStateStore::deleteGlueRecord(const QString& domain, const QString& host) {
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::domains, &HalvoDomain::domain, domain,
+                   [&](HalvoDomain& item) { removeAllWith(item.glueRecords, &HalvoGlueRecord::host, host); });
+    if (!changed)
+        return;
+    report(QStringLiteral("Glue-Record ") + host + QStringLiteral(" entfernt (DELETE /domain/") + domain +
+               QStringLiteral("/glueRecord/") + host + QStringLiteral(")."),
+           {{QStringLiteral("DELETE"), ApiPath("domain").value(domain).fixed("glueRecord").value(host), std::nullopt}});
+}
+
+void AppStateStore::addPulsenameRecord(const QString& domain, const QString& subDomain, const QString& ip,
+                                       const QString& login) {
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::domains, &HalvoDomain::domain, domain, [&](HalvoDomain& item) {
+            removeAllWith(item.pulsenames, &HalvoPulsename::subDomain, subDomain);
+            item.pulsenames.append(HalvoPulsename{subDomain, ip, login});
+        });
+    if (!changed)
+        return;
+    report(QStringLiteral("Pulsename (") + subDomain + QLatin1Char('.') + domain + QStringLiteral(" -> ") + ip +
+               QStringLiteral(") angelegt & Zone aktualisiert."),
+           {{QStringLiteral("POST"), ApiPath("domain/zone").value(domain).fixed("pulsename/record"),
+             OrderedJsonObject{{"ip", ip}, {"subDomain", subDomain}}},
+            zoneRefresh(domain)});
+}
+
+void AppStateStore::removePulsenameRecordLocally(const QString& domain, const QString& subDomain) {
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::domains, &HalvoDomain::domain, domain,
+                   [&](HalvoDomain& item) { removeAllWith(item.pulsenames, &HalvoPulsename::subDomain, subDomain); });
+    if (!changed)
+        return;
+    report(QStringLiteral("Pulsename ") + subDomain + QLatin1Char('.') + domain + QStringLiteral(" entfernt."), {});
+}
+
+// ---- VPS actions ----------------------------------------------------------------------------------------
+
+void AppStateStore::performVPSPowerAction(const QString& name, const QString& action) {
+    const QString post = QStringLiteral("POST");
+    const QString put = QStringLiteral("PUT");
+    const auto netboot = [&](const char* mode) {
+        return HalvoRequest{put, ApiPath("vps").value(name), OrderedJsonObject{{"netbootMode", QLatin1String(mode)}}};
+    };
+    QString state;
+    std::optional<QString> netbootMode;
+    QList<HalvoRequest> requests;
+    if (action == QLatin1String("start")) {
+        state = QStringLiteral("running");
+        netbootMode = QStringLiteral("local");
+        requests = {netboot("local"), {post, ApiPath("vps").value(name).fixed("start"), std::nullopt}};
+    } else if (action == QLatin1String("reboot")) {
+        state = QStringLiteral("running");
+        requests = {{post, ApiPath("vps").value(name).fixed("reboot"), std::nullopt}};
+    } else if (action == QLatin1String("rescue")) {
+        state = QStringLiteral("rescued");
+        netbootMode = QStringLiteral("rescue");
+        requests = {netboot("rescue"), {post, ApiPath("vps").value(name).fixed("reboot"), std::nullopt}};
+    } else if (action == QLatin1String("stop")) {
+        state = QStringLiteral("stopped");
+        requests = {{post, ApiPath("vps").value(name).fixed("stop"), std::nullopt}};
+    } else {
+        // An unknown key would claim to have sent something it never sends.
+        return;
+    }
+    const bool changed = changeItem(&HalvoAccountSnapshot::vpsList, &HalvoVPS::name, name, [&](HalvoVPS& vps) {
+        vps.state = state;
+        if (netbootMode)
+            vps.netbootMode = *netbootMode;
+    });
+    if (!changed)
+        return;
+    report(QStringLiteral("VPS ") + name + QStringLiteral(": Aktion '") + action.toUpper() +
+               QStringLiteral("' an Halvo API gesendet."),
+           requests);
+}
+
+void AppStateStore::toggleVPSSLAMonitoring(const QString& name) {
+    bool enabled = false;
+    const bool changed = changeItem(&HalvoAccountSnapshot::vpsList, &HalvoVPS::name, name, [&](HalvoVPS& vps) {
+        vps.slaMonitoring = !vps.slaMonitoring;
+        enabled = vps.slaMonitoring;
+    });
+    if (!changed)
+        return;
+    report(QStringLiteral("VPS ") + name + QStringLiteral(": SLA-Monitoring ") + onOff(enabled) + QLatin1Char('.'),
+           {{QStringLiteral("PUT"), ApiPath("vps").value(name), OrderedJsonObject{{"slaMonitoring", enabled}}}});
+}
+
+void AppStateStore::createVPSSnapshot(const QString& name, const QString& description) {
+    // The pattern says UTC, so the time is taken in UTC whatever the machine's zone.
+    const QString created = d->clock().toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"));
+    const bool changed = changeItem(&HalvoAccountSnapshot::vpsList, &HalvoVPS::name, name, [&](HalvoVPS& vps) {
+        vps.snapshotDescription = description;
+        vps.snapshotCreationDate = created;
+    });
+    if (!changed)
+        return;
+    report(QStringLiteral("VPS ") + name + QStringLiteral(": Snapshot '") + description +
+               QStringLiteral("' angefordert (POST /vps/") + name + QStringLiteral("/createSnapshot)."),
+           {{QStringLiteral("POST"), ApiPath("vps").value(name).fixed("createSnapshot"),
+             OrderedJsonObject{{"description", description}}}});
+}
+
+// ---- dedicated-server actions ---------------------------------------------------------------------------
+
+void AppStateStore::performDedicatedServerAction(const QString& name, const QString& action) {
+    enum class Kind { reboot, bootRescue, bootDisk, monitoring, noIntervention, firewall, backupPassword };
+    static const QHash<QString, Kind> kinds{
+        {QStringLiteral("reboot"), Kind::reboot},
+        {QStringLiteral("boot-rescue"), Kind::bootRescue},
+        {QStringLiteral("boot-disk"), Kind::bootDisk},
+        {QStringLiteral("toggle-monitoring"), Kind::monitoring},
+        {QStringLiteral("toggle-no-intervention"), Kind::noIntervention},
+        {QStringLiteral("toggle-firewall"), Kind::firewall},
+        {QStringLiteral("reset-backup-ftp-password"), Kind::backupPassword},
+    };
+    const auto kind = kinds.constFind(action);
+    // An unknown key would claim to have done something it never does.
+    if (kind == kinds.constEnd())
+        return;
+
+    const QString prefix = QStringLiteral("Dedicated Server ") + name + QStringLiteral(": ");
+    const QString server = ApiPath("dedicated/server").value(name);
+    const QString post = QStringLiteral("POST");
+    const QString put = QStringLiteral("PUT");
+    QString sentence;
+    HalvoRequest request;
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::dedicatedServers, &HalvoServer::name, name, [&](HalvoServer& s) {
+            switch (*kind) {
+            case Kind::reboot:
+                s.powerState = QStringLiteral("poweron");
+                s.state = QStringLiteral("ok");
+                sentence = prefix + QStringLiteral("Hardware-Reboot ausgelöst (POST /dedicated/server/") + name +
+                           QStringLiteral("/reboot).");
+                request = {post, server + QStringLiteral("/reboot"), std::nullopt};
+                break;
+            case Kind::bootRescue:
+                s.bootType = QStringLiteral("rescue");
+                s.bootId = 1122;
+                sentence = prefix + QStringLiteral("Netboot auf Notanker umgestellt.");
+                request = {put, server, OrderedJsonObject{{"bootId", s.bootId}}};
+                break;
+            case Kind::bootDisk:
+                s.bootType = QStringLiteral("harddisk");
+                s.bootId = 1;
+                sentence = prefix + QStringLiteral("Netboot auf lokale NVMe/Festplatte umgestellt.");
+                request = {put, server, OrderedJsonObject{{"bootId", s.bootId}}};
+                break;
+            case Kind::monitoring:
+                s.monitoring = !s.monitoring;
+                sentence =
+                    prefix + QStringLiteral("Halvo Intervention-Monitoring ") + onOff(s.monitoring) + QLatin1Char('.');
+                request = {put, server, OrderedJsonObject{{"monitoring", s.monitoring}}};
+                break;
+            case Kind::noIntervention:
+                s.noIntervention = !s.noIntervention;
+                sentence =
+                    prefix + QStringLiteral("Datacenter Techniker-Eingriff ") +
+                    (s.noIntervention ? QStringLiteral("blockiert (No-Intervention AN)") : QStringLiteral("erlaubt")) +
+                    QLatin1Char('.');
+                request = {put, server, OrderedJsonObject{{"noIntervention", s.noIntervention}}};
+                break;
+            case Kind::firewall:
+                s.firewallEnabled = !s.firewallEnabled;
+                sentence =
+                    prefix + QStringLiteral("Network Edge Firewall ") + onOff(s.firewallEnabled) + QLatin1Char('.');
+                request = {put, server + QStringLiteral("/firewall"),
+                           OrderedJsonObject{{"enabled", s.firewallEnabled}}};
+                break;
+            case Kind::backupPassword:
+                sentence = prefix + QStringLiteral("Neues Backup-FTP Passwort generiert und per E-Mail versendet.");
+                request = {post, server + QStringLiteral("/features/backupFTP/password"), std::nullopt};
+                break;
+            }
+        });
+    if (!changed)
+        return;
+    report(sentence, {request});
+}
+
+void AppStateStore::setDedicatedServerReverse(const QString& name, const QString& host) {
+    const QString reverse = withTrailingDot(host);
+    const bool changed = changeItem(&HalvoAccountSnapshot::dedicatedServers, &HalvoServer::name, name,
+                                    [&](HalvoServer& s) { s.reverse = reverse; });
+    if (!changed)
+        return;
+    report(QStringLiteral("Dedicated Server ") + name + QStringLiteral(": Server-Hostname / Reverse-DNS auf '") +
+               reverse + QStringLiteral("' gesetzt."),
+           {{QStringLiteral("PUT"), ApiPath("dedicated/server").value(name), OrderedJsonObject{{"reverse", reverse}}}});
+}
+
+void AppStateStore::setDedicatedRescueMail(const QString& name, const QString& mail) {
+    const bool changed = changeItem(&HalvoAccountSnapshot::dedicatedServers, &HalvoServer::name, name,
+                                    [&](HalvoServer& s) { s.rescueMail = mail; });
+    if (!changed)
+        return;
+    report(QStringLiteral("Dedicated Server ") + name + QStringLiteral(": Rescue-Zugangsdaten E-Mail auf '") + mail +
+               QStringLiteral("' geändert."),
+           {{QStringLiteral("PUT"), ApiPath("dedicated/server").value(name), OrderedJsonObject{{"rescueMail", mail}}}});
+}
+
+void AppStateStore::toggleDedicatedServerMeshbay(const QString& name, const QString& meshbayService) {
+    const bool attach = !meshbayService.isEmpty();
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::dedicatedServers, &HalvoServer::name, name, [&](HalvoServer& s) {
+            if (attach)
+                s.meshbayName = meshbayService;
+            else
+                s.meshbayName.reset();
+        });
+    if (!changed)
+        return;
+    if (!attach) {
+        report(QStringLiteral("Dedicated Server ") + name + QStringLiteral(" aus Meshbay getrennt."), {});
+        return;
+    }
+    report(QStringLiteral("Dedicated Server ") + name + QStringLiteral(" in Meshbay '") + meshbayService +
+               QStringLiteral("' eingebunden (POST /meshbay/") + meshbayService + QStringLiteral("/dedicatedServer)."),
+           {{QStringLiteral("POST"), ApiPath("meshbay").value(meshbayService).fixed("dedicatedServer"),
+             OrderedJsonObject{{"dedicatedServer", name}}}});
+}
+
+void AppStateStore::addBackupFTPAccess(const QString& name, const QString& ipBlock) {
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::dedicatedServers, &HalvoServer::name, name, [&](HalvoServer& s) {
+            if (!s.backupFTPAccessBlocks.contains(ipBlock))
+                s.backupFTPAccessBlocks.append(ipBlock);
+        });
+    if (!changed)
+        return;
+    report(QStringLiteral("Backup-FTP ACL: Zugriff für ") + ipBlock +
+               QStringLiteral(" freigeschaltet (NFS / CIFS / FTP)."),
+           {{QStringLiteral("POST"), ApiPath("dedicated/server").value(name).fixed("features/backupFTP/access"),
+             OrderedJsonObject{{"ipBlock", ipBlock}, {"ftp", true}, {"nfs", true}, {"cifs", true}}}});
+}
+
+// ---- IP-block actions -----------------------------------------------------------------------------------
+
+namespace {
+
+ApiPath ipPath(const QString& block) {
+    ApiPath path("ip");
+    path.value(block);
+    return path;
+}
+
+QString networkAddressOf(const QString& block) {
+    HalvoIPBlock probe;
+    probe.ipBlock = block;
+    return probe.networkAddress();
+}
+
+/// The path of the block's edge or game firewall: "/ip/<block>/<kind>/<network address>".
+ApiPath firewallPath(const QString& block, const char* kind) {
+    ApiPath path = ipPath(block);
+    path.fixed(kind).value(networkAddressOf(block));
+    return path;
+}
+
+QString virtualMacServer(const HalvoIPBlock& block) {
+    return block.routedToService.value_or(QStringLiteral("dedicated-server"));
+}
+
+} // namespace
+
+void AppStateStore::updateIPBlockDescription(const QString& block, const QString& description) {
+    const bool changed = changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block,
+                                    [&](HalvoIPBlock& b) { b.description = description; });
+    if (!changed)
+        return;
+    report(QStringLiteral("IP-Block ") + block + QStringLiteral(": Beschreibung auf '") + description +
+               QStringLiteral("' aktualisiert (PUT /ip/") + block + QStringLiteral(")."),
+           {{QStringLiteral("PUT"), ipPath(block), OrderedJsonObject{{"description", description}}}});
+}
+
+void AppStateStore::setReverseDNS(const QString& block, const QString& ip, const QString& host) {
+    const QString reverse = withTrailingDot(host);
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block, [&](HalvoIPBlock& b) {
+            bool updated = false;
+            for (HalvoReverseRecord& entry : b.reverseEntries) {
+                if (entry.ipReverse == ip) {
+                    entry.reverse = reverse;
+                    updated = true;
+                }
+            }
+            if (!updated)
+                b.reverseEntries.append(HalvoReverseRecord{ip, reverse});
+        });
+    if (!changed)
+        return;
+    report(QStringLiteral("rDNS (PTR) für ") + ip + QStringLiteral(" -> ") + reverse +
+               QStringLiteral(" gespeichert (POST /ip/") + block + QStringLiteral("/reverse)."),
+           {{QStringLiteral("POST"), ipPath(block).fixed("reverse"),
+             OrderedJsonObject{{"ipReverse", ip}, {"reverse", reverse}}}});
+}
+
+void AppStateStore::deleteReverseDNS(const QString& block, const QString& ip) {
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block,
+                   [&](HalvoIPBlock& b) { removeAllWith(b.reverseEntries, &HalvoReverseRecord::ipReverse, ip); });
+    if (!changed)
+        return;
+    report(QStringLiteral("rDNS (PTR) für ") + ip + QStringLiteral(" entfernt (DELETE /ip/") + block +
+               QStringLiteral("/reverse/") + ip + QStringLiteral(")."),
+           {{QStringLiteral("DELETE"), ipPath(block).fixed("reverse").value(ip), std::nullopt}});
+}
+
+void AppStateStore::delegateReverseSubnet(const QString& block, const QString& nameServer) {
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block, [&](HalvoIPBlock& b) {
+            if (!b.delegationTargets.contains(nameServer))
+                b.delegationTargets.append(nameServer);
+        });
+    if (!changed)
+        return;
+    report(QStringLiteral("rDNS-Subnetz-Delegation für ") + block + QStringLiteral(" an Nameserver '") + nameServer +
+               QStringLiteral("' eingerichtet."),
+           {{QStringLiteral("POST"), ipPath(block).fixed("delegation"), OrderedJsonObject{{"target", nameServer}}}});
+}
+
+void AppStateStore::addVirtualMAC(const QString& block, const QString& ip, const QString& vmName, const QString& type) {
+    QString mac = QStringLiteral("02:00:00");
+    for (int i = 0; i < 3; ++i)
+        mac += QLatin1Char(':') + QString::number(d->random(256), 16).rightJustified(2, QLatin1Char('0'));
+    QString server;
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block, [&](HalvoIPBlock& b) {
+            removeAllWith(b.virtualMacs, &HalvoVirtualMac::ipAddress, ip);
+            b.virtualMacs.append(HalvoVirtualMac{mac, type, vmName, ip});
+            server = virtualMacServer(b);
+        });
+    if (!changed)
+        return;
+    report(QStringLiteral("Virtual MAC (") + mac + QStringLiteral(", Typ: ") + type + QStringLiteral(") für ") + ip +
+               QStringLiteral(" (VM: ") + vmName + QStringLiteral(") zugewiesen."),
+           {{QStringLiteral("POST"), ApiPath("dedicated/server").value(server).fixed("virtualMac"),
+             OrderedJsonObject{{"ipAddress", ip}, {"type", type}, {"virtualMachineName", vmName}}}});
+}
+
+void AppStateStore::deleteVirtualMAC(const QString& block, const QString& ip, const QString& mac) {
+    QString server;
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block, [&](HalvoIPBlock& b) {
+            removeAllWith(b.virtualMacs, &HalvoVirtualMac::ipAddress, ip);
+            server = virtualMacServer(b);
+        });
+    if (!changed)
+        return;
+    report(QStringLiteral("Virtual MAC ") + mac + QStringLiteral(" von ") + ip + QStringLiteral(" entfernt."),
+           {{QStringLiteral("DELETE"),
+             ApiPath("dedicated/server").value(server).fixed("virtualMac").value(mac).fixed("virtualAddress").value(ip),
+             std::nullopt}});
+}
+
+void AppStateStore::moveFailoverIP(const QString& block, const QString& target) {
+    const bool changed = changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block,
+                                    [&](HalvoIPBlock& b) { b.routedToService = target; });
+    if (!changed)
+        return;
+    report(QStringLiteral("Additional/Failover IP ") + block + QStringLiteral(" auf '") + target +
+               QStringLiteral("' geroutet (POST /ip/") + block + QStringLiteral("/move)."),
+           {{QStringLiteral("POST"), ipPath(block).fixed("move"), OrderedJsonObject{{"to", target}}}});
+}
+
+void AppStateStore::toggleEdgeFirewall(const QString& block) {
+    bool enabled = false;
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block, [&](HalvoIPBlock& b) {
+            b.firewallEnabled = !b.firewallEnabled;
+            enabled = b.firewallEnabled;
+        });
+    if (!changed)
+        return;
+    report(QStringLiteral("IP-Block ") + block + QStringLiteral(": Edge-Firewall ") + onOff(enabled) + QLatin1Char('.'),
+           {{QStringLiteral("PUT"), firewallPath(block, "firewall"), OrderedJsonObject{{"enabled", enabled}}}});
+}
+
+void AppStateStore::setTidewallMitigation(const QString& block) {
+    QString mode;
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block, [&](HalvoIPBlock& b) {
+            mode =
+                b.mitigationMode == QLatin1String("permanent") ? QStringLiteral("auto") : QStringLiteral("permanent");
+            b.mitigationMode = mode;
+        });
+    if (!changed)
+        return;
+    report(QStringLiteral("IP-Block ") + block + QStringLiteral(": Anti-DDoS Tidewall Mitigation auf '") +
+               mode.toUpper() + QStringLiteral("' umgeschaltet."),
+           {});
+}
+
+void AppStateStore::addFirewallRule(const QString& block, qint64 sequence, const QString& action,
+                                    const QString& protocol, const QString& source,
+                                    const std::optional<QString>& port) {
+    const QString ruleSource = source.isEmpty() ? QStringLiteral("any") : source;
+    // An empty port is no port, as the form treats it.
+    const std::optional<QString> destinationPort = port && !port->isEmpty() ? port : std::nullopt;
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block, [&](HalvoIPBlock& b) {
+            removeAllWith(b.firewallRules, &HalvoFirewallRule::sequence, sequence);
+            b.firewallRules.append(HalvoFirewallRule{sequence, action, protocol, ruleSource, std::nullopt,
+                                                     destinationPort, std::nullopt, false, QStringLiteral("ok")});
+            std::stable_sort(
+                b.firewallRules.begin(), b.firewallRules.end(),
+                [](const HalvoFirewallRule& a, const HalvoFirewallRule& c) { return a.sequence < c.sequence; });
+        });
+    if (!changed)
+        return;
+    // The provider gets the rule the user sees: its source and its port go along.
+    OrderedJsonObject body{{"action", action}, {"protocol", protocol}, {"sequence", sequence}};
+    if (ruleSource != QLatin1String("any"))
+        body.insert("source", ruleSource);
+    if (destinationPort) {
+        if (const auto number = halvo::parseWholeInteger(*destinationPort))
+            body.insert("destinationPort", *number);
+        else
+            body.insert("destinationPort", *destinationPort);
+    }
+    report(QStringLiteral("Firewall-Regel #") + QString::number(sequence) + QStringLiteral(" (") + action.toUpper() +
+               QLatin1Char(' ') + protocol.toUpper() + QStringLiteral(") zu ") + block +
+               QStringLiteral(" hinzugefügt."),
+           {{QStringLiteral("POST"), firewallPath(block, "firewall").fixed("rule"), body}});
+}
+
+void AppStateStore::deleteFirewallRule(const QString& block, qint64 sequence) {
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block,
+                   [&](HalvoIPBlock& b) { removeAllWith(b.firewallRules, &HalvoFirewallRule::sequence, sequence); });
+    if (!changed)
+        return;
+    report(QStringLiteral("Firewall-Regel #") + QString::number(sequence) + QStringLiteral(" aus ") + block +
+               QStringLiteral(" entfernt."),
+           {{QStringLiteral("DELETE"), firewallPath(block, "firewall").fixed("rule").value(sequence), std::nullopt}});
+}
+
+void AppStateStore::unblockARPIP(const QString& block, const QString& blockedIp) {
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block, [&](HalvoIPBlock& b) {
+            b.arpBlockedIPs.removeAll(blockedIp);
+            b.spamBlockedIPs.removeAll(blockedIp);
+        });
+    if (!changed)
+        return;
+    report(QStringLiteral("IP ") + blockedIp + QStringLiteral(" aus Anti-Spam / ARP-Sperre entsperrt."),
+           {{QStringLiteral("POST"), ipPath(block).fixed("arp").value(blockedIp).fixed("unblock"), std::nullopt}});
+}
+
+void AppStateStore::addGameFirewallRule(const QString& block, const QString& profile, qint64 startPort,
+                                        qint64 endPort) {
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block, [&](HalvoIPBlock& b) {
+            b.gameMitigationEnabled = true;
+            QSet<qint64> used;
+            for (const HalvoGameFirewallRule& rule : std::as_const(b.gameRules))
+                used.insert(rule.id);
+            const qint64 id = d->unusedId(1000, 9000, used);
+            b.gameRules.append(HalvoGameFirewallRule{id, profile, startPort, endPort, QStringLiteral("ok")});
+        });
+    if (!changed)
+        return;
+    report(QStringLiteral("Halvo Game-DDoS-Schutz: Protokoll '") + profile + QStringLiteral("' (UDP Ports ") +
+               QString::number(startPort) + QLatin1Char('-') + QString::number(endPort) + QStringLiteral(") auf ") +
+               networkAddressOf(block) + QStringLiteral(" aktiviert."),
+           {{QStringLiteral("POST"), firewallPath(block, "game").fixed("rule"),
+             OrderedJsonObject{{"protocol", profile}}.insert(
+                 "ports", OrderedJsonObject{{"from", startPort}, {"to", endPort}})}});
+}
+
+void AppStateStore::removeGameFirewallRuleLocally(const QString& block, qint64 ruleId) {
+    const bool changed =
+        changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block,
+                   [&](HalvoIPBlock& b) { removeAllWith(b.gameRules, &HalvoGameFirewallRule::id, ruleId); });
+    if (!changed)
+        return;
+    report(QStringLiteral("Game-Firewall-Regel #") + QString::number(ruleId) + QStringLiteral(" gelöscht."), {});
+}
