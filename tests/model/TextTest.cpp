@@ -1,0 +1,98 @@
+#include "model/Text.h"
+
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+struct TrimCase {
+    const char16_t* input;
+    const char16_t* expected;
+};
+
+class Trimmed : public ::testing::TestWithParam<TrimCase> {};
+
+TEST_P(Trimmed, RemovesBlanksAndTabsButKeepsLineBreaks) {
+    const TrimCase& c = GetParam();
+    EXPECT_EQ(halvo::trimmed(QString::fromUtf16(c.input)), QString::fromUtf16(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Trimmed,
+                         ::testing::Values(TrimCase{u"", u""},                       //
+                                           TrimCase{u"   ", u""},                    //
+                                           TrimCase{u"  host  ", u"host"},           //
+                                           TrimCase{u"\thost\t ", u"host"},          //
+                                           TrimCase{u"\u00A0host\u00A0", u"host"},   // no-break space
+                                           TrimCase{u"\u2003host\u3000", u"host"},   // em and ideographic space
+                                           TrimCase{u"\u202Fhost\u2009", u"host"},   // narrow and thin space
+                                           TrimCase{u"a b\tc", u"a b\tc"},           // inside stays
+                                           TrimCase{u"\nhost\n", u"\nhost\n"},       // line breaks are content
+                                           TrimCase{u" \n host \n ", u"\n host \n"}, //
+                                           TrimCase{u"\r\nhost", u"\r\nhost"},       //
+                                           TrimCase{u"host\u2028", u"host\u2028"},   // line separator
+                                           TrimCase{u"\u200Bhost", u"\u200Bhost"})); // zero width: no space
+
+struct IntegerCase {
+    const char16_t* input;
+    std::optional<qint64> expected;
+};
+
+class ParseWholeInteger : public ::testing::TestWithParam<IntegerCase> {};
+
+TEST_P(ParseWholeInteger, AcceptsOnlyASignedRunOfAsciiDigitsWithin64Bits) {
+    const IntegerCase& c = GetParam();
+    EXPECT_EQ(halvo::parseWholeInteger(QString::fromUtf16(c.input)), c.expected)
+        << QString::fromUtf16(c.input).toStdString();
+}
+
+constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+constexpr qint64 kMin = std::numeric_limits<qint64>::min();
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ParseWholeInteger,
+    ::testing::Values(
+        IntegerCase{u"0", 0}, IntegerCase{u"5", 5}, IntegerCase{u"+5", 5}, IntegerCase{u"-5", -5},
+        IntegerCase{u"-0", 0}, IntegerCase{u"+0", 0}, IntegerCase{u"00012", 12}, IntegerCase{u"51820", 51820},
+        IntegerCase{u"9223372036854775807", kMax}, IntegerCase{u"+9223372036854775807", kMax},
+        IntegerCase{u"-9223372036854775808", kMin}, IntegerCase{u"-9223372036854775807", kMin + 1},
+        // out of range, one past either end and far beyond
+        IntegerCase{u"9223372036854775808", std::nullopt}, IntegerCase{u"-9223372036854775809", std::nullopt},
+        IntegerCase{u"99999999999999999999999", std::nullopt}, IntegerCase{u"18446744073709551616", std::nullopt},
+        // not a whole decimal integer
+        IntegerCase{u"", std::nullopt}, IntegerCase{u"+", std::nullopt}, IntegerCase{u"-", std::nullopt},
+        IntegerCase{u" 5", std::nullopt}, IntegerCase{u"5 ", std::nullopt}, IntegerCase{u"\t5", std::nullopt},
+        IntegerCase{u"5\n", std::nullopt}, IntegerCase{u"+-5", std::nullopt}, IntegerCase{u"--5", std::nullopt},
+        IntegerCase{u"5-", std::nullopt}, IntegerCase{u"1 000", std::nullopt}, IntegerCase{u"5.0", std::nullopt},
+        IntegerCase{u"1e3", std::nullopt}, IntegerCase{u"0x10", std::nullopt}, IntegerCase{u"abc", std::nullopt},
+        IntegerCase{u"\u0661\u0662", std::nullopt}, // Arabic-Indic digits
+        IntegerCase{u"\uFF11\uFF12", std::nullopt}, // full-width digits
+        IntegerCase{u"\u00B2", std::nullopt},       // superscript two
+        IntegerCase{u"\u00A05", std::nullopt}));
+
+struct SearchCase {
+    const char16_t* value;
+    const char16_t* search;
+    bool matches;
+};
+
+class MatchesSearch : public ::testing::TestWithParam<SearchCase> {};
+
+TEST_P(MatchesSearch, IsACaseInsensitiveSubstringTestOnTheUntrimmedText) {
+    const SearchCase& c = GetParam();
+    EXPECT_EQ(halvo::matchesSearch(QString::fromUtf16(c.value), QString::fromUtf16(c.search)), c.matches);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, MatchesSearch,
+                         ::testing::Values(SearchCase{u"nordlicht.example.com", u"", true},
+                                           SearchCase{u"", u"", true},                           //
+                                           SearchCase{u"nordlicht.example.com", u"LICHT", true}, //
+                                           SearchCase{u"FRA1", u"fra", true},                    //
+                                           SearchCase{u"Bäckerei", u"BÄCK", true},               //
+                                           SearchCase{u"nordlicht.example.com", u" ", false},    // not trimmed
+                                           SearchCase{u"Shop Hamburg", u" ", true},              //
+                                           SearchCase{u"example.com", u"example.com ", false},   //
+                                           SearchCase{u"", u"a", false}));
+
+} // namespace
