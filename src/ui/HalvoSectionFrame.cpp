@@ -313,8 +313,11 @@ void HalvoSectionFrame::replaceHeader(QWidget* header) {
         return;
     retire(d->header);
     d->header = header;
-    if (header)
+    if (header) {
         d->headerLayout->addWidget(header, 1);
+        // Shown at once (not on the next turn), so that it counts in the layout and can be clicked.
+        header->show();
+    }
 }
 
 void HalvoSectionFrame::setTabs(const QList<TabSpec>& tabs, int shownIndex) {
@@ -328,6 +331,7 @@ void HalvoSectionFrame::setTabs(const QList<TabSpec>& tabs, int shownIndex) {
                 new HalvoActionButton(tabs[i].title, HalvoButtonVariant::secondary, true, tabs[i].icon, d->tabRow);
             // Before the trailing stretch.
             d->tabLayout->insertWidget(i, button);
+            button->show();
             connect(button, &QPushButton::clicked, this, [this, i] { Q_EMIT tabClicked(i); });
             d->tabButtons.append(button);
         }
@@ -348,8 +352,10 @@ void HalvoSectionFrame::replaceContent(QWidget* content, bool keepScrollPosition
     if (content != d->content) {
         retire(d->content);
         d->content = content;
-        if (content)
+        if (content) {
             d->contentLayout->insertWidget(0, content);
+            content->show();
+        }
     }
     if (!keepScrollPosition) {
         bar->setValue(0);

@@ -523,6 +523,15 @@ QLabel* symbol(const QString& symbolName, TextStyle size, Tint tint, QWidget* pa
 // ---- application look ----
 
 void install() {
+    // Platforms without a desktop theme (offscreen) search only the resources; add the system icon folders.
+    QStringList searchPaths = QIcon::themeSearchPaths();
+    const QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
+    for (const QString& dir : dataDirs.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        const QString icons = dir + QStringLiteral("/icons");
+        if (!searchPaths.contains(icons))
+            searchPaths.append(icons);
+    }
+    QIcon::setThemeSearchPaths(searchPaths);
     QIcon::setFallbackThemeName(QStringLiteral("breeze"));
     // Without a desktop theme (offscreen, minimal sessions) Breeze is the theme itself.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1StringView("hicolor"))

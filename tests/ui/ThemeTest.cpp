@@ -1,0 +1,259 @@
+#include "ui/Theme.h"
+
+#include "support/QtPrinters.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace halvo::theme;
+
+namespace {
+
+// Every symbol the section views and the main window name, as the screens describe them.
+const QStringList& describedSymbols() {
+    static const QStringList names = {
+        QStringLiteral("4.circle.fill"),
+        QStringLiteral("6.circle.fill"),
+        QStringLiteral("arrow.clockwise"),
+        QStringLiteral("arrow.clockwise.circle.fill"),
+        QStringLiteral("arrow.left.arrow.right.circle.fill"),
+        QStringLiteral("arrow.triangle.2.circlepath"),
+        QStringLiteral("arrow.triangle.2.circlepath.circle.fill"),
+        QStringLiteral("arrow.triangle.branch"),
+        QStringLiteral("arrow.triangle.merge"),
+        QStringLiteral("arrow.triangle.swap"),
+        QStringLiteral("arrow.up.right.circle.fill"),
+        QStringLiteral("arrow.up.right.square.fill"),
+        QStringLiteral("bolt.horizontal.fill"),
+        QStringLiteral("building.2.fill"),
+        QStringLiteral("cabinet.fill"),
+        QStringLiteral("calendar.badge.clock"),
+        QStringLiteral("camera.aperture"),
+        QStringLiteral("chart.pie.fill"),
+        QStringLiteral("checklist"),
+        QStringLiteral("checkmark.circle.fill"),
+        QStringLiteral("checkmark.seal.fill"),
+        QStringLiteral("checkmark.shield.fill"),
+        QStringLiteral("clock.fill"),
+        QStringLiteral("cloud.fill"),
+        QStringLiteral("cpu"),
+        QStringLiteral("cpu.fill"),
+        QStringLiteral("display"),
+        QStringLiteral("display.2"),
+        QStringLiteral("display.and.arrow.down"),
+        QStringLiteral("doc.on.doc"),
+        QStringLiteral("doc.text"),
+        QStringLiteral("exclamationmark.shield.fill"),
+        QStringLiteral("exclamationmark.triangle.fill"),
+        QStringLiteral("externaldrive.badge.timemachine"),
+        QStringLiteral("externaldrive.fill.badge.checkmark"),
+        QStringLiteral("externaldrive.fill.badge.plus"),
+        QStringLiteral("flame.fill"),
+        QStringLiteral("gamecontroller.fill"),
+        QStringLiteral("globe"),
+        QStringLiteral("globe.europe.africa.fill"),
+        QStringLiteral("hand.raised.fill"),
+        QStringLiteral("internaldrive.fill"),
+        QStringLiteral("key.fill"),
+        QStringLiteral("lifepreserver.fill"),
+        QStringLiteral("link.circle.fill"),
+        QStringLiteral("list.bullet"),
+        QStringLiteral("list.bullet.rectangle.portrait.fill"),
+        QStringLiteral("lock.fill"),
+        QStringLiteral("lock.open.fill"),
+        QStringLiteral("mappin.and.ellipse"),
+        QStringLiteral("memorychip.fill"),
+        QStringLiteral("network"),
+        QStringLiteral("network.badge.shield.half.filled"),
+        QStringLiteral("opticaldisc.fill"),
+        QStringLiteral("play.fill"),
+        QStringLiteral("plus.circle.fill"),
+        QStringLiteral("plus.shield.fill"),
+        QStringLiteral("point.3.connected.trianglepath.dotted"),
+        QStringLiteral("power.circle.fill"),
+        QStringLiteral("rectangle.3.group.fill"),
+        QStringLiteral("server.rack"),
+        QStringLiteral("shield.checkered"),
+        QStringLiteral("shield.fill"),
+        QStringLiteral("shield.lefthalf.filled"),
+        QStringLiteral("shield.lefthalf.filled.badge.checkmark"),
+        QStringLiteral("speedometer"),
+        QStringLiteral("square.grid.2x2.fill"),
+        QStringLiteral("square.split.2x2.fill"),
+        QStringLiteral("stethoscope"),
+        QStringLiteral("stop.fill"),
+        QStringLiteral("tag.fill"),
+        QStringLiteral("terminal.fill"),
+        QStringLiteral("trash"),
+        QStringLiteral("waveform.path.ecg"),
+    };
+    return names;
+}
+
+QString sourceRoot() {
+    // This file lives in <root>/tests/ui.
+    return QFileInfo(QString::fromUtf8(__FILE__)).absoluteDir().absoluteFilePath(QStringLiteral("../.."));
+}
+
+// A host name in a view's defaults or placeholders is not a symbol.
+bool looksLikeHostName(const QString& literal) {
+    static const QSet<QString> topLevel = {
+        QStringLiteral("com"),  QStringLiteral("net"),     QStringLiteral("org"),     QStringLiteral("de"),
+        QStringLiteral("eu"),   QStringLiteral("io"),      QStringLiteral("example"), QStringLiteral("invalid"),
+        QStringLiteral("test"), QStringLiteral("local"),   QStringLiteral("arpa"),    QStringLiteral("ca"),
+        QStringLiteral("us"),   QStringLiteral("macos15"), QStringLiteral("xyz"),     QStringLiteral("sqlite3"),
+        QStringLiteral("png"),  QStringLiteral("json"),    QStringLiteral("txt"),     QStringLiteral("0"),
+    };
+    if (topLevel.contains(literal.section(QLatin1Char('.'), -1)))
+        return true;
+    // Addresses and version numbers ("192.0.2.10", "1.0"): digits only before the first dot, and no symbol suffix.
+    bool leadingNumber = false;
+    literal.section(QLatin1Char('.'), 0, 0).toInt(&leadingNumber);
+    return leadingNumber && !literal.endsWith(QStringLiteral(".fill"));
+}
+
+} // namespace
+
+TEST(Theme, EveryDescribedSymbolHasAnIconOfTheTheme) {
+    for (const QString& name : describedSymbols()) {
+        ASSERT_TRUE(hasIcon(name)) << name.toStdString();
+        EXPECT_TRUE(QIcon::hasThemeIcon(iconName(name)))
+            << name.toStdString() << " -> " << iconName(name).toStdString() << " is not in the icon theme";
+    }
+    for (const QString& name : knownSymbols())
+        EXPECT_TRUE(QIcon::hasThemeIcon(iconName(name))) << name.toStdString();
+}
+
+TEST(Theme, EverySymbolLiteralOfTheViewsHasAnEntry) {
+    // Symbol names are dotted lower-case words ("server.rack"); the few one-word symbols are in the list.
+    static const QRegularExpression literal(QStringLiteral(R"re("([a-z0-9]+(?:\.[a-z0-9]+)+)")re"));
+    QStringList missing;
+    int scannedFiles = 0;
+    for (const QString& folder : {QStringLiteral("src/views"), QStringLiteral("src/app"), QStringLiteral("src/ui")}) {
+        QDirIterator it(QDir(sourceRoot()).absoluteFilePath(folder), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
+                        QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+            ++scannedFiles;
+            QString text = QString::fromUtf8(file.readAll());
+            // Comment lines may quote host names or examples; only code names symbols.
+            static const QRegularExpression commentLine(QStringLiteral(R"re((?m)^\s*//.*$)re"));
+            text.remove(commentLine);
+            for (auto match = literal.globalMatch(text); match.hasNext();) {
+                const QString name = match.next().captured(1);
+                if (!looksLikeHostName(name) && !hasIcon(name))
+                    missing.append(QFileInfo(file.fileName()).fileName() + QStringLiteral(": ") + name);
+            }
+        }
+    }
+    EXPECT_GT(scannedFiles, 4);
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(QStringLiteral(", ")).toStdString();
+}
+
+TEST(Theme, UnknownSymbolGivesAnEmptyIconAndIsRecorded) {
+    clearUnknownSymbolsRequested();
+    EXPECT_TRUE(icon(QStringLiteral("no.such.symbol")).isNull());
+    EXPECT_TRUE(tintedIcon(QStringLiteral("no.such.symbol"), Qt::red).isNull());
+    std::unique_ptr<QLabel> label(symbol(QStringLiteral("no.such.symbol"), TextStyle::body, Tint::blue));
+    EXPECT_FALSE(label->pixmap().isNull() && label->width() == 0);
+    EXPECT_EQ(unknownSymbolsRequested(), QStringList{QStringLiteral("no.such.symbol")});
+    EXPECT_FALSE(icon(QStringLiteral("server.rack")).isNull());
+    EXPECT_EQ(unknownSymbolsRequested().size(), 1);
+    clearUnknownSymbolsRequested();
+    EXPECT_TRUE(unknownSymbolsRequested().isEmpty());
+}
+
+TEST(Theme, TintedSymbolIsDrawnInTheTint) {
+    const QIcon tinted = tintedIcon(QStringLiteral("server.rack"), color(Tint::red));
+    const QImage image = tinted.pixmap(QSize(32, 32)).toImage();
+    ASSERT_FALSE(image.isNull()) << "the SVG icon engine is missing";
+    int painted = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (pixel.alpha() < 200)
+                continue;
+            ++painted;
+            EXPECT_EQ(pixel.rgb(), color(Tint::red).rgb()) << x << "," << y;
+        }
+    }
+    EXPECT_GT(painted, 20);
+}
+
+TEST(Theme, SymbolLabelCarriesNameAndTint) {
+    std::unique_ptr<QLabel> label(symbol(QStringLiteral("lock.fill"), TextStyle::caption, Tint::green));
+    EXPECT_EQ(label->property("symbolName").toString(), QStringLiteral("lock.fill"));
+    EXPECT_EQ(label->property("tint").toString(), QStringLiteral("green"));
+    EXPECT_FALSE(label->pixmap().isNull());
+    EXPECT_EQ(label->width(), symbolSize(TextStyle::caption));
+}
+
+TEST(Theme, TextStylesAreOrderedBySize) {
+    // From the largest to the smallest; equal neighbours are allowed where the platform has equal sizes.
+    const TextStyle order[] = {TextStyle::largeTitle, TextStyle::title,       TextStyle::title2,  TextStyle::title3,
+                               TextStyle::body,       TextStyle::subheadline, TextStyle::caption, TextStyle::caption2};
+    for (size_t i = 1; i < std::size(order); ++i)
+        EXPECT_GT(font(order[i - 1]).pointSizeF(), font(order[i]).pointSizeF()) << i;
+    EXPECT_EQ(font(TextStyle::headline).pointSizeF(), font(TextStyle::body).pointSizeF());
+    EXPECT_GE(font(TextStyle::caption2).pointSizeF(), 7.0);
+}
+
+TEST(Theme, WeightsAndMonospace) {
+    struct Case {
+        TextStyle style;
+        Weight weight;
+        QFont::Weight expected;
+    };
+    const Case cases[] = {
+        {TextStyle::body, Weight::regular, QFont::Normal},
+        {TextStyle::body, Weight::medium, QFont::Medium},
+        {TextStyle::caption2, Weight::bold, QFont::Bold},
+        {TextStyle::headline, Weight::regular, QFont::DemiBold}, // a headline is semibold by itself
+        {TextStyle::headline, Weight::bold, QFont::Bold},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(font(c.style, c.weight).weight(), c.expected) << int(c.style) << "/" << int(c.weight);
+
+    const QFont mono = font(TextStyle::caption2, Weight::bold, true);
+    EXPECT_TRUE(QFontInfo(mono).fixedPitch());
+    EXPECT_EQ(mono.pointSizeF(), font(TextStyle::caption2).pointSizeF());
+    EXPECT_EQ(mono.weight(), QFont::Bold);
+}
+
+TEST(Theme, ColoursAndOpacities) {
+    EXPECT_NEAR(color(Tint::purple, 0.18).alphaF(), 0.18, 0.002);
+    EXPECT_EQ(color(Tint::purple, 0.18).rgb(), color(Tint::purple).rgb());
+    EXPECT_EQ(color(Tint::blue, 2.0).alpha(), 255);
+    EXPECT_NEAR(listRowBackground().alphaF(), 0.04, 0.005);
+    EXPECT_EQ(listRowBackground().rgb(), color(Tint::primary).rgb());
+    EXPECT_NEAR(tabBarBackground().alphaF(), 0.03, 0.005);
+    EXPECT_LT(headerBandBackground().alpha(), 255); // translucent
+
+    // Every variant has its own fill; white text on colour, dark text on the neutral one.
+    QSet<QRgb> fills;
+    for (const auto variant : {HalvoButtonVariant::primary, HalvoButtonVariant::success, HalvoButtonVariant::warning,
+                               HalvoButtonVariant::danger, HalvoButtonVariant::purple, HalvoButtonVariant::secondary})
+        fills.insert(buttonColor(variant).rgb());
+    EXPECT_EQ(fills.size(), 6);
+    EXPECT_EQ(buttonTextColor(HalvoButtonVariant::danger), QColor(Qt::white));
+    EXPECT_EQ(buttonTextColor(HalvoButtonVariant::secondary), color(Tint::primary));
+    EXPECT_EQ(buttonColor(HalvoButtonVariant::danger), color(Tint::red));
+}
+
+TEST(Theme, LabelIsPlainTextInStyleAndTint) {
+    std::unique_ptr<QLabel> l(label(QStringLiteral("<b>x</b>"), TextStyle::caption, Weight::bold, Tint::orange));
+    EXPECT_EQ(l->textFormat(), Qt::PlainText);
+    EXPECT_EQ(l->font().pointSizeF(), font(TextStyle::caption).pointSizeF());
+    EXPECT_EQ(l->font().weight(), QFont::Bold);
+    EXPECT_EQ(l->palette().color(QPalette::WindowText), color(Tint::orange));
+}
