@@ -1,0 +1,197 @@
+#include "app/MainWindow.h"
+
+#include "store/AppStateStore.h"
+#include "ui/Components.h"
+#include "ui/HalvoConfirmationSheet.h"
+#include "ui/Theme.h"
+#include "views/domains/DomainsView.h"
+#include "views/ip/IPRdnsView.h"
+#include "views/servers/DedicatedServersView.h"
+#include "views/servers/VPSView.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using halvo::theme::TextStyle;
+using halvo::theme::Tint;
+using halvo::theme::Weight;
+
+namespace {
+
+constexpr int kNavigationWidth = 210;
+constexpr int kSectionRole = Qt::UserRole + 1;
+
+QWidget* makeSectionView(NavigationSection section, AppStateStore& store) {
+    switch (section) {
+    case NavigationSection::domains:
+        return new DomainsView(store);
+    case NavigationSection::vps:
+        return new VPSView(store);
+    case NavigationSection::dedicated:
+        return new DedicatedServersView(store);
+    case NavigationSection::ipRdns:
+        return new IPRdnsView(store);
+    }
+    return new QWidget;
+}
+
+} // namespace
+
+MainWindow::MainWindow(AppStateStore& store, QWidget* parent)
+    : QMainWindow(parent)
+    , m_store(store) {
+    setWindowTitle(kWindowTitle);
+
+    auto* central = new QWidget(this);
+    central->setMinimumSize(kMinimumContentWidth, kMinimumContentHeight);
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    // ---- sections ----
+    auto* navigation = new QWidget(central);
+    navigation->setObjectName(QStringLiteral("halvoNavigation"));
+    navigation->setAttribute(Qt::WA_StyledBackground);
+    navigation->setFixedWidth(kNavigationWidth);
+    auto* navigationColumn = new QVBoxLayout(navigation);
+    navigationColumn->setContentsMargins(0, 12, 0, 12);
+    navigationColumn->setSpacing(6);
+    m_sections = new QListWidget(navigation);
+    m_sections->setObjectName(QStringLiteral("halvoSectionList"));
+    m_sections->setFrameShape(QFrame::NoFrame);
+    m_sections->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_sections->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_sections->setFont(halvo::theme::font(TextStyle::body, Weight::medium));
+    const int iconEdge = halvo::theme::symbolSize(TextStyle::title3);
+    m_sections->setIconSize(QSize(iconEdge, iconEdge));
+    for (const NavigationSection section : kAllNavigationSections) {
+        auto* item = new QListWidgetItem(halvo::theme::tintedIcon(symbolName(section), halvo::theme::color(Tint::blue)),
+                                         rawValue(section), m_sections);
+        item->setData(kSectionRole, static_cast<int>(section));
+        item->setSizeHint(QSize(kNavigationWidth - 16, iconEdge + 16));
+    }
+    navigationColumn->addWidget(m_sections, 1);
+    row->addWidget(navigation);
+    row->addWidget(halvo::ui::divider(central, true));
+
+    // ---- header bar, section view, status line ----
+    auto* column = new QVBoxLayout;
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto* headerBar = new QWidget(central);
+    headerBar->setObjectName(QStringLiteral("halvoHeaderBar"));
+    headerBar->setAttribute(Qt::WA_StyledBackground);
+    auto* headerRow = new QHBoxLayout(headerBar);
+    headerRow->setContentsMargins(16, 10, 16, 10);
+    headerRow->setSpacing(8);
+    headerRow->addStretch(1);
+    headerRow->addWidget(
+        halvo::theme::symbol(QStringLiteral("magnifyingglass"), TextStyle::body, Tint::secondary, headerBar));
+    m_search = new QLineEdit(headerBar);
+    m_search->setObjectName(QStringLiteral("halvoSearchField"));
+    m_search->setPlaceholderText(QStringLiteral("Suchen"));
+    m_search->setClearButtonEnabled(true);
+    m_search->setFixedWidth(280);
+    m_search->setText(m_store.searchText());
+    headerRow->addWidget(m_search);
+    column->addWidget(headerBar);
+    column->addWidget(halvo::ui::divider(central));
+
+    m_viewHost = new QVBoxLayout;
+    m_viewHost->setContentsMargins(0, 0, 0, 0);
+    m_viewHost->setSpacing(0);
+    column->addLayout(m_viewHost, 1);
+
+    column->addWidget(halvo::ui::divider(central));
+    auto* statusBar = new QWidget(central);
+    statusBar->setObjectName(QStringLiteral("halvoStatusBar"));
+    statusBar->setAttribute(Qt::WA_StyledBackground);
+    auto* statusRow = new QHBoxLayout(statusBar);
+    statusRow->setContentsMargins(14, 6, 14, 6);
+    statusRow->setSpacing(6);
+    statusRow->addWidget(
+        halvo::theme::symbol(QStringLiteral("checkmark.circle.fill"), TextStyle::caption, Tint::green, statusBar));
+    m_status = halvo::theme::label(m_store.lastActionMessage(), TextStyle::caption, Weight::medium, Tint::secondary,
+                                   false, statusBar);
+    m_status->setObjectName(QStringLiteral("halvoStatusLine"));
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    statusRow->addWidget(m_status, 1);
+    column->addWidget(statusBar);
+    row->addLayout(column, 1);
+
+    setCentralWidget(central);
+    resize(kMinimumContentWidth, kMinimumContentHeight);
+
+    // ---- wiring ----
+    connect(m_sections, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        if (m_syncingList || !item)
+            return;
+        m_store.setSelectedSection(static_cast<NavigationSection>(item->data(kSectionRole).toInt()));
+    });
+    // Every keystroke, exactly as typed: the views search with the untrimmed text.
+    connect(m_search, &QLineEdit::textChanged, this, [this](const QString& text) { m_store.setSearchText(text); });
+    connect(&m_store, &AppStateStore::searchTextChanged, this, [this] {
+        if (m_search->text() != m_store.searchText())
+            m_search->setText(m_store.searchText());
+    });
+    connect(&m_store, &AppStateStore::lastActionMessageChanged, this,
+            [this] { m_status->setText(m_store.lastActionMessage()); });
+    connect(&m_store, &AppStateStore::selectedSectionChanged, this, &MainWindow::scheduleSectionSwitch);
+
+    m_presenter = new HalvoConfirmationPresenter(m_store, this);
+
+    m_shownSection = m_store.selectedSection();
+    m_view = makeSectionView(m_shownSection, m_store);
+    m_viewHost->addWidget(m_view);
+    syncSectionList();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::scheduleSectionSwitch() {
+    syncSectionList();
+    if (m_switchPending)
+        return;
+    m_switchPending = true;
+    // The view that asked for the switch may be inside its own button's click: replace it on the next turn.
+    QTimer::singleShot(0, this, [this] {
+        m_switchPending = false;
+        showSelectedSection();
+    });
+}
+
+void MainWindow::showSelectedSection() {
+    const NavigationSection section = m_store.selectedSection();
+    if (section == m_shownSection && m_view)
+        return;
+    if (m_view) {
+        m_viewHost->removeWidget(m_view);
+        m_view->hide();
+        m_view->deleteLater();
+    }
+    // Built anew each time, so its input state starts from the defaults.
+    m_shownSection = section;
+    m_view = makeSectionView(section, m_store);
+    m_viewHost->addWidget(m_view);
+    m_view->show();
+}
+
+void MainWindow::syncSectionList() {
+    const NavigationSection section = m_store.selectedSection();
+    for (int i = 0; i < m_sections->count(); ++i) {
+        QListWidgetItem* item = m_sections->item(i);
+        if (static_cast<NavigationSection>(item->data(kSectionRole).toInt()) == section) {
+            if (m_sections->currentItem() != item) {
+                m_syncingList = true;
+                m_sections->setCurrentItem(item);
+                m_syncingList = false;
+            }
+            return;
+        }
+    }
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+// The main window: the sections beside the shown section view, a header bar with the search field above
+// it and the status line below it. It also presents the store's pending confirmation.
+
+#include "store/NavigationSection.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class AppStateStore;
+class HalvoConfirmationPresenter;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QVBoxLayout;
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    static inline const QString kWindowTitle = QStringLiteral("Vevavavozi Pultorium Pro – macOS 15 Universal");
+    static constexpr int kMinimumContentWidth = 1180;
+    static constexpr int kMinimumContentHeight = 740;
+
+    explicit MainWindow(AppStateStore& store, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    QLineEdit* searchField() const { return m_search; }
+    QLabel* statusLine() const { return m_status; }
+    QListWidget* sectionList() const { return m_sections; }
+    /// The section view shown now (a DomainsView, VPSView, DedicatedServersView or IPRdnsView).
+    QWidget* sectionView() const { return m_view; }
+    /// The section whose view is shown now.
+    NavigationSection shownSection() const { return m_shownSection; }
+    HalvoConfirmationPresenter* confirmationPresenter() const { return m_presenter; }
+
+private:
+    void scheduleSectionSwitch();
+    void showSelectedSection();
+    void syncSectionList();
+
+    AppStateStore& m_store;
+    QListWidget* m_sections = nullptr;
+    QLineEdit* m_search = nullptr;
+    QLabel* m_status = nullptr;
+    QVBoxLayout* m_viewHost = nullptr;
+    QPointer<QWidget> m_view;
+    NavigationSection m_shownSection = NavigationSection::domains;
+    bool m_switchPending = false;
+    bool m_syncingList = false;
+    HalvoConfirmationPresenter* m_presenter = nullptr;
+};
