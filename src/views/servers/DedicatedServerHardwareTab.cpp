@@ -126,7 +126,7 @@ QWidget* DedicatedServersView::hardwareTab(const HalvoServer& server) {
     }
     const QList<HalvoSpecTile::Spec> tiles = hardwareTiles(server, m_store);
     for (qsizetype i = 0; i < tiles.size(); ++i)
-        grid->addWidget(new HalvoSpecTile(tiles.at(i)), int(i / kTileColumns), int(i % kTileColumns));
+        grid->addWidget(new HalvoSpecTile(tiles.at(i)), int(i / kTileColumns), int(i % kTileColumns), Qt::AlignTop);
     layout->addLayout(grid);
 
     // 2. The two forms side by side.

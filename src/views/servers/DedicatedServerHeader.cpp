@@ -125,6 +125,7 @@ QWidget* DedicatedServersView::serverHeader(const HalvoServer& server) {
     }
     auto* smallButtons = new QHBoxLayout;
     smallButtons->setSpacing(8);
+    smallButtons->addStretch();
     auto* coldReboot = new HalvoActionButton(QStringLiteral("Cold-Reboot"), HalvoButtonVariant::danger, true,
                                              QStringLiteral("arrow.clockwise.circle.fill"));
     connect(coldReboot, &QPushButton::clicked, this, [this, server] { confirmColdReboot(server); });
@@ -136,5 +137,6 @@ QWidget* DedicatedServersView::serverHeader(const HalvoServer& server) {
     smallButtons->addWidget(netboot);
     operations->addLayout(smallButtons);
     band->addLayout(operations);
+    band->setAlignment(operations, Qt::AlignVCenter);
     return header;
 }

@@ -235,6 +235,8 @@ TEST(DedicatedHardwareTab, ReverseSaveTrimsAddsTheDotAndClearsTheField) {
     const Case cases[] = {
         {QStringLiteral("  neu.example.org  "), QStringLiteral("neu.example.org.")},
         {QStringLiteral("\tneu.example.org.\u00A0"), QStringLiteral("neu.example.org.")},
+        // A line break is content, not a blank.
+        {QStringLiteral(" neu.example.org\n "), QStringLiteral("neu.example.org\n.")},
         // The same name again: the record does not change, the field is cleared all the same.
         {QStringLiteral("host-ns1.example.net.example.org."), QStringLiteral("host-ns1.example.net.example.org.")},
     };
