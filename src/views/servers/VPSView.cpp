@@ -9,7 +9,6 @@
 #include "views/servers/VPSRowDelegate.h"
 
 #include <QDialog>
-#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,21 +49,11 @@ protected:
         path.addRoundedRect(QRectF(rect()), kIconTileRadius, kIconTileRadius);
         painter.fillPath(path, gradient);
 
-        // The symbol drawn in white: its shape from the icon, its colour filled in.
-        const int side = QFontMetrics(halvo::theme::font(TextStyle::largeTitle, Weight::bold)).height();
-        const QPixmap source = halvo::theme::icon(QStringLiteral("cpu.fill")).pixmap(side, side);
-        if (source.isNull())
-            return;
-        QPixmap white(source.size());
-        white.setDevicePixelRatio(source.devicePixelRatio());
-        white.fill(Qt::transparent);
-        QPainter tint(&white);
-        tint.drawPixmap(0, 0, source);
-        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tint.fillRect(white.rect(), Qt::white);
-        tint.end();
-        const QSizeF shown = QSizeF(white.size()) / white.devicePixelRatio();
-        painter.drawPixmap(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2), white);
+        // The symbol in the text colour of coloured buttons (white), at the size of a large title.
+        const int side = halvo::theme::symbolSize(TextStyle::largeTitle);
+        const QIcon symbol = halvo::theme::tintedIcon(QStringLiteral("cpu.fill"),
+                                                      halvo::theme::buttonTextColor(HalvoButtonVariant::primary));
+        symbol.paint(&painter, QRect((width() - side) / 2, (height() - side) / 2, side, side));
     }
 };
 
@@ -123,8 +112,10 @@ VPSView::VPSView(AppStateStore& store, QWidget* parent)
     m_model = new HalvoRecordListModel<HalvoVPS>([](const HalvoVPS& vps) { return vps.name; }, this);
     m_delegate = new VPSRowDelegate(m_model, this);
     m_frame->setListModel(m_model, m_delegate);
-    // The VPS detail has no tabs.
+    // The VPS detail has no tabs, so the frame's tab bar stays out of sight.
     m_frame->setTabs({}, -1);
+    if (auto* tabBar = m_frame->findChild<QWidget*>(QStringLiteral("halvoTabBar")))
+        tabBar->hide();
     connect(m_frame, &HalvoSectionFrame::rowSelected, this, &VPSView::selectRow);
 
     m_scheduler = new HalvoRefreshScheduler(&m_store, this, [this] { refresh(); });
@@ -240,7 +231,6 @@ QWidget* VPSView::buildContent(const HalvoVPS& vps) {
     cardsRow->setSpacing(16);
     cardsRow->setAlignment(Qt::AlignTop);
     column->addWidget(cards);
-    column->addStretch();
     return content;
 }
 

@@ -127,6 +127,7 @@ TEST(VPSViewSelection, ClickedRowIsShownAndSurvivesAHidingSearch) {
     clickRow(*shown.view, 2);
     ASSERT_EQ(shown.view->state().selectedVPSName, std::optional<QString>(QStringLiteral("vps-7a8b9c.example.net")));
     EXPECT_TRUE(hasLabel(shown.header(), QStringLiteral("Gamma Build")));
+    EXPECT_EQ(shown.view->selectedVPS()->name, QStringLiteral("vps-7a8b9c.example.net"));
     EXPECT_FALSE(hasLabel(shown.header(), QStringLiteral("Alpha Web")));
 
     // A search that hides the chosen VPS shows the first match, but keeps the choice.
