@@ -1,9 +1,308 @@
 #include "views/ip/IPRdnsView.h"
 
+#include "model/Text.h"
 #include "store/AppStateStore.h"
+#include "ui/Components.h"
+#include "ui/HalvoRefreshScheduler.h"
+#include "ui/HalvoSectionFrame.h"
+#include "views/ip/IPBlockRowDelegate.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+
+using halvo::theme::TextStyle;
+using halvo::theme::Tint;
+using halvo::theme::Weight;
+
+namespace {
+
+const QString kBlockSymbol = QStringLiteral("network.badge.shield.half.filled");
+
+/// The header's 58-point tile: a rounded square in the IP section's orange gradient with the section's
+/// symbol in white.
+class IPIconTile final : public QWidget {
+public:
+    explicit IPIconTile(QWidget* parent = nullptr)
+        : QWidget(parent) {
+        setFixedSize(kExtent, kExtent);
+        setObjectName(QStringLiteral("ipIconTile"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient gradient(QPointF(0, 0), QPointF(width(), height()));
+        gradient.setColorAt(0, QColor::fromRgbF(0.95f, 0.5f, 0.1f));
+        gradient.setColorAt(1, QColor::fromRgbF(0.82f, 0.28f, 0.08f));
+        QPainterPath tile;
+        tile.addRoundedRect(QRectF(rect()), kRadius, kRadius);
+        painter.fillPath(tile, gradient);
+
+        const int extent = QFontMetrics(halvo::theme::font(TextStyle::largeTitle, Weight::bold)).height();
+        const QPixmap symbol =
+            halvo::ipview::tintedSymbol(kBlockSymbol, extent, QColor(Qt::white), devicePixelRatioF());
+        if (!symbol.isNull()) {
+            const QSizeF size = symbol.deviceIndependentSize();
+            painter.drawPixmap(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), symbol);
+        }
+    }
+
+private:
+    static constexpr int kExtent = 58;
+    static constexpr qreal kRadius = 14;
+};
+
+/// A fact of the header: a symbol in front of a caption text.
+QWidget* fact(const QString& symbolName, const QString& text) {
+    auto* widget = new QWidget;
+    auto* row = new QHBoxLayout(widget);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
+    row->addWidget(halvo::theme::symbol(symbolName, TextStyle::caption, Tint::secondary));
+    row->addWidget(halvo::theme::label(text, TextStyle::caption, Weight::regular, Tint::secondary));
+    return widget;
+}
+
+} // namespace
 
 IPRdnsView::IPRdnsView(AppStateStore& store, QWidget* parent)
     : QWidget(parent)
-    , m_store(store)
-{
+    , m_store(store) {
+    HalvoSectionFrame::Config config;
+    config.sidebarIcon = kBlockSymbol;
+    config.sidebarTint = Tint::orange;
+    config.sidebarMinWidth = 275;
+    config.sidebarMaxWidth = 335;
+    config.emptyIcon = QStringLiteral("network");
+    config.emptyTitle = QStringLiteral("Keine IP-Blöcke geladen");
+    config.emptyText = QStringLiteral("Verbinde deinen Halvo Account oder klicke oben auf 'Halvo API Sync'.");
+    config.placeholderIcon = QStringLiteral("network");
+    config.placeholderTitle = QStringLiteral("Kein IP-Block ausgewählt");
+    config.placeholderDescription =
+        QStringLiteral("Wähle links ein IPv4- oder IPv6-Subnetz aus oder synchronisiere deinen Halvo Account.");
+
+    m_frame = new HalvoSectionFrame(config, this);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_frame);
+
+    m_model = new HalvoRecordListModel<HalvoIPBlock>([](const HalvoIPBlock& block) { return block.ipBlock; }, this);
+    m_delegate = new IPBlockRowDelegate(m_model, this);
+    m_frame->setListModel(m_model, m_delegate);
+
+    connect(m_frame, &HalvoSectionFrame::rowSelected, this, &IPRdnsView::onRowSelected);
+    connect(m_frame, &HalvoSectionFrame::tabClicked, this, &IPRdnsView::onTabClicked);
+
+    m_scheduler = new HalvoRefreshScheduler(&m_store, this, [this] { refresh(); });
+    refresh();
+}
+
+IPRdnsView::~IPRdnsView() = default;
+
+// ---- derived values ----
+
+bool IPRdnsView::blockMatchesSearch(const HalvoIPBlock& block, const QString& searchText) {
+    // An absent or empty field never matches a non-empty search; an empty search is handled by the caller.
+    const auto contains = [&searchText](QStringView value) {
+        return !value.isEmpty() && halvo::matchesSearch(value, searchText);
+    };
+    if (contains(block.ipBlock))
+        return true;
+    if (block.routedToService && contains(*block.routedToService))
+        return true;
+    if (block.description && contains(*block.description))
+        return true;
+    for (const HalvoReverseRecord& entry : block.reverseEntries) {
+        if (contains(entry.reverse) || contains(entry.ipReverse))
+            return true;
+    }
+    return false;
+}
+
+QList<HalvoIPBlock> IPRdnsView::filteredBlocks() const {
+    const QList<HalvoIPBlock> blocks = m_store.activeSnapshot().ipBlocks;
+    const QString search = m_store.searchText();
+    if (search.isEmpty())
+        return blocks;
+    QList<HalvoIPBlock> result;
+    for (const HalvoIPBlock& block : blocks) {
+        if (blockMatchesSearch(block, search))
+            result.append(block);
+    }
+    return result;
+}
+
+std::optional<HalvoIPBlock> IPRdnsView::pickShown(const QList<HalvoIPBlock>& listed,
+                                                  const std::optional<QString>& selectedId) {
+    if (selectedId) {
+        for (const HalvoIPBlock& block : listed) {
+            if (block.ipBlock == *selectedId)
+                return block;
+        }
+    }
+    if (listed.isEmpty())
+        return std::nullopt;
+    return listed.first();
+}
+
+std::optional<HalvoIPBlock> IPRdnsView::selectedBlock() const {
+    return pickShown(filteredBlocks(), m_state.selectedBlockId);
+}
+
+QList<IPManagerSubTab> IPRdnsView::availableTabs(const HalvoIPBlock& block) {
+    QList<IPManagerSubTab> tabs{IPManagerSubTab::subnetAndRdns};
+    if (block.virtualMacSupported || block.canMoveFailover)
+        tabs.append(IPManagerSubTab::vmacAndMove);
+    tabs.append(IPManagerSubTab::edgeFirewall);
+    if (block.gameMitigationSupported || !block.arpBlockedIPs.isEmpty() || !block.spamBlockedIPs.isEmpty())
+        tabs.append(IPManagerSubTab::gameAndSecurity);
+    return tabs;
+}
+
+IPManagerSubTab IPRdnsView::effectiveTab(const HalvoIPBlock& block) const {
+    return availableTabs(block).contains(m_state.activeTab) ? m_state.activeTab : IPManagerSubTab::subnetAndRdns;
+}
+
+// ---- actions ----
+
+void IPRdnsView::copySubnetToPasteboard(const HalvoIPBlock& block) {
+    halvo::ui::copyToClipboard(block.ipBlock);
+    m_store.setLastActionMessage(QStringLiteral("IP-Subnetz ") + block.ipBlock +
+                                 QStringLiteral(" in die Zwischenablage kopiert."));
+}
+
+void IPRdnsView::toggleFirewall(const HalvoIPBlock& block) {
+    m_store.toggleEdgeFirewall(block.ipBlock);
+}
+
+// ---- refresh ----
+
+void IPRdnsView::scheduleRefresh() {
+    m_scheduler->schedule();
+}
+
+void IPRdnsView::onRowSelected(int row) {
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    m_state.selectedBlockId = m_model->itemAt(row).ipBlock;
+    scheduleRefresh();
+}
+
+void IPRdnsView::onTabClicked(int index) {
+    if (index < 0 || index >= m_shownTabs.size())
+        return;
+    m_state.activeTab = m_shownTabs.at(index);
+    scheduleRefresh();
+}
+
+void IPRdnsView::refresh() {
+    const QList<HalvoIPBlock> listed = filteredBlocks();
+    m_frame->setSidebarTitle(QStringLiteral("IP-Blöcke (") + QString::number(listed.size()) + QLatin1Char(')'));
+    m_model->setItems(listed);
+    m_frame->setListEmpty(listed.isEmpty());
+    // Only the user's own choice is highlighted; the fallback to the first block is not.
+    m_frame->setCurrentRow(m_state.selectedBlockId ? m_model->rowOf(*m_state.selectedBlockId) : -1);
+
+    const std::optional<HalvoIPBlock> shown = pickShown(listed, m_state.selectedBlockId);
+    if (!shown) {
+        m_shownTabs.clear();
+        m_drawnBlock.reset();
+        m_drawnTab.reset();
+        m_frame->showPlaceholder();
+        return;
+    }
+
+    const IPManagerSubTab tab = effectiveTab(*shown);
+    m_shownTabs = availableTabs(*shown);
+    QList<HalvoSectionFrame::TabSpec> specs;
+    for (qsizetype i = 0; i < m_shownTabs.size(); ++i) {
+        const IPManagerSubTab offered = m_shownTabs.at(i);
+        specs.append({symbolName(offered), QString::number(i + 1) + QStringLiteral(". ") + rawValue(offered)});
+    }
+    m_frame->setTabs(specs, int(m_shownTabs.indexOf(tab)));
+
+    const bool sameBlock = m_drawnBlock && m_drawnBlock->ipBlock == shown->ipBlock;
+    if (!m_drawnBlock || *m_drawnBlock != *shown)
+        m_frame->replaceHeader(buildHeaderCard(*shown));
+    if (!m_drawnBlock || *m_drawnBlock != *shown || m_drawnTab != tab)
+        m_frame->replaceContent(buildTabContent(*shown, tab), sameBlock && m_drawnTab == tab);
+    m_drawnBlock = shown;
+    m_drawnTab = tab;
+    m_frame->showDetail();
+}
+
+// ---- detail ----
+
+QWidget* IPRdnsView::buildHeaderCard(const HalvoIPBlock& block) {
+    auto* card = new QWidget;
+    card->setObjectName(QStringLiteral("ipHeaderCard"));
+    auto* row = new QHBoxLayout(card);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(16);
+    row->addWidget(new IPIconTile, 0, Qt::AlignVCenter);
+
+    auto* info = new QVBoxLayout;
+    info->setSpacing(5);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->setSpacing(8);
+    QLabel* title = halvo::theme::label(block.ipBlock, TextStyle::title2, Weight::bold, Tint::primary, true);
+    title->setObjectName(QStringLiteral("ipBlockTitle"));
+    titleRow->addWidget(title);
+    titleRow->addWidget(new HalvoStatusBadge(QStringLiteral("IPv") + QString::number(block.version) + QLatin1Char(' ') +
+                                                 block.type.toUpper(),
+                                             Tint::blue, QStringLiteral("network")));
+    titleRow->addWidget(new HalvoStatusBadge(QStringLiteral("Tidewall: ") + block.mitigationMode.toUpper(), Tint::green,
+                                             QStringLiteral("shield.lefthalf.filled")));
+    if (!block.arpBlockedIPs.isEmpty() || !block.spamBlockedIPs.isEmpty()) {
+        titleRow->addWidget(new HalvoStatusBadge(QStringLiteral("SPERRE AKTIV"), Tint::red,
+                                                 QStringLiteral("exclamationmark.triangle.fill")));
+    }
+    titleRow->addStretch();
+    info->addLayout(titleRow);
+
+    auto* facts = new QHBoxLayout;
+    facts->setSpacing(14);
+    if (block.routedToService && !block.routedToService->isEmpty())
+        facts->addWidget(fact(QStringLiteral("server.rack"), QStringLiteral("Service: ") + *block.routedToService));
+    facts->addWidget(fact(QStringLiteral("square.grid.2x2.fill"), QStringLiteral("Netzmaske: ") + block.netmask));
+    if (block.gateway != kNoValue)
+        facts->addWidget(
+            fact(QStringLiteral("arrow.up.right.circle.fill"), QStringLiteral("Gateway: ") + block.gateway));
+    if (block.country && *block.country != kNoValue)
+        facts->addWidget(fact(QStringLiteral("mappin.and.ellipse"), QStringLiteral("Land: ") + *block.country));
+    facts->addStretch();
+    info->addLayout(facts);
+    row->addLayout(info, 1);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(8);
+    auto* copy = new HalvoActionButton(QStringLiteral("CIDR Subnetz kopieren"), HalvoButtonVariant::primary, true,
+                                       QStringLiteral("doc.on.doc"));
+    connect(copy, &QPushButton::clicked, this, [this, block] { copySubnetToPasteboard(block); });
+    buttons->addWidget(copy, 0, Qt::AlignRight);
+    const bool on = block.firewallEnabled;
+    auto* firewall = new HalvoActionButton(
+        on ? QStringLiteral("Edge-Firewall: AKTIV") : QStringLiteral("Edge-Firewall: AUS"),
+        on ? HalvoButtonVariant::success : HalvoButtonVariant::secondary, true, QStringLiteral("flame.fill"));
+    connect(firewall, &QPushButton::clicked, this, [this, block] { toggleFirewall(block); });
+    buttons->addWidget(firewall, 0, Qt::AlignRight);
+    row->addLayout(buttons);
+    return card;
+}
+
+QWidget* IPRdnsView::buildTabContent(const HalvoIPBlock& block, IPManagerSubTab tab) {
+    Q_UNUSED(block);
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("ipTabContent"));
+    content->setProperty("tabTitle", rawValue(tab));
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(18);
+    column->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    return content;
 }

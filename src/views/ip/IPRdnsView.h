@@ -1,14 +1,108 @@
 #pragma once
 
+// The section "IP-Adressen & rDNS": the account's IP blocks as a searchable list beside the shown block's
+// header card, its numbered tab bar and the chosen tab. The view keeps only its selection, its chosen tab
+// and the texts of its forms; everything else is read from the store on each refresh.
+
+#include "model/Records.h"
+#include "ui/HalvoRecordListModel.h"
+#include "views/ip/IPManagerSubTab.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
 class AppStateStore;
+class HalvoRefreshScheduler;
+class HalvoSectionFrame;
+class IPBlockRowDelegate;
 
 class IPRdnsView final : public QWidget {
     Q_OBJECT
 public:
+    /// The view's own input state. It lives as long as the view; nothing is reset when another block is
+    /// selected.
+    struct State {
+        std::optional<QString> selectedBlockId;
+        IPManagerSubTab activeTab = IPManagerSubTab::subnetAndRdns;
+        // details and reverse DNS
+        QString descriptionInput;
+        QString newReverseIP;
+        QString newReverseHost;
+        QString newDelegationNS;
+        // virtual MACs and failover routing
+        QString vmacIPInput;
+        QString vmacVMNameInput;
+        QString vmacType = QStringLiteral("halvo");
+        QString targetMoveService;
+        // edge firewall
+        qint64 ruleSeq = 0;
+        QString ruleAction = QStringLiteral("permit");
+        QString ruleProto = QStringLiteral("tcp");
+        QString ruleSource = QStringLiteral("any");
+        QString rulePort = QStringLiteral("443");
+        // game firewall
+        QString gameProto = QStringLiteral("wireguard");
+        QString gameStartPort = QStringLiteral("51820");
+        QString gameEndPort = QStringLiteral("51820");
+
+        /// The protocol profiles the game-firewall form offers, in this order.
+        static inline const QStringList gameProtocols{
+            QStringLiteral("wireguard"),  QStringLiteral("fiveM"), QStringLiteral("minecraftPocketEdition"),
+            QStringLiteral("source"),     QStringLiteral("rust"),  QStringLiteral("arkSurvivalEvolved"),
+            QStringLiteral("teamSpeak3"), QStringLiteral("other")};
+    };
+
     explicit IPRdnsView(AppStateStore& store, QWidget* parent = nullptr);
+    ~IPRdnsView() override;
+
+    const State& state() const { return m_state; }
+    State& state() { return m_state; }
+
+    /// The active snapshot's blocks in stored order, narrowed by the store's search text when it is not
+    /// empty (the text as typed, not trimmed).
+    QList<HalvoIPBlock> filteredBlocks() const;
+    /// Whether the block's address, routed service, description or one of its reverse entries (host name
+    /// or address) contains the search text, case-insensitively. No other field is searched.
+    static bool blockMatchesSearch(const HalvoIPBlock& block, const QString& searchText);
+    /// The selected block when the list shows it, else the first listed block, else none. The fallback is
+    /// never written back into the selection.
+    std::optional<HalvoIPBlock> selectedBlock() const;
+    /// The tabs offered for the block, in bar order.
+    static QList<IPManagerSubTab> availableTabs(const HalvoIPBlock& block);
+    /// The chosen tab when the block offers it, else the details tab. Never written back.
+    IPManagerSubTab effectiveTab(const HalvoIPBlock& block) const;
+
+    /// Puts the block's CIDR text on the clipboard and says so in the status line.
+    void copySubnetToPasteboard(const HalvoIPBlock& block);
+    /// Switches the block's edge firewall through the store (no confirmation).
+    void toggleFirewall(const HalvoIPBlock& block);
+
+    HalvoSectionFrame* frame() const { return m_frame; }
+    /// Asks for one refresh on the next turn of the event loop.
+    void scheduleRefresh();
 
 private:
+    void refresh();
+    void onRowSelected(int row);
+    void onTabClicked(int index);
+    QWidget* buildHeaderCard(const HalvoIPBlock& block);
+    QWidget* buildTabContent(const HalvoIPBlock& block, IPManagerSubTab tab);
+    static std::optional<HalvoIPBlock> pickShown(const QList<HalvoIPBlock>& listed,
+                                                 const std::optional<QString>& selectedId);
+
     AppStateStore& m_store;
+    State m_state;
+    HalvoSectionFrame* m_frame = nullptr;
+    HalvoRecordListModel<HalvoIPBlock>* m_model = nullptr;
+    IPBlockRowDelegate* m_delegate = nullptr;
+    HalvoRefreshScheduler* m_scheduler = nullptr;
+
+    // What the detail shows now, so a refresh rebuilds only what changed.
+    QList<IPManagerSubTab> m_shownTabs;
+    std::optional<HalvoIPBlock> m_drawnBlock;
+    std::optional<IPManagerSubTab> m_drawnTab;
 };

@@ -1,0 +1,59 @@
+#pragma once
+
+// The sidebar rows of the IP view: what a row shows of a block, and the delegate that paints it, so that a
+// long list costs only the rows on screen.
+
+#include "model/Records.h"
+#include "ui/HalvoRecordListModel.h"
+#include "ui/Theme.h"
+
+#include <QHash>
+#include <QPixmap>
+#include <QString>
+#include <QStyledItemDelegate>
+
+#include <optional>
+
+/// The content of one sidebar row, derived from its block; the delegate draws exactly this.
+struct IPBlockRowContent {
+    // address line
+    QString versionSymbol;
+    halvo::theme::Tint versionTint = halvo::theme::Tint::blue;
+    QString ipBlock;
+    QString typeText;
+    halvo::theme::Tint typeTint = halvo::theme::Tint::blue;
+    qreal typeBackgroundOpacity = 0.16;
+    // second line, only for a block routed to a named service
+    std::optional<QString> service;
+    // status line
+    QString reverseCountText;
+    QString mitigationText;
+
+    bool operator==(const IPBlockRowContent&) const = default;
+    static IPBlockRowContent of(const HalvoIPBlock& block);
+};
+
+class IPBlockRowDelegate final : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using Model = HalvoRecordListModel<HalvoIPBlock>;
+
+    explicit IPBlockRowDelegate(const Model* model, QObject* parent = nullptr);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    QPixmap symbolPixmap(const QString& name, halvo::theme::Tint tint, int extent, qreal ratio) const;
+
+    const Model* m_model;
+    mutable QHash<QString, QPixmap> m_symbols;
+};
+
+namespace halvo::ipview {
+
+/// The symbol's icon at the extent (logical pixels), every opaque pixel painted in the colour. A null
+/// pixmap for an unknown symbol.
+QPixmap tintedSymbol(const QString& symbolName, int extent, const QColor& colour, qreal devicePixelRatio);
+
+} // namespace halvo::ipview
