@@ -105,7 +105,9 @@ void KeychainService::remove(const QUuid& accountId, std::function<void(bool)> d
         auto* job = new QKeychain::DeletePasswordJob(d->service, this);
         job->setKey(key);
         runJob<QKeychain::DeletePasswordJob>(this, job, [this, done](QKeychain::DeletePasswordJob* ended) {
-            const bool ok = ended && ended->error() == QKeychain::NoError;
+            // Backends differ on a missing item; either way the account has no item afterwards.
+            const bool ok =
+                ended && (ended->error() == QKeychain::NoError || ended->error() == QKeychain::EntryNotFound);
             finishCurrent([done, ok] { done(ok); });
         });
     });

@@ -2,8 +2,8 @@
 
 // The system keychain (Secret Service on Linux) through QtKeychain. One item per account under the
 // service name, keyed by the account's UUID text, holding the JSON form of the credentials.
-// Jobs run one after another; there is no plaintext fallback. Removing an item that is not there reports
-// false, like any other failed job.
+// Jobs run one after another; there is no plaintext fallback. Removing reports true when the account has
+// no item afterwards, also when it had none before.
 
 #include "storage/CredentialStore.h"
 
