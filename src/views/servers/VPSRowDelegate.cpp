@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QStyle>
 
 #include <algorithm>
+#include <cmath>
 
 namespace halvo::vps {
 
@@ -87,7 +89,8 @@ VPSRowDelegate::Geometry VPSRowDelegate::geometry(const HalvoVPS& vps, const QRe
     const int h1 = firstLineHeight();
     g.dot = QRect(left, top + (h1 - kDotSize) / 2, kDotSize, kDotSize);
     const QFontMetrics badgeMetrics(badgeFont());
-    const int badgeWidth = badgeMetrics.horizontalAdvance(vps.state.toUpper()) + 2 * kBadgePadX;
+    const int badgeWidth =
+        int(std::ceil(QFontMetricsF(badgeFont()).horizontalAdvance(vps.state.toUpper()))) + 1 + 2 * kBadgePadX;
     const int badgeHeight = badgeMetrics.height() + 2 * kBadgePadY;
     g.badge = QRect(right - badgeWidth + 1, top + (h1 - badgeHeight) / 2, badgeWidth, badgeHeight);
     const int nameLeft = g.dot.right() + 1 + kItemSpacing;
@@ -100,7 +103,9 @@ VPSRowDelegate::Geometry VPSRowDelegate::geometry(const HalvoVPS& vps, const QRe
 
     const int h3 = thirdLineHeight();
     const int fullWidth = std::max(0, right - left + 1);
-    const int addressWidth = std::min(QFontMetrics(addressFont()).horizontalAdvance(vps.ipv4), fullWidth);
+    // Rounded up, so the address is not elided by a fraction of a pixel.
+    const int addressAdvance = int(std::ceil(QFontMetricsF(addressFont()).horizontalAdvance(vps.ipv4))) + 1;
+    const int addressWidth = std::min(addressAdvance, fullWidth);
     g.ipv4 = QRect(left, top, addressWidth, h3);
     const int modelLeft = g.ipv4.right() + 1 + kItemSpacing;
     g.modelName = QRect(modelLeft, top, std::max(0, right + 1 - modelLeft), h3);
