@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qtkeychain-qt6-dev libsqlite3-dev sqlite3
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    dbus gnome-keyring libsecret-tools
+    dbus dbus-daemon gnome-keyring libsecret-tools
     breeze-icon-theme fonts-dejavu-core
 )
 

@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="${HALVO_BUILD_DIR:-$root/build}"
 
 "$root/scripts/setup-deps.sh"
-"$root/scripts/build.sh"
+HALVO_BUILD_DIR="$build" "$root/scripts/build.sh"
 
 # Keep the test keyring and data out of the user's own folders.
 scratch=$(mktemp -d)
