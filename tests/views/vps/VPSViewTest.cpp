@@ -419,3 +419,17 @@ TEST(VPSConsole, ButtonOpensAWindowModalSheetAndClosingItClearsTheFlag) {
     EXPECT_EQ(shown.view->kvmSheet(), nullptr);
     EXPECT_FALSE(shown.view->state().showKVMModal);
 }
+
+TEST(VPSViewSymbols, EverySymbolTheViewDrawsIsInTheThemeTable) {
+    halvo::theme::clearUnknownSymbolsRequested();
+    HalvoVPS full =
+        makeVPS(QStringLiteral("vps-symbols.example.net"), QStringLiteral("Symbols"), QStringLiteral("rescued"));
+    full.snapshotCreationDate = QStringLiteral("2025-05-06 07:08 UTC");
+    full.backupStorageSupported = true;
+    ShownVPSView shown({full});
+    EXPECT_EQ(shown.powerButtons().size(), 6);
+    (void)shown.view->grab();
+    ShownVPSView empty({});
+    (void)empty.view->grab();
+    EXPECT_EQ(halvo::theme::unknownSymbolsRequested(), QStringList());
+}
