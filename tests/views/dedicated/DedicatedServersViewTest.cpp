@@ -267,6 +267,19 @@ TEST(DedicatedServersView, ConsoleButtonOpensTheSheetAndClosingClearsIt) {
     EXPECT_EQ(v.view->ipmiSheet(), nullptr);
 }
 
+TEST(DedicatedServersView, EverySymbolItDrawsIsInTheIconTable) {
+    theme::clearUnknownSymbolsRequested();
+    DedicatedView v(searchServers());
+    for (int row = 0; row < 3; ++row) {
+        v.clickRow(row);
+        for (int tab = 0; tab < v.tabTitles().size(); ++tab)
+            v.clickTab(tab);
+    }
+    v.store().setSearchText(QStringLiteral("nichts passt"));
+    settle();
+    EXPECT_EQ(theme::unknownSymbolsRequested(), QStringList());
+}
+
 TEST(DedicatedServerRowDelegate, DatacentreBadgeTakesFourCharactersInUpperCase) {
     const std::pair<QString, QString> cases[] = {
         {QStringLiteral("fra1"), QStringLiteral("FRA1")},
