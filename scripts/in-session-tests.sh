@@ -22,3 +22,5 @@ timeout 20 secret-tool clear halvo-probe "$probe"
 export HALVO_KEYRING_SESSION=1
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+# Pictures of every section and tab; fails when a view draws nothing or names an unknown symbol.
+"$build/tools/halvo-screenshots" "$build/screenshots"

@@ -22,7 +22,7 @@ using halvo::theme::Weight;
 
 namespace {
 
-constexpr int kNavigationWidth = 210;
+constexpr int kNavigationWidth = 190;
 constexpr int kSectionRole = Qt::UserRole + 1;
 
 QWidget* makeSectionView(NavigationSection section, AppStateStore& store) {

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QVBoxLayout>
 
 using halvo::theme::TextStyle;
@@ -231,6 +233,27 @@ void HalvoActionButton::applyStyle() {
     style()->unpolish(this);
     style()->polish(this);
     update();
+}
+
+QSize HalvoActionButton::sizeHint() const {
+    // The base measures the text without its "&"s, as mnemonics; we draw each of them.
+    QSize size = QPushButton::sizeHint();
+    const qsizetype ampersands = text().count(QLatin1Char('&'));
+    if (ampersands > 0)
+        size.rwidth() += int(ampersands) * fontMetrics().horizontalAdvance(QLatin1Char('&'));
+    return size;
+}
+
+QSize HalvoActionButton::minimumSizeHint() const {
+    return sizeHint();
+}
+
+void HalvoActionButton::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    painter.drawControl(QStyle::CE_PushButton, option);
 }
 
 // ---- helpers ----

@@ -107,6 +107,13 @@ public:
     void setVariant(HalvoButtonVariant variant);
     bool isSmall() const { return m_small; }
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    /// Draws "&" as it is: the titles hold ampersands ("Hardware & Status"), never mnemonics.
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void applyStyle();
     HalvoButtonVariant m_variant;

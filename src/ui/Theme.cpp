@@ -1,6 +1,8 @@
 #include "ui/Theme.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHash>
@@ -126,16 +128,16 @@ const QHash<QString, QString>& iconTable() {
             {"eye", "password-show-on"},
             {"eye.slash", "password-show-off"},
             // hardware and servers
-            {"cpu", "cpu"},
-            {"cpu.fill", "cpu"},
-            {"memorychip.fill", "media-flash"},
+            {"cpu", "show-gpu-effects"},
+            {"cpu.fill", "show-gpu-effects"},
+            {"memorychip.fill", "media-flash-memory-stick"},
             {"internaldrive.fill", "drive-harddisk"},
             {"externaldrive.badge.timemachine", "drive-removable-media"},
             {"externaldrive.fill.badge.plus", "drive-removable-media"},
             {"externaldrive.fill.badge.checkmark", "drive-removable-media-usb"},
             {"opticaldisc.fill", "media-optical"},
-            {"display", "video-display"},
-            {"display.2", "video-display"},
+            {"display", "monitor"},
+            {"display.2", "monitor"},
             {"display.and.arrow.down", "document-export"},
             {"terminal.fill", "utilities-terminal"},
             {"building.2.fill", "go-home"},
@@ -147,7 +149,7 @@ const QHash<QString, QString>& iconTable() {
             {"waveform.path.ecg", "view-media-equalizer"},
             {"bolt.horizontal.fill", "system-run"},
             {"lifepreserver.fill", "help-hint"},
-            {"gamecontroller.fill", "input-gaming"},
+            {"gamecontroller.fill", "input-gamepad"},
             // power
             {"power.circle.fill", "system-shutdown"},
             {"play.fill", "media-playback-start"},
@@ -160,7 +162,7 @@ const QHash<QString, QString>& iconTable() {
             {"globe", "globe"},
             {"4.circle.fill", "network-wired"},
             {"6.circle.fill", "network-wireless-hotspot"},
-            {"network.badge.shield.half.filled", "firewall-config"},
+            {"network.badge.shield.half.filled", "firewall-applet-shields_up"},
             {"point.3.connected.trianglepath.dotted", "network-connect"},
             {"arrow.left.arrow.right.circle.fill", "exchange-positions"},
             {"arrow.triangle.swap", "exchange-positions"},
@@ -181,7 +183,7 @@ const QHash<QString, QString>& iconTable() {
             {"checkmark.shield.fill", "security-high"},
             {"plus.shield.fill", "security-high"},
             {"exclamationmark.shield.fill", "security-low"},
-            {"flame.fill", "firewall-config"},
+            {"flame.fill", "firewall-applet"},
             {"hand.raised.fill", "process-stop"},
             // state and lists
             {"checkmark.circle.fill", "dialog-ok-apply"},
@@ -213,6 +215,51 @@ const QHash<QString, QString>& iconTable() {
 QSet<QString>& unknownSymbols() {
     static QSet<QString> names;
     return names;
+}
+
+// The small sizes of the icon theme are drawn as single-colour glyphs, the large ones as coloured
+// pictures. A tinted symbol is a silhouette, so it is drawn from the small glyph's vector file at any size.
+QHash<QString, QIcon>& loadedIcons() {
+    static QHash<QString, QIcon> icons;
+    return icons;
+}
+
+QIcon monochromeIcon(const QString& name) {
+    static QHash<QString, QString> files;
+    static QString indexedTheme;
+    const QString theme = QIcon::themeName().isEmpty() ? QIcon::fallbackThemeName() : QIcon::themeName();
+    if (indexedTheme != theme) {
+        indexedTheme = theme;
+        files.clear();
+        loadedIcons().clear();
+        QStringList themes{theme};
+        if (!QIcon::fallbackThemeName().isEmpty() && QIcon::fallbackThemeName() != theme)
+            themes.append(QIcon::fallbackThemeName());
+        for (const QString& base : QIcon::themeSearchPaths()) {
+            for (const QString& themeName : std::as_const(themes)) {
+                const QDir themeDir(base + QLatin1Char('/') + themeName);
+                if (!themeDir.exists())
+                    continue;
+                for (const QString& context : themeDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+                    for (const char* size : {"22", "16"}) {
+                        const QDir sized(themeDir.filePath(context + QLatin1Char('/') + QLatin1String(size)));
+                        for (const QFileInfo& file : sized.entryInfoList({QStringLiteral("*.svg")}, QDir::Files)) {
+                            if (!files.contains(file.completeBaseName()))
+                                files.insert(file.completeBaseName(), file.absoluteFilePath());
+                        }
+                    }
+                }
+            }
+        }
+    }
+    // One icon per name, so its pixmaps are cached across the many labels that show it.
+    QHash<QString, QIcon>& loaded = loadedIcons();
+    if (const auto hit = loaded.constFind(name); hit != loaded.constEnd())
+        return hit.value();
+    const auto it = files.constFind(name);
+    const QIcon result = it != files.constEnd() ? QIcon(it.value()) : QIcon::fromTheme(name);
+    loaded.insert(name, result);
+    return result;
 }
 
 // Draws the base icon as a silhouette in one colour, so that symbols follow the tint like text does.
@@ -285,6 +332,16 @@ QString buildStyleSheet() {
                           "QListView#halvoSidebarList::item:selected { background: %1; }\n"
                           "QListView#halvoSidebarList::item:hover:!selected { background: %2; }\n")
                .arg(rgba(color(Tint::blue, 0.16)), rgba(color(Tint::primary, 0.05)));
+    css += QStringLiteral("QWidget#halvoNavigation { background: %1; }\n"
+                          "QListWidget#halvoSectionList { background: transparent; border: none; color: %2; }\n"
+                          "QListWidget#halvoSectionList::item { border-radius: 6px; margin: 1px 8px; padding: 2px 4px; "
+                          "color: %2; }\n"
+                          "QListWidget#halvoSectionList::item:selected { background: %3; color: %2; }\n"
+                          "QListWidget#halvoSectionList::item:hover:!selected { background: %4; }\n")
+               .arg(rgba(QColor(kSidebar)), primary, rgba(color(Tint::blue, 0.16)), rgba(color(Tint::primary, 0.05)));
+    css += QStringLiteral("QWidget#halvoHeaderBar, QWidget#halvoStatusBar { background: %1; }\n")
+               .arg(rgba(headerBandBackground()));
+    css += QStringLiteral("QSplitter#halvoSectionSplitter::handle { background: %1; }\n").arg(hairline);
     css += QStringLiteral("QScrollArea#halvoContentScroll, QScrollArea#halvoTabScroll { background: transparent; "
                           "border: none; }\n");
     css += QStringLiteral("QWidget#halvoContent, QWidget#halvoTabRow { background: transparent; }\n");
@@ -475,7 +532,7 @@ QStringList knownSymbols() {
 }
 
 QIcon tintedIcon(const QString& symbolName, const QColor& tintColor) {
-    QIcon base = icon(symbolName);
+    QIcon base = hasIcon(symbolName) ? monochromeIcon(iconName(symbolName)) : icon(symbolName);
     if (base.isNull())
         return {};
     return QIcon(new TintedIconEngine(std::move(base), tintColor));

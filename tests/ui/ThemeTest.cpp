@@ -181,13 +181,29 @@ TEST(Theme, TintedSymbolIsDrawnInTheTint) {
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor pixel = image.pixelColor(x, y);
-            if (pixel.alpha() < 200)
+            if (pixel.alpha() < 255)
                 continue;
             ++painted;
             EXPECT_EQ(pixel.rgb(), color(Tint::red).rgb()) << x << "," << y;
         }
     }
     EXPECT_GT(painted, 20);
+}
+
+TEST(Theme, EveryTintedSymbolIsAGlyphNotABlock) {
+    // A coloured picture tinted to one colour becomes a filled block; the table must name glyphs.
+    for (const QString& name : knownSymbols()) {
+        const QImage image = tintedIcon(name, Qt::black).pixmap(QSize(32, 32)).toImage();
+        ASSERT_FALSE(image.isNull()) << name.toStdString();
+        int opaque = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                opaque += image.pixelColor(x, y).alpha() > 128 ? 1 : 0;
+        }
+        const double coverage = double(opaque) / (image.width() * image.height());
+        EXPECT_GT(coverage, 0.02) << name.toStdString();
+        EXPECT_LT(coverage, 0.75) << name.toStdString() << " -> " << iconName(name).toStdString();
+    }
 }
 
 TEST(Theme, SymbolLabelCarriesNameAndTint) {
