@@ -259,18 +259,5 @@ TEST(DedicatedServerHeader, ConfirmedToggleActsOnTheCapturedDirection) {
     EXPECT_EQ(v.server(server.name).bootType, QStringLiteral("rescue"));
 }
 
-TEST(DedicatedServerHeader, SharedOperationsUseTheStoreKeys) {
-    HalvoServer server = makeServer(QStringLiteral("ns1.example.net"));
-    server.bootType = QStringLiteral("harddisk");
-    server.powerState = QStringLiteral("poweroff");
-    DedicatedView v(QList<HalvoServer>{server});
-    DedicatedServersView::setNetboot(v.store(), server, true);
-    EXPECT_EQ(v.server(server.name).bootId, 1122);
-    DedicatedServersView::setNetboot(v.store(), server, false);
-    EXPECT_EQ(v.server(server.name).bootId, 1);
-    DedicatedServersView::rebootServer(v.store(), server);
-    EXPECT_EQ(v.server(server.name).powerState, QStringLiteral("poweron"));
-}
-
 } // namespace
 } // namespace halvo::test
