@@ -326,18 +326,20 @@ QString buildStyleSheet() {
     css += QStringLiteral("QFrame#halvoDivider { background: %1; border: none; }\n").arg(hairline);
     css += QStringLiteral("QWidget#halvoHeaderBand { background: %1; }\n").arg(rgba(headerBandBackground()));
     css += QStringLiteral("QWidget#halvoTabBar { background: %1; }\n").arg(rgba(tabBarBackground()));
-    css += QStringLiteral("QWidget#halvoSidebar, QListView#halvoSidebarList { background: %1; border: none; }\n")
+    css += QStringLiteral(
+               "QWidget#halvoSidebar, QListView#halvoSidebarList { background: %1; border: none; outline: 0; }\n")
                .arg(rgba(QColor(kSidebar)));
     css += QStringLiteral("QListView#halvoSidebarList::item { border-radius: 6px; margin: 1px 6px; }\n"
                           "QListView#halvoSidebarList::item:selected { background: %1; }\n"
                           "QListView#halvoSidebarList::item:hover:!selected { background: %2; }\n")
                .arg(rgba(color(Tint::blue, 0.16)), rgba(color(Tint::primary, 0.05)));
-    css += QStringLiteral("QWidget#halvoNavigation { background: %1; }\n"
-                          "QListWidget#halvoSectionList { background: transparent; border: none; color: %2; }\n"
-                          "QListWidget#halvoSectionList::item { border-radius: 6px; margin: 1px 8px; padding: 2px 4px; "
-                          "color: %2; }\n"
-                          "QListWidget#halvoSectionList::item:selected { background: %3; color: %2; }\n"
-                          "QListWidget#halvoSectionList::item:hover:!selected { background: %4; }\n")
+    css += QStringLiteral(
+               "QWidget#halvoNavigation { background: %1; }\n"
+               "QListWidget#halvoSectionList { background: transparent; border: none; color: %2; outline: 0; }\n"
+               "QListWidget#halvoSectionList::item { border-radius: 6px; margin: 1px 8px; padding: 2px 4px; "
+               "color: %2; }\n"
+               "QListWidget#halvoSectionList::item:selected { background: %3; color: %2; }\n"
+               "QListWidget#halvoSectionList::item:hover:!selected { background: %4; }\n")
                .arg(rgba(QColor(kSidebar)), primary, rgba(color(Tint::blue, 0.16)), rgba(color(Tint::primary, 0.05)));
     css += QStringLiteral("QWidget#halvoHeaderBar, QWidget#halvoStatusBar { background: %1; }\n")
                .arg(rgba(headerBandBackground()));
