@@ -80,7 +80,12 @@ QPixmap IPBlockRowDelegate::symbolPixmap(const QString& name, Tint tint, int ext
     auto it = m_symbols.constFind(key);
     if (it != m_symbols.constEnd())
         return *it;
-    const QPixmap pixmap = halvo::ipview::tintedSymbol(name, extent, halvo::theme::color(tint), ratio);
+    const QIcon icon = halvo::theme::tintedIcon(name, halvo::theme::color(tint));
+    QPixmap pixmap;
+    if (!icon.isNull()) {
+        pixmap = icon.pixmap(QSize(extent, extent) * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+    }
     m_symbols.insert(key, pixmap);
     return pixmap;
 }
@@ -170,26 +175,3 @@ QSize IPBlockRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
         height += m.detailLine + kLineSpacing;
     return QSize(std::max(option.rect.width(), 0), height);
 }
-
-namespace halvo::ipview {
-
-QPixmap tintedSymbol(const QString& symbolName, int extent, const QColor& colour, qreal devicePixelRatio) {
-    const QIcon icon = halvo::theme::icon(symbolName);
-    if (icon.isNull() || extent <= 0)
-        return {};
-    const QPixmap source = icon.pixmap(QSize(extent, extent), devicePixelRatio);
-    if (source.isNull())
-        return {};
-    QPixmap tinted(source.size());
-    tinted.setDevicePixelRatio(source.devicePixelRatio());
-    tinted.fill(Qt::transparent);
-    QPainter painter(&tinted);
-    painter.drawPixmap(0, 0, source);
-    // Keep the icon's shape (its alpha), take the colour.
-    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(QRectF(QPointF(0, 0), tinted.deviceIndependentSize()), colour);
-    painter.end();
-    return tinted;
-}
-
-} // namespace halvo::ipview

@@ -49,11 +49,3 @@ private:
     const Model* m_model;
     mutable QHash<QString, QPixmap> m_symbols;
 };
-
-namespace halvo::ipview {
-
-/// The symbol's icon at the extent (logical pixels), every opaque pixel painted in the colour. A null
-/// pixmap for an unknown symbol.
-QPixmap tintedSymbol(const QString& symbolName, int extent, const QColor& colour, qreal devicePixelRatio);
-
-} // namespace halvo::ipview

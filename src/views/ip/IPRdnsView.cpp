@@ -43,12 +43,11 @@ protected:
         tile.addRoundedRect(QRectF(rect()), kRadius, kRadius);
         painter.fillPath(tile, gradient);
 
-        const int extent = QFontMetrics(halvo::theme::font(TextStyle::largeTitle, Weight::bold)).height();
-        const QPixmap symbol =
-            halvo::ipview::tintedSymbol(kBlockSymbol, extent, QColor(Qt::white), devicePixelRatioF());
+        const int extent = halvo::theme::symbolSize(TextStyle::largeTitle);
+        const QIcon symbol = halvo::theme::tintedIcon(kBlockSymbol, QColor(Qt::white));
         if (!symbol.isNull()) {
-            const QSizeF size = symbol.deviceIndependentSize();
-            painter.drawPixmap(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), symbol);
+            const QRect target((width() - extent) / 2, (height() - extent) / 2, extent, extent);
+            symbol.paint(&painter, target);
         }
     }
 

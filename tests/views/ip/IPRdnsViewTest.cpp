@@ -418,7 +418,8 @@ TEST(IPBlockRowContentTest, VersionSymbolAndTypeBadgeColours) {
 
 namespace {
 
-/// How many pixels of the painted row carry the badge fill of the tint (blended over the white row).
+/// How many pixels at the trailing end of the painted row (where the type badge sits, away from the version
+/// symbol) carry the badge fill of the tint blended over the white row.
 int badgePixels(const HalvoIPBlock& block, Tint tint, qreal opacity) {
     HalvoRecordListModel<HalvoIPBlock> model([](const HalvoIPBlock& b) { return b.ipBlock; });
     model.setItems({block});
@@ -438,7 +439,7 @@ int badgePixels(const HalvoIPBlock& block, Tint tint, qreal opacity) {
     const QColor expected(blend(fill.red()), blend(fill.green()), blend(fill.blue()));
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = image.width() * 2 / 3; x < image.width(); ++x) {
             const QColor px = image.pixelColor(x, y);
             if (std::abs(px.red() - expected.red()) <= 2 && std::abs(px.green() - expected.green()) <= 2 &&
                 std::abs(px.blue() - expected.blue()) <= 2)
@@ -601,4 +602,23 @@ TEST(IPRdnsViewTest, ChangeToAnotherBlockKeepsTheShownDetail) {
     halvo::test::settle();
     EXPECT_NE(f.view.frame()->header(), header);
     EXPECT_TRUE(halvo::test::hasButton(&f.view, QStringLiteral("Edge-Firewall: AKTIV")));
+}
+
+TEST(IPRdnsViewTest, EverySymbolDrawnIsInTheIconTable) {
+    halvo::theme::clearUnknownSymbolsRequested();
+    HalvoIPBlock v4 = makeBlock(QStringLiteral("198.51.100.0/29"));
+    v4.routedToService = QStringLiteral("srv-1.example.net");
+    v4.virtualMacSupported = true;
+    v4.gameMitigationSupported = true;
+    v4.arpBlockedIPs = {QStringLiteral("198.51.100.2")};
+    HalvoIPBlock v6 = makeBlock(QStringLiteral("2001:db8::/56"));
+    v6.version = 6;
+    ViewFixture f({v4, v6});
+    f.view.grab();
+    f.clickRow(1);
+    f.view.grab();
+    f.store().setSearchText(QStringLiteral("nichts"));
+    halvo::test::settle();
+    f.view.grab();
+    EXPECT_EQ(halvo::theme::unknownSymbolsRequested(), QStringList());
 }
