@@ -158,32 +158,6 @@ TEST(IPManagerSubTabTest, RawValuesRoundTripAndNothingElseParses) {
     }
 }
 
-// ---- state ----
-
-TEST(IPRdnsViewTest, StartsFromTheDeclaredDefaults) {
-    ViewFixture f(searchBlocks());
-    const IPRdnsView::State& s = f.view.state();
-    EXPECT_FALSE(s.selectedBlockId.has_value());
-    EXPECT_EQ(s.activeTab, IPManagerSubTab::subnetAndRdns);
-    for (const QString* empty : {&s.descriptionInput, &s.newReverseIP, &s.newReverseHost, &s.newDelegationNS,
-                                 &s.vmacIPInput, &s.vmacVMNameInput, &s.targetMoveService})
-        EXPECT_TRUE(empty->isEmpty());
-    EXPECT_EQ(s.vmacType, QStringLiteral("halvo"));
-    EXPECT_EQ(s.ruleSeq, 0);
-    EXPECT_EQ(s.ruleAction, QStringLiteral("permit"));
-    EXPECT_EQ(s.ruleProto, QStringLiteral("tcp"));
-    EXPECT_EQ(s.ruleSource, QStringLiteral("any"));
-    EXPECT_EQ(s.rulePort, QStringLiteral("443"));
-    EXPECT_EQ(s.gameProto, QStringLiteral("wireguard"));
-    EXPECT_EQ(s.gameStartPort, QStringLiteral("51820"));
-    EXPECT_EQ(s.gameEndPort, QStringLiteral("51820"));
-    EXPECT_EQ(
-        IPRdnsView::State::gameProtocols,
-        (QStringList{QStringLiteral("wireguard"), QStringLiteral("fiveM"), QStringLiteral("minecraftPocketEdition"),
-                     QStringLiteral("source"), QStringLiteral("rust"), QStringLiteral("arkSurvivalEvolved"),
-                     QStringLiteral("teamSpeak3"), QStringLiteral("other")}));
-}
-
 // ---- search ----
 
 struct SearchCase {
