@@ -143,7 +143,8 @@ QNetworkRequest plainRequest(const QUrl& url, int transferTimeout) {
 /// The outcome of a finished reply in the client's error form.
 HalvoAPIResult resultOf(QNetworkReply* reply, int transferTimeout) {
     HalvoAPIResult result;
-    result.body = reply->readAll();
+    if (reply->isOpen())
+        result.body = reply->readAll();
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid()) {
         result.status = status.toInt();

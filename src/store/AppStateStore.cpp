@@ -689,11 +689,11 @@ void AppStateStore::delegateReverseSubnet(const QString& block, const QString& n
 
 void AppStateStore::addVirtualMAC(const QString& block, const QString& ip, const QString& vmName, const QString& type) {
     QString mac = QStringLiteral("02:00:00");
-    for (int i = 0; i < 3; ++i)
-        mac += QLatin1Char(':') + QString::number(d->random(256), 16).rightJustified(2, QLatin1Char('0'));
     QString server;
     const bool changed =
         changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block, [&](HalvoIPBlock& b) {
+            for (int i = 0; i < 3; ++i)
+                mac += QLatin1Char(':') + QString::number(d->random(256), 16).rightJustified(2, QLatin1Char('0'));
             removeAllWith(b.virtualMacs, &HalvoVirtualMac::ipAddress, ip);
             b.virtualMacs.append(HalvoVirtualMac{mac, type, vmName, ip});
             server = virtualMacServer(b);

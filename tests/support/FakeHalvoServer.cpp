@@ -28,6 +28,8 @@ QByteArray reasonPhrase(int status) {
         return "Unauthorized";
     case 403:
         return "Forbidden";
+    case 302:
+        return "Found";
     case 404:
         return "Not Found";
     case 500:
@@ -51,6 +53,7 @@ FakeHalvoServer::FakeHalvoServer(QObject* parent)
         qFatal("FakeHalvoServer: cannot listen on 127.0.0.1");
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+            m_sockets.append(socket);
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
             connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
                 m_buffers.remove(socket);
@@ -60,7 +63,15 @@ FakeHalvoServer::FakeHalvoServer(QObject* parent)
     });
 }
 
-FakeHalvoServer::~FakeHalvoServer() = default;
+FakeHalvoServer::~FakeHalvoServer() {
+    // Closing sockets signal "disconnected"; nothing of this object may be touched by then.
+    for (const QPointer<QTcpSocket>& socket : std::as_const(m_sockets)) {
+        if (socket) {
+            socket->disconnect(this);
+            delete socket.data();
+        }
+    }
+}
 
 QUrl FakeHalvoServer::baseUrl() const {
     return QUrl(QStringLiteral("http://127.0.0.1:%1/1.0").arg(m_server.serverPort()));

@@ -8,13 +8,14 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QUrl>
 
 #include <optional>
-
-class QTcpSocket;
+#include <utility>
 
 namespace halvo::test {
 
@@ -23,11 +24,20 @@ class FakeHalvoServer final : public QObject {
 public:
     /// How the server answers one request.
     struct Answer {
-        int status = 200;
+        Answer(int status = 200, QByteArray body = {}, int delayMs = 0, bool silent = false)
+            : status(status)
+            , body(std::move(body))
+            , delayMs(delayMs)
+            , silent(silent) {}
+        /// An answer that never comes (the connection stays open), for timeouts.
+        static Answer never() { return Answer(200, {}, 0, true); }
+
+        int status;
         QByteArray body;
-        int delayMs = 0;
-        /// Never answers (the connection stays open), for timeouts.
-        bool silent = false;
+        int delayMs;
+        bool silent;
+        /// Further header lines ("Location", ...).
+        QList<std::pair<QByteArray, QByteArray>> headers;
     };
 
     /// One request as it arrived.
@@ -90,6 +100,7 @@ private:
     Answer m_defaultAnswer{200, QByteArrayLiteral("null")};
     QList<Request> m_requests;
     QHash<QTcpSocket*, QByteArray> m_buffers;
+    QList<QPointer<QTcpSocket>> m_sockets;
     int m_answersSent = 0;
 };
 
