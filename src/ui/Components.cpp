@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -209,6 +210,8 @@ HalvoActionButton::HalvoActionButton(const QString& text, HalvoButtonVariant var
     , m_variant(variant)
     , m_small(isSmall)
     , m_icon(icon) {
+    // The "&" of a title is text, not a keyboard mnemonic.
+    setShortcut(QKeySequence());
     setCursor(Qt::PointingHandCursor);
     setFont(halvo::theme::font(isSmall ? TextStyle::caption : TextStyle::callout, Weight::semibold));
     setProperty("small", isSmall);

@@ -170,6 +170,13 @@ TEST(ActionButton, VariantDecidesTheFillAndChangesInPlace) {
     EXPECT_EQ(button.property("variant").toString(), QStringLiteral("secondary"));
     EXPECT_EQ(centreLeftPixel(button).rgb(), halvo::theme::buttonColor(HalvoButtonVariant::secondary).rgb());
 
+    // An ampersand is part of the title: no mnemonic shortcut, and the width leaves room to draw it.
+    HalvoActionButton tab(QStringLiteral("1. Hardware & Status"), HalvoButtonVariant::primary, true);
+    EXPECT_TRUE(tab.shortcut().isEmpty());
+    HalvoActionButton without(QStringLiteral("1. Hardware  Status"), HalvoButtonVariant::primary, true);
+    EXPECT_EQ(tab.sizeHint().width(),
+              without.sizeHint().width() + tab.fontMetrics().horizontalAdvance(QLatin1Char('&')));
+
     HalvoActionButton large(QStringLiteral("KVM"), HalvoButtonVariant::primary);
     EXPECT_FALSE(large.isSmall());
     EXPECT_GT(large.sizeHint().height(), button.sizeHint().height());
