@@ -21,6 +21,6 @@ timeout 20 secret-tool clear halvo-probe "$probe"
 # The keychain tests run (instead of skipping) only when they see this.
 export HALVO_KEYRING_SESSION=1
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+ctest --test-dir "$build" --output-on-failure -j "${HALVO_JOBS:-$(nproc)}"
 # Pictures of every section and tab; fails when a view draws nothing or names an unknown symbol.
 "$build/tools/halvo-screenshots" "$build/screenshots"
