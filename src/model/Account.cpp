@@ -1,7 +1,6 @@
 #include "model/Account.h"
 
-QString rawValue(HalvoRegion region)
-{
+QString rawValue(HalvoRegion region) {
     switch (region) {
     case HalvoRegion::eu:
         return QStringLiteral("Europa (eu.api.halvo.com)");
@@ -13,8 +12,7 @@ QString rawValue(HalvoRegion region)
     return {};
 }
 
-bool fromRawValue(const QString& text, HalvoRegion& out)
-{
+bool fromRawValue(const QString& text, HalvoRegion& out) {
     for (const HalvoRegion region : kAllRegions) {
         if (rawValue(region) == text) {
             out = region;
@@ -24,8 +22,7 @@ bool fromRawValue(const QString& text, HalvoRegion& out)
     return false;
 }
 
-QString rawValue(HalvoAccountCategory category)
-{
+QString rawValue(HalvoAccountCategory category) {
     switch (category) {
     case HalvoAccountCategory::main:
         return QStringLiteral("Haupt-Account");
@@ -37,8 +34,7 @@ QString rawValue(HalvoAccountCategory category)
     return {};
 }
 
-bool fromRawValue(const QString& text, HalvoAccountCategory& out)
-{
+bool fromRawValue(const QString& text, HalvoAccountCategory& out) {
     for (const HalvoAccountCategory category : kAllAccountCategories) {
         if (rawValue(category) == text) {
             out = category;
@@ -48,8 +44,7 @@ bool fromRawValue(const QString& text, HalvoAccountCategory& out)
     return false;
 }
 
-QUrl defaultBaseUrl(HalvoRegion region)
-{
+QUrl defaultBaseUrl(HalvoRegion region) {
     switch (region) {
     case HalvoRegion::eu:
         return QUrl(QStringLiteral("https://eu.api.halvo.com/1.0"));

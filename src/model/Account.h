@@ -44,12 +44,11 @@ struct HalvoAccount {
     std::optional<QDateTime> lastSyncedAt;
 
     bool operator==(const HalvoAccount&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoAccount;
-        return std::tuple{HALVO_FIELD(R, id),       HALVO_FIELD(R, label),        HALVO_FIELD(R, nichandle),
-                          HALVO_FIELD(R, email),    HALVO_FIELD(R, organisation), HALVO_FIELD(R, category),
-                          HALVO_FIELD(R, region),   HALVO_FIELD(R, appKey),       HALVO_FIELD(R, lastSyncedAt)};
+        return std::tuple{HALVO_FIELD(R, id),     HALVO_FIELD(R, label),        HALVO_FIELD(R, nichandle),
+                          HALVO_FIELD(R, email),  HALVO_FIELD(R, organisation), HALVO_FIELD(R, category),
+                          HALVO_FIELD(R, region), HALVO_FIELD(R, appKey),       HALVO_FIELD(R, lastSyncedAt)};
     }
 };
 
@@ -58,8 +57,7 @@ struct HalvoCurrency {
     QString symbol;
 
     bool operator==(const HalvoCurrency&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoCurrency;
         return std::tuple{HALVO_FIELD(R, code), HALVO_FIELD(R, symbol)};
     }
@@ -78,11 +76,10 @@ struct HalvoMeResponse {
     std::optional<HalvoCurrency> currency;
 
     bool operator==(const HalvoMeResponse&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoMeResponse;
-        return std::tuple{HALVO_FIELD(R, nichandle),    HALVO_FIELD(R, email),   HALVO_FIELD(R, firstname),
-                          HALVO_FIELD(R, name),         HALVO_FIELD(R, organisation), HALVO_FIELD(R, country),
+        return std::tuple{HALVO_FIELD(R, nichandle), HALVO_FIELD(R, email),        HALVO_FIELD(R, firstname),
+                          HALVO_FIELD(R, name),      HALVO_FIELD(R, organisation), HALVO_FIELD(R, country),
                           HALVO_FIELD(R, currency)};
     }
 };
@@ -98,11 +95,10 @@ struct HalvoAccountSnapshot {
     QList<HalvoIPBlock> ipBlocks;
 
     bool operator==(const HalvoAccountSnapshot&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoAccountSnapshot;
-        return std::tuple{HALVO_FIELD(R, accountId), HALVO_FIELD(R, updatedAt),        HALVO_FIELD(R, meProfile),
-                          HALVO_FIELD(R, domains),   HALVO_FIELD(R, vpsList),          HALVO_FIELD(R, dedicatedServers),
+        return std::tuple{HALVO_FIELD(R, accountId), HALVO_FIELD(R, updatedAt), HALVO_FIELD(R, meProfile),
+                          HALVO_FIELD(R, domains),   HALVO_FIELD(R, vpsList),   HALVO_FIELD(R, dedicatedServers),
                           HALVO_FIELD(R, ipBlocks)};
     }
 };

@@ -25,10 +25,9 @@ struct HalvoDNSRecord {
     qint64 ttl = 0;
 
     bool operator==(const HalvoDNSRecord&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoDNSRecord;
-        return std::tuple{HALVO_FIELD(R, id),     HALVO_FIELD(R, zone),   HALVO_FIELD(R, subDomain),
+        return std::tuple{HALVO_FIELD(R, id),        HALVO_FIELD(R, zone),   HALVO_FIELD(R, subDomain),
                           HALVO_FIELD(R, fieldType), HALVO_FIELD(R, target), HALVO_FIELD(R, ttl)};
     }
 };
@@ -38,8 +37,7 @@ struct HalvoGlueRecord {
     QStringList ips;
 
     bool operator==(const HalvoGlueRecord&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoGlueRecord;
         return std::tuple{HALVO_FIELD(R, host), HALVO_FIELD(R, ips)};
     }
@@ -51,8 +49,7 @@ struct HalvoPulsename {
     QString login;
 
     bool operator==(const HalvoPulsename&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoPulsename;
         return std::tuple{HALVO_FIELD(R, subDomain), HALVO_FIELD(R, ip), HALVO_FIELD(R, login)};
     }
@@ -75,16 +72,14 @@ struct HalvoDomain {
     QList<HalvoGlueRecord> glueRecords;
 
     bool operator==(const HalvoDomain&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoDomain;
-        return std::tuple{HALVO_FIELD(R, domain),          HALVO_FIELD(R, nameServerType),
-                          HALVO_FIELD(R, dnssecSupported), HALVO_FIELD(R, dnssecEnabled),
-                          HALVO_FIELD(R, transferLockStatus), HALVO_FIELD(R, whoisOwner),
-                          HALVO_FIELD(R, lastUpdate),      HALVO_FIELD(R, expiration),
-                          HALVO_FIELD(R, dnsRecords),      HALVO_FIELD(R, nameServers),
-                          HALVO_FIELD(R, pulsenameSupported), HALVO_FIELD(R, glueRecordSupported),
-                          HALVO_FIELD(R, pulsenames),      HALVO_FIELD(R, glueRecords)};
+        return std::tuple{
+            HALVO_FIELD(R, domain),        HALVO_FIELD(R, nameServerType),     HALVO_FIELD(R, dnssecSupported),
+            HALVO_FIELD(R, dnssecEnabled), HALVO_FIELD(R, transferLockStatus), HALVO_FIELD(R, whoisOwner),
+            HALVO_FIELD(R, lastUpdate),    HALVO_FIELD(R, expiration),         HALVO_FIELD(R, dnsRecords),
+            HALVO_FIELD(R, nameServers),   HALVO_FIELD(R, pulsenameSupported), HALVO_FIELD(R, glueRecordSupported),
+            HALVO_FIELD(R, pulsenames),    HALVO_FIELD(R, glueRecords)};
     }
 };
 
@@ -109,18 +104,26 @@ struct HalvoVPS {
     bool backupStorageActivated = false;
 
     bool operator==(const HalvoVPS&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoVPS;
-        return std::tuple{HALVO_FIELD(R, name),          HALVO_FIELD(R, displayName),
-                          HALVO_FIELD(R, state),         HALVO_FIELD(R, modelName),
-                          HALVO_FIELD(R, vcore),         HALVO_FIELD(R, memoryLimitMB),
-                          HALVO_FIELD(R, diskSizeGB),    HALVO_FIELD(R, zone),
-                          HALVO_FIELD(R, ipv4),          HALVO_FIELD(R, ipv6),
-                          HALVO_FIELD(R, netbootMode),   HALVO_FIELD(R, slaMonitoring),
-                          HALVO_FIELD(R, keymap),        HALVO_FIELD(R, snapshotSupported),
-                          HALVO_FIELD(R, snapshotDescription), HALVO_FIELD(R, snapshotCreationDate),
-                          HALVO_FIELD(R, backupStorageSupported), HALVO_FIELD(R, backupStorageActivated)};
+        return std::tuple{HALVO_FIELD(R, name),
+                          HALVO_FIELD(R, displayName),
+                          HALVO_FIELD(R, state),
+                          HALVO_FIELD(R, modelName),
+                          HALVO_FIELD(R, vcore),
+                          HALVO_FIELD(R, memoryLimitMB),
+                          HALVO_FIELD(R, diskSizeGB),
+                          HALVO_FIELD(R, zone),
+                          HALVO_FIELD(R, ipv4),
+                          HALVO_FIELD(R, ipv6),
+                          HALVO_FIELD(R, netbootMode),
+                          HALVO_FIELD(R, slaMonitoring),
+                          HALVO_FIELD(R, keymap),
+                          HALVO_FIELD(R, snapshotSupported),
+                          HALVO_FIELD(R, snapshotDescription),
+                          HALVO_FIELD(R, snapshotCreationDate),
+                          HALVO_FIELD(R, backupStorageSupported),
+                          HALVO_FIELD(R, backupStorageActivated)};
     }
 };
 
@@ -133,8 +136,7 @@ struct HalvoServerDiskGroup {
     QString raidController;
 
     bool operator==(const HalvoServerDiskGroup&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoServerDiskGroup;
         return std::tuple{HALVO_FIELD(R, diskGroupId),   HALVO_FIELD(R, description), HALVO_FIELD(R, diskType),
                           HALVO_FIELD(R, numberOfDisks), HALVO_FIELD(R, diskSizeGB),  HALVO_FIELD(R, raidController)};
@@ -149,8 +151,7 @@ struct HalvoServerTask {
     QString lastUpdate;
 
     bool operator==(const HalvoServerTask&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoServerTask;
         return std::tuple{HALVO_FIELD(R, taskId), HALVO_FIELD(R, function), HALVO_FIELD(R, status),
                           HALVO_FIELD(R, comment), HALVO_FIELD(R, lastUpdate)};
@@ -204,25 +205,52 @@ struct HalvoServer {
     QString expirationDate;
 
     bool operator==(const HalvoServer&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoServer;
-        return std::tuple{
-            HALVO_FIELD(R, name),           HALVO_FIELD(R, reverse),          HALVO_FIELD(R, commercialRange),
-            HALVO_FIELD(R, datacenter),     HALVO_FIELD(R, os),               HALVO_FIELD(R, state),
-            HALVO_FIELD(R, powerState),     HALVO_FIELD(R, ip),               HALVO_FIELD(R, ipv6),
-            HALVO_FIELD(R, gateway),        HALVO_FIELD(R, monitoring),       HALVO_FIELD(R, noIntervention),
-            HALVO_FIELD(R, rescueMail),     HALVO_FIELD(R, bootId),           HALVO_FIELD(R, bootType),
-            HALVO_FIELD(R, supportLevel),   HALVO_FIELD(R, serverId),         HALVO_FIELD(R, rack),
-            HALVO_FIELD(R, ipmiAvailable),  HALVO_FIELD(R, firewallAvailable), HALVO_FIELD(R, firewallEnabled),
-            HALVO_FIELD(R, meshbaySupported), HALVO_FIELD(R, meshbayName),    HALVO_FIELD(R, cpuModel),
-            HALVO_FIELD(R, cpuCores),       HALVO_FIELD(R, cpuThreads),       HALVO_FIELD(R, cpuFrequencyGHz),
-            HALVO_FIELD(R, ramSizeGB),      HALVO_FIELD(R, ramType),          HALVO_FIELD(R, motherBoard),
-            HALVO_FIELD(R, formFactor),     HALVO_FIELD(R, diskGroups),       HALVO_FIELD(R, publicBandwidthMbps),
-            HALVO_FIELD(R, meshbayBandwidthMbps), HALVO_FIELD(R, bondixAvailable), HALVO_FIELD(R, bondixMode),
-            HALVO_FIELD(R, assignedIPBlocks), HALVO_FIELD(R, backupFTPAvailable), HALVO_FIELD(R, backupFTPName),
-            HALVO_FIELD(R, backupFTPQuotaGB), HALVO_FIELD(R, backupFTPUsedGB), HALVO_FIELD(R, backupFTPAccessBlocks),
-            HALVO_FIELD(R, tasks),          HALVO_FIELD(R, expirationDate)};
+        return std::tuple{HALVO_FIELD(R, name),
+                          HALVO_FIELD(R, reverse),
+                          HALVO_FIELD(R, commercialRange),
+                          HALVO_FIELD(R, datacenter),
+                          HALVO_FIELD(R, os),
+                          HALVO_FIELD(R, state),
+                          HALVO_FIELD(R, powerState),
+                          HALVO_FIELD(R, ip),
+                          HALVO_FIELD(R, ipv6),
+                          HALVO_FIELD(R, gateway),
+                          HALVO_FIELD(R, monitoring),
+                          HALVO_FIELD(R, noIntervention),
+                          HALVO_FIELD(R, rescueMail),
+                          HALVO_FIELD(R, bootId),
+                          HALVO_FIELD(R, bootType),
+                          HALVO_FIELD(R, supportLevel),
+                          HALVO_FIELD(R, serverId),
+                          HALVO_FIELD(R, rack),
+                          HALVO_FIELD(R, ipmiAvailable),
+                          HALVO_FIELD(R, firewallAvailable),
+                          HALVO_FIELD(R, firewallEnabled),
+                          HALVO_FIELD(R, meshbaySupported),
+                          HALVO_FIELD(R, meshbayName),
+                          HALVO_FIELD(R, cpuModel),
+                          HALVO_FIELD(R, cpuCores),
+                          HALVO_FIELD(R, cpuThreads),
+                          HALVO_FIELD(R, cpuFrequencyGHz),
+                          HALVO_FIELD(R, ramSizeGB),
+                          HALVO_FIELD(R, ramType),
+                          HALVO_FIELD(R, motherBoard),
+                          HALVO_FIELD(R, formFactor),
+                          HALVO_FIELD(R, diskGroups),
+                          HALVO_FIELD(R, publicBandwidthMbps),
+                          HALVO_FIELD(R, meshbayBandwidthMbps),
+                          HALVO_FIELD(R, bondixAvailable),
+                          HALVO_FIELD(R, bondixMode),
+                          HALVO_FIELD(R, assignedIPBlocks),
+                          HALVO_FIELD(R, backupFTPAvailable),
+                          HALVO_FIELD(R, backupFTPName),
+                          HALVO_FIELD(R, backupFTPQuotaGB),
+                          HALVO_FIELD(R, backupFTPUsedGB),
+                          HALVO_FIELD(R, backupFTPAccessBlocks),
+                          HALVO_FIELD(R, tasks),
+                          HALVO_FIELD(R, expirationDate)};
     }
 };
 
@@ -231,8 +259,7 @@ struct HalvoReverseRecord {
     QString reverse;
 
     bool operator==(const HalvoReverseRecord&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoReverseRecord;
         return std::tuple{HALVO_FIELD(R, ipReverse), HALVO_FIELD(R, reverse)};
     }
@@ -245,8 +272,7 @@ struct HalvoVirtualMac {
     QString ipAddress;
 
     bool operator==(const HalvoVirtualMac&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoVirtualMac;
         return std::tuple{HALVO_FIELD(R, macAddress), HALVO_FIELD(R, type), HALVO_FIELD(R, virtualMachineName),
                           HALVO_FIELD(R, ipAddress)};
@@ -265,12 +291,11 @@ struct HalvoFirewallRule {
     QString state;
 
     bool operator==(const HalvoFirewallRule&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoFirewallRule;
-        return std::tuple{HALVO_FIELD(R, sequence),   HALVO_FIELD(R, action),          HALVO_FIELD(R, protocol),
-                          HALVO_FIELD(R, source),     HALVO_FIELD(R, sourcePort),      HALVO_FIELD(R, destinationPort),
-                          HALVO_FIELD(R, tcpOption),  HALVO_FIELD(R, fragments),       HALVO_FIELD(R, state)};
+        return std::tuple{HALVO_FIELD(R, sequence),  HALVO_FIELD(R, action),     HALVO_FIELD(R, protocol),
+                          HALVO_FIELD(R, source),    HALVO_FIELD(R, sourcePort), HALVO_FIELD(R, destinationPort),
+                          HALVO_FIELD(R, tcpOption), HALVO_FIELD(R, fragments),  HALVO_FIELD(R, state)};
     }
 };
 
@@ -282,8 +307,7 @@ struct HalvoGameFirewallRule {
     QString state;
 
     bool operator==(const HalvoGameFirewallRule&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoGameFirewallRule;
         return std::tuple{HALVO_FIELD(R, id), HALVO_FIELD(R, protocol), HALVO_FIELD(R, startPort),
                           HALVO_FIELD(R, endPort), HALVO_FIELD(R, state)};
@@ -322,18 +346,33 @@ struct HalvoIPBlock {
     QString networkAddress() const { return ipBlock.section(QLatin1Char('/'), 0, 0); }
 
     bool operator==(const HalvoIPBlock&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = HalvoIPBlock;
-        return std::tuple{
-            HALVO_FIELD(R, ipBlock),          HALVO_FIELD(R, type),            HALVO_FIELD(R, version),
-            HALVO_FIELD(R, routedToService),  HALVO_FIELD(R, country),         HALVO_FIELD(R, campus),
-            HALVO_FIELD(R, rir),              HALVO_FIELD(R, gateway),         HALVO_FIELD(R, netmask),
-            HALVO_FIELD(R, broadcast),        HALVO_FIELD(R, usableHostsCount), HALVO_FIELD(R, description),
-            HALVO_FIELD(R, reverseEntries),   HALVO_FIELD(R, delegationSupported), HALVO_FIELD(R, delegationTargets),
-            HALVO_FIELD(R, virtualMacSupported), HALVO_FIELD(R, canMoveFailover), HALVO_FIELD(R, virtualMacs),
-            HALVO_FIELD(R, firewallEnabled),  HALVO_FIELD(R, firewallRules),   HALVO_FIELD(R, gameMitigationSupported),
-            HALVO_FIELD(R, gameMitigationEnabled), HALVO_FIELD(R, gameRules), HALVO_FIELD(R, mitigationMode),
-            HALVO_FIELD(R, arpBlockedIPs),    HALVO_FIELD(R, spamBlockedIPs)};
+        return std::tuple{HALVO_FIELD(R, ipBlock),
+                          HALVO_FIELD(R, type),
+                          HALVO_FIELD(R, version),
+                          HALVO_FIELD(R, routedToService),
+                          HALVO_FIELD(R, country),
+                          HALVO_FIELD(R, campus),
+                          HALVO_FIELD(R, rir),
+                          HALVO_FIELD(R, gateway),
+                          HALVO_FIELD(R, netmask),
+                          HALVO_FIELD(R, broadcast),
+                          HALVO_FIELD(R, usableHostsCount),
+                          HALVO_FIELD(R, description),
+                          HALVO_FIELD(R, reverseEntries),
+                          HALVO_FIELD(R, delegationSupported),
+                          HALVO_FIELD(R, delegationTargets),
+                          HALVO_FIELD(R, virtualMacSupported),
+                          HALVO_FIELD(R, canMoveFailover),
+                          HALVO_FIELD(R, virtualMacs),
+                          HALVO_FIELD(R, firewallEnabled),
+                          HALVO_FIELD(R, firewallRules),
+                          HALVO_FIELD(R, gameMitigationSupported),
+                          HALVO_FIELD(R, gameMitigationEnabled),
+                          HALVO_FIELD(R, gameRules),
+                          HALVO_FIELD(R, mitigationMode),
+                          HALVO_FIELD(R, arpBlockedIPs),
+                          HALVO_FIELD(R, spamBlockedIPs)};
     }
 };

@@ -8,15 +8,13 @@ namespace halvo {
 
 namespace {
 
-bool isTrimmable(QChar c)
-{
+bool isTrimmable(QChar c) {
     return c == QLatin1Char('\t') || c.category() == QChar::Separator_Space;
 }
 
 } // namespace
 
-QString trimmed(QStringView text)
-{
+QString trimmed(QStringView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && isTrimmable(text[begin]))
@@ -26,8 +24,7 @@ QString trimmed(QStringView text)
     return text.mid(begin, end - begin).toString();
 }
 
-std::optional<qint64> parseWholeInteger(QStringView text)
-{
+std::optional<qint64> parseWholeInteger(QStringView text) {
     if (text.isEmpty())
         return std::nullopt;
     qsizetype i = 0;
@@ -57,8 +54,7 @@ std::optional<qint64> parseWholeInteger(QStringView text)
     return value;
 }
 
-bool matchesSearch(QStringView value, QStringView searchText)
-{
+bool matchesSearch(QStringView value, QStringView searchText) {
     return searchText.isEmpty() || value.contains(searchText, Qt::CaseInsensitive);
 }
 

@@ -18,8 +18,7 @@ struct KeychainCredentials {
     bool isComplete() const { return !appSecret.isEmpty() && !consumerKey.isEmpty(); }
 
     bool operator==(const KeychainCredentials&) const = default;
-    static constexpr auto fields()
-    {
+    static constexpr auto fields() {
         using R = KeychainCredentials;
         return std::tuple{HALVO_FIELD(R, appSecret), HALVO_FIELD(R, consumerKey)};
     }
