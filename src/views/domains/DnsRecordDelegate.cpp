@@ -79,6 +79,13 @@ QString DnsRecordDelegate::ttlText(qint64 ttl) {
     return QString::number(ttl) + QStringLiteral(" s");
 }
 
+DnsRecordDelegate::RowTexts DnsRecordDelegate::rowTexts(const QModelIndex& index) const {
+    if (!index.isValid() || index.row() >= m_model->rowCount())
+        return {};
+    const HalvoDNSRecord& record = m_model->recordAt(index.row());
+    return {hostText(record.subDomain, m_domain), record.fieldType, record.target, ttlText(record.ttl), kDeleteText};
+}
+
 DnsRecordDelegate::Cells DnsRecordDelegate::cells(const QRect& itemRect) {
     Cells c;
     c.background = itemRect.adjusted(0, 0, 0, -cols::kRowSpacing);
@@ -107,7 +114,7 @@ QRect DnsRecordDelegate::deleteButtonRect(const QRect& itemRect) {
 void DnsRecordDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     if (!index.isValid() || index.row() >= m_model->rowCount())
         return;
-    const HalvoDNSRecord& record = m_model->recordAt(index.row());
+    const RowTexts texts = rowTexts(index);
     const Cells c = cells(option.rect);
 
     painter->save();
@@ -124,14 +131,14 @@ void DnsRecordDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         painter->drawText(rect, alignment | Qt::AlignVCenter | Qt::TextSingleLine, shown);
     };
     const QColor primary = halvo::theme::color(Tint::primary);
-    drawText(c.host, hostFont(), primary, hostText(record.subDomain, m_domain), Qt::AlignLeft);
+    drawText(c.host, hostFont(), primary, texts.host, Qt::AlignLeft);
     painter->save();
     painter->setClipRect(c.type);
-    halvo::domains::paintCapsule(painter, c.type, record.fieldType, badgeFont(), Tint::blue, 0.15, kBadgePaddingH,
+    halvo::domains::paintCapsule(painter, c.type, texts.type, badgeFont(), Tint::blue, 0.15, kBadgePaddingH,
                                  kBadgePaddingV, true);
     painter->restore();
-    drawText(c.target, targetFont(), primary, record.target, Qt::AlignLeft);
-    drawText(c.ttl, ttlFont(), halvo::theme::color(Tint::secondary), ttlText(record.ttl), Qt::AlignRight);
+    drawText(c.target, targetFont(), primary, texts.target, Qt::AlignLeft);
+    drawText(c.ttl, ttlFont(), halvo::theme::color(Tint::secondary), texts.ttl, Qt::AlignRight);
 
     // The delete button, drawn like the small danger action button.
     const QRect button = deleteButtonRect(option.rect);
@@ -150,13 +157,13 @@ void DnsRecordDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const QFontMetrics metrics(buttonFont());
     const int iconSide = metrics.height();
     const QRect iconRect(button.left() + kButtonPaddingH, button.center().y() - iconSide / 2, iconSide, iconSide);
-    const QColor onButton = option.palette.color(QPalette::BrightText);
+    const QColor onButton = halvo::theme::buttonTextColor(HalvoButtonVariant::danger);
     halvo::domains::paintSymbol(painter, iconRect, kDeleteSymbol, onButton);
     painter->setFont(buttonFont());
     painter->setPen(onButton);
     const QRect label(iconRect.right() + 1 + kButtonIconSpacing, button.top(),
                       button.right() - kButtonPaddingH - iconRect.right() - kButtonIconSpacing, button.height());
-    painter->drawText(label, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, kDeleteText);
+    painter->drawText(label, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, texts.action);
     painter->restore();
 }
 

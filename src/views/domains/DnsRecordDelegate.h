@@ -35,6 +35,15 @@ public:
         QRect action;
     };
 
+    /// The texts a row shows, left to right.
+    struct RowTexts {
+        QString host;
+        QString type;
+        QString target;
+        QString ttl;
+        QString action;
+    };
+
     explicit DnsRecordDelegate(const DnsRecordListModel* model, QObject* parent = nullptr);
 
     /// The zone's name, which the host cells show.
@@ -44,6 +53,9 @@ public:
     /// The host cell's text: "@ (domain)" for the apex, otherwise "sub.domain".
     static QString hostText(const QString& subDomain, const QString& domain);
     static QString ttlText(qint64 ttl);
+
+    /// What the row of the index shows; the painting draws exactly these texts.
+    RowTexts rowTexts(const QModelIndex& index) const;
 
     /// The cells of a row drawn in `itemRect`.
     static Cells cells(const QRect& itemRect);

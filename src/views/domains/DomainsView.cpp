@@ -63,6 +63,10 @@ DomainsView::DomainsView(AppStateStore& store, QWidget* parent)
 
 DomainsView::~DomainsView() = default;
 
+DnsZoneEditorSection* DomainsView::zoneEditor() const {
+    return m_zoneEditor;
+}
+
 QList<HalvoDomain> DomainsView::filter(const QList<HalvoDomain>& domains) const {
     const QString search = m_store.searchText();
     if (search.isEmpty())

@@ -71,7 +71,7 @@ public:
 
     HalvoSectionFrame* frame() const { return m_frame; }
     /// The zone editor while the detail shows it, else nullptr.
-    DnsZoneEditorSection* zoneEditor() const { return m_zoneEditor; }
+    DnsZoneEditorSection* zoneEditor() const;
     HalvoRefreshScheduler& refreshScheduler() { return *m_scheduler; }
 
 private:

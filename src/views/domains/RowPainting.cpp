@@ -27,8 +27,8 @@ size_t qHash(const TintedKey& key, size_t seed = 0) {
     return qHashMulti(seed, key.symbol, key.size, key.color, key.ratio);
 }
 
-// Icons come from the icon theme in their own colours; the rows show them in a tint, so they are recoloured
-// once per size and tint and kept, as painting runs for every visible row on every repaint.
+// Painting runs for every visible row on every repaint, so each recoloured icon is rendered once per size
+// and colour and kept.
 QPixmap tintedPixmap(const QString& symbolName, int size, const QColor& color, qreal ratio) {
     static QHash<TintedKey, QPixmap> cache;
     static const bool cleanupRegistered = [] {
@@ -40,18 +40,7 @@ QPixmap tintedPixmap(const QString& symbolName, int size, const QColor& color, q
     const TintedKey key{symbolName, size, color.rgba(), ratio};
     if (const auto found = cache.constFind(key); found != cache.constEnd())
         return found.value();
-    QPixmap result;
-    const QIcon icon = theme::icon(symbolName);
-    if (!icon.isNull()) {
-        QPixmap source = icon.pixmap(QSize(size, size), ratio);
-        result = QPixmap(source.size());
-        result.setDevicePixelRatio(source.devicePixelRatio());
-        result.fill(Qt::transparent);
-        QPainter p(&result);
-        p.drawPixmap(0, 0, source);
-        p.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        p.fillRect(QRect(QPoint(0, 0), source.size()), color);
-    }
+    const QPixmap result = theme::tintedIcon(symbolName, color).pixmap(QSize(size, size), ratio);
     cache.insert(key, result);
     return result;
 }
