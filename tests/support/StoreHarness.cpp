@@ -58,6 +58,9 @@ StoreHarness::StoreHarness(const QUrl& apiBase, const std::optional<HalvoAccount
         account.appKey = QStringLiteral("test-application-key");
         HalvoAccountSnapshot snapshot = *seed;
         snapshot.accountId = account.id;
+        // A snapshot without a date would not survive the cache's JSON form.
+        if (!snapshot.updatedAt.isValid())
+            snapshot.updatedAt = QDateTime::currentDateTimeUtc();
         m_cache->saveAccounts({account});
         m_cache->saveSnapshot(snapshot);
         m_cache->flush();
