@@ -72,13 +72,6 @@ TEST(ApiSignature, MatchesTheDescribedDigest) {
               QStringLiteral("$1$d5ddfa3515574cd3813d14552a500f9dd0d11fef"));
 }
 
-TEST(ApiBaseUrls, EveryRegionHasItsPublishedAddress) {
-    const HalvoAPIClient::BaseUrls urls = HalvoAPIClient::defaultBaseUrls();
-    EXPECT_EQ(urls.value(HalvoRegion::eu), QUrl(QStringLiteral("https://eu.api.halvo.com/1.0")));
-    EXPECT_EQ(urls.value(HalvoRegion::ca), QUrl(QStringLiteral("https://ca.api.halvo.com/1.0")));
-    EXPECT_EQ(urls.value(HalvoRegion::us), QUrl(QStringLiteral("https://api.us.halvo.com/1.0")));
-}
-
 TEST_F(ApiClient, SignedRequestCarriesHeadersBodyAndServerTime) {
     server.setServerTime(1'700'000'000);
     const QByteArray body = R"({"description":"a \"b\" \\ c\nd"})";

@@ -4,6 +4,9 @@
 #include "support/QtPrinters.h"
 #include "support/StoreHarness.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTcpServer>
 #include <QTest>
 
@@ -237,6 +240,36 @@ TEST(StoreRequestStep, PathLeavingTheBaseIsNeverSent) {
         [&] { return store.lastActionMessage().startsWith(QStringLiteral("API Rückmeldung (POST /meshbay/../")); },
         3000));
     EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST(StoreSecrets, NeverReachTheCacheOrTheStatusLine) {
+    FakeHalvoServer server;
+    const auto harness = StoreHarness::withSnapshot(seed(), server.baseUrl());
+    AppStateStore& store = harness->store();
+    const KeychainCredentials secrets{QStringLiteral("AS-very-secret-4711"), QStringLiteral("CK-very-secret-0815")};
+    harness->credentials().items.insert(*store.activeAccountId(), secrets);
+    server.answer("PUT", kFirewallPath.toLatin1(), FakeHalvoServer::Answer(403, "Invalid signature"));
+
+    store.toggleEdgeFirewall(kBlock);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return store.lastActionMessage().startsWith(QStringLiteral("API Rückmeldung")); }, 3000));
+    EXPECT_FALSE(store.lastActionMessage().contains(secrets.appSecret));
+    EXPECT_FALSE(store.lastActionMessage().contains(secrets.consumerKey));
+
+    harness->cache().flush();
+    const QDir folder = QFileInfo(harness->cachePath()).dir();
+    for (const QFileInfo& file : folder.entryInfoList(QDir::Files)) {
+        QFile f(file.filePath());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        EXPECT_FALSE(bytes.contains(secrets.appSecret.toUtf8())) << file.fileName().toStdString();
+        EXPECT_FALSE(bytes.contains(secrets.consumerKey.toUtf8())) << file.fileName().toStdString();
+    }
+    // The consumer key travels in its header, the secret only inside the signature.
+    const auto request = server.apiRequests().first();
+    EXPECT_EQ(request.header("X-Halvo-Consumer"), secrets.consumerKey.toUtf8());
+    for (const QByteArray& value : request.headers)
+        EXPECT_FALSE(value.contains(secrets.appSecret.toUtf8()));
 }
 
 TEST(StoreIds, FullIdRangeStillGivesAnUnusedId) {
