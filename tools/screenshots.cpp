@@ -122,6 +122,8 @@ int main(int argc, char** argv) {
     AppStateStore store(cache, credentials, api);
 
     MainWindow window(store);
+    // The offscreen screen is small; draw at the size the window opens with on a desktop.
+    window.resize(MainWindow::kDefaultWidth, MainWindow::kDefaultHeight);
     window.show();
     settle();
 

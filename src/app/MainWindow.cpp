@@ -9,10 +9,12 @@
 #include "views/servers/DedicatedServersView.h"
 #include "views/servers/VPSView.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -125,7 +127,11 @@ MainWindow::MainWindow(AppStateStore& store, QWidget* parent)
     row->addLayout(column, 1);
 
     setCentralWidget(central);
-    resize(kMinimumContentWidth, kMinimumContentHeight);
+    // Roomier than the minimum where the screen allows, so the detail's cards have their four columns.
+    QSize size(kDefaultWidth, kDefaultHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size.expandedTo(QSize(kMinimumContentWidth, kMinimumContentHeight)));
 
     // ---- wiring ----
     connect(m_sections, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {

@@ -21,6 +21,8 @@ public:
     static inline const QString kWindowTitle = QStringLiteral("Vevavavozi Pultorium Pro – macOS 15 Universal");
     static constexpr int kMinimumContentWidth = 1180;
     static constexpr int kMinimumContentHeight = 740;
+    static constexpr int kDefaultWidth = 1440;
+    static constexpr int kDefaultHeight = 900;
 
     explicit MainWindow(AppStateStore& store, QWidget* parent = nullptr);
     ~MainWindow() override;

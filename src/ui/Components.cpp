@@ -6,7 +6,9 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLinearGradient>
 #include <QPainter>
+#include <QPainterPath>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -21,6 +23,8 @@ namespace {
 constexpr int kCardInset = 16;
 constexpr int kCardSpacing = 12;
 constexpr int kTileInset = 12;
+constexpr int kIconTileSide = 58;
+constexpr qreal kIconTileRadius = 14;
 constexpr int kBadgeDot = 7;
 
 QLabel* dot(Tint tint, QWidget* parent) {
@@ -102,6 +106,9 @@ HalvoSpecTile::HalvoSpecTile(Spec spec, QWidget* parent)
     top->addWidget(halvo::theme::symbol(m_spec.icon, TextStyle::subheadline, m_spec.tint, this));
     auto* labelText =
         halvo::theme::label(m_spec.label, TextStyle::caption, Weight::medium, Tint::secondary, false, this);
+    // Tiles share flexible grid columns: their texts wrap rather than widen the grid past the pane.
+    labelText->setWordWrap(true);
+    labelText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     top->addWidget(labelText, 1);
     if (m_spec.copyValue) {
         m_copyButton = new QPushButton(QStringLiteral("Kopieren"), this);
@@ -123,14 +130,45 @@ HalvoSpecTile::HalvoSpecTile(Spec spec, QWidget* parent)
 
     auto* value = halvo::theme::label(m_spec.value, TextStyle::headline, Weight::semibold, Tint::primary, false, this);
     value->setWordWrap(true);
+    value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     outer->addWidget(value);
     if (m_spec.subvalue) {
         auto* sub =
             halvo::theme::label(*m_spec.subvalue, TextStyle::caption2, Weight::regular, Tint::secondary, false, this);
         sub->setWordWrap(true);
+        sub->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         outer->addWidget(sub);
     }
+}
+
+// ---- HalvoIconTile ----
+
+HalvoIconTile::HalvoIconTile(const QString& symbolName, halvo::theme::IconTileKind kind, QWidget* parent)
+    : QWidget(parent)
+    , m_symbol(symbolName)
+    , m_kind(kind) {
+    setObjectName(QStringLiteral("halvoIconTile"));
+    setProperty("symbolName", symbolName);
+    setFixedSize(kIconTileSide, kIconTileSide);
+    // Asked once here, so an unknown symbol is reported when the tile is built, not only when painted.
+    halvo::theme::icon(symbolName);
+}
+
+void HalvoIconTile::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const halvo::theme::TileGradient colours = halvo::theme::iconTileGradient(m_kind);
+    QLinearGradient gradient(QRectF(rect()).topLeft(), QRectF(rect()).bottomRight());
+    gradient.setColorAt(0.0, colours.from);
+    gradient.setColorAt(1.0, colours.to);
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()), kIconTileRadius, kIconTileRadius);
+    painter.fillPath(shape, gradient);
+
+    const int side = halvo::theme::symbolSize(TextStyle::largeTitle);
+    const QIcon mark = halvo::theme::tintedIcon(m_symbol, halvo::theme::buttonTextColor(HalvoButtonVariant::primary));
+    mark.paint(&painter, QRect((width() - side) / 2, (height() - side) / 2, side, side));
 }
 
 // ---- HalvoStatusBadge ----

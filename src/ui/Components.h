@@ -61,6 +61,21 @@ private:
     QPushButton* m_copyButton = nullptr;
 };
 
+/// The 58-point rounded tile at the start of a header band: the resource's gradient with its symbol in white.
+class HalvoIconTile final : public QWidget {
+    Q_OBJECT
+public:
+    HalvoIconTile(const QString& symbolName, halvo::theme::IconTileKind kind, QWidget* parent = nullptr);
+    QString symbolName() const { return m_symbol; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_symbol;
+    halvo::theme::IconTileKind m_kind;
+};
+
 /// A small capsule with a text in a colour; an icon before the text, or a coloured dot when none.
 class HalvoStatusBadge final : public QFrame {
     Q_OBJECT

@@ -60,6 +60,8 @@ struct HalvoSectionFrame::Private {
     QWidget* tabRow = nullptr;
     QHBoxLayout* tabLayout = nullptr;
     QScrollArea* tabScroll = nullptr;
+    QWidget* tabBar = nullptr;
+    QWidget* tabDivider = nullptr;
     QList<TabSpec> tabs;
     QList<HalvoActionButton*> tabButtons;
     QScrollArea* contentScroll = nullptr;
@@ -201,7 +203,12 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     d->tabScroll->setWidget(d->tabRow);
     tabBarLayout->addWidget(d->tabScroll);
     detailColumn->addWidget(tabBar);
-    detailColumn->addWidget(halvo::ui::divider(d->detail));
+    d->tabBar = tabBar;
+    d->tabDivider = halvo::ui::divider(d->detail);
+    detailColumn->addWidget(d->tabDivider);
+    // A detail without tabs (the VPS view) shows no empty bar.
+    tabBar->hide();
+    d->tabDivider->hide();
 
     d->contentScroll = new QScrollArea(d->detail);
     d->contentScroll->setObjectName(QStringLiteral("halvoContentScroll"));
@@ -337,6 +344,8 @@ void HalvoSectionFrame::setTabs(const QList<TabSpec>& tabs, int shownIndex) {
         }
         const int rowHeight = d->tabRow->sizeHint().height();
         d->tabScroll->setFixedHeight(std::max(rowHeight, 1));
+        d->tabBar->setVisible(!tabs.isEmpty());
+        d->tabDivider->setVisible(!tabs.isEmpty());
     }
     for (int i = 0; i < d->tabButtons.size(); ++i)
         d->tabButtons[i]->setVariant(i == shownIndex ? HalvoButtonVariant::primary : HalvoButtonVariant::secondary);

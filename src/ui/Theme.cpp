@@ -618,4 +618,18 @@ void install() {
         app->setStyleSheet(buildStyleSheet());
 }
 
+TileGradient iconTileGradient(IconTileKind kind) {
+    switch (kind) {
+    case IconTileKind::domain:
+        return {QColor::fromRgbF(0.0f, 0.36f, 0.90f), QColor::fromRgbF(0.0f, 0.62f, 0.92f)};
+    case IconTileKind::vps:
+        return {QColor::fromRgbF(0.05f, 0.65f, 0.60f), QColor::fromRgbF(0.05f, 0.42f, 0.85f)};
+    case IconTileKind::dedicatedServer:
+        return {QColor::fromRgbF(0.45f, 0.18f, 0.85f), QColor::fromRgbF(0.12f, 0.35f, 0.88f)};
+    case IconTileKind::ipBlock:
+        return {QColor::fromRgbF(0.95f, 0.5f, 0.1f), QColor::fromRgbF(0.82f, 0.28f, 0.08f)};
+    }
+    return {};
+}
+
 } // namespace halvo::theme

@@ -34,6 +34,15 @@ QColor headerBandBackground();
 /// The background of a tab bar: the primary text colour at 3 %.
 QColor tabBarBackground();
 
+/// The resources whose header bands open with a gradient icon tile.
+enum class IconTileKind { domain, vps, dedicatedServer, ipBlock };
+struct TileGradient {
+    QColor from; ///< top-leading corner
+    QColor to;   ///< bottom-trailing corner
+};
+/// The gradient of a resource's icon tile.
+TileGradient iconTileGradient(IconTileKind kind);
+
 /// The icon for a symbol name (such as "server.rack"); an empty icon for an unknown name.
 QIcon icon(const QString& symbolName);
 /// Whether the symbol name has an entry in the icon table.

@@ -22,40 +22,6 @@ namespace {
 
 const QString kBlockSymbol = QStringLiteral("network.badge.shield.half.filled");
 
-/// The header's 58-point tile: a rounded square in the IP section's orange gradient with the section's
-/// symbol in white.
-class IPIconTile final : public QWidget {
-public:
-    explicit IPIconTile(QWidget* parent = nullptr)
-        : QWidget(parent) {
-        setFixedSize(kExtent, kExtent);
-        setObjectName(QStringLiteral("ipIconTile"));
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QLinearGradient gradient(QPointF(0, 0), QPointF(width(), height()));
-        gradient.setColorAt(0, QColor::fromRgbF(0.95f, 0.5f, 0.1f));
-        gradient.setColorAt(1, QColor::fromRgbF(0.82f, 0.28f, 0.08f));
-        QPainterPath tile;
-        tile.addRoundedRect(QRectF(rect()), kRadius, kRadius);
-        painter.fillPath(tile, gradient);
-
-        const int extent = halvo::theme::symbolSize(TextStyle::largeTitle);
-        const QIcon symbol = halvo::theme::tintedIcon(kBlockSymbol, QColor(Qt::white));
-        if (!symbol.isNull()) {
-            const QRect target((width() - extent) / 2, (height() - extent) / 2, extent, extent);
-            symbol.paint(&painter, target);
-        }
-    }
-
-private:
-    static constexpr int kExtent = 58;
-    static constexpr qreal kRadius = 14;
-};
-
 /// A fact of the header: a symbol in front of a caption text.
 QWidget* fact(const QString& symbolName, const QString& text) {
     auto* widget = new QWidget;
@@ -243,7 +209,7 @@ QWidget* IPRdnsView::buildHeaderCard(const HalvoIPBlock& block) {
     auto* row = new QHBoxLayout(card);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(16);
-    row->addWidget(new IPIconTile, 0, Qt::AlignVCenter);
+    row->addWidget(new HalvoIconTile(kBlockSymbol, halvo::theme::IconTileKind::ipBlock), 0, Qt::AlignVCenter);
 
     auto* info = new QVBoxLayout;
     info->setSpacing(5);

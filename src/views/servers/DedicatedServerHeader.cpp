@@ -16,39 +16,6 @@ namespace {
 
 namespace theme = halvo::theme;
 
-/// The server's mark: a rounded tile with a violet-to-blue gradient and the rack symbol in white.
-class ServerIconTile final : public QWidget {
-public:
-    explicit ServerIconTile(QWidget* parent = nullptr)
-        : QWidget(parent) {
-        setObjectName(QStringLiteral("serverIconTile"));
-        setFixedSize(kSide, kSide);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QRectF area = rect();
-        QLinearGradient gradient(area.topLeft(), area.bottomRight());
-        // The band's own accent, drawn from the brand's violet to its blue.
-        gradient.setColorAt(0.0, QColor::fromRgbF(0.45f, 0.18f, 0.85f));
-        gradient.setColorAt(1.0, QColor::fromRgbF(0.12f, 0.35f, 0.88f));
-        QPainterPath shape;
-        shape.addRoundedRect(area, kRadius, kRadius);
-        painter.fillPath(shape, gradient);
-
-        const int side = theme::symbolSize(theme::TextStyle::title);
-        const QIcon mark =
-            theme::tintedIcon(QStringLiteral("server.rack"), theme::buttonTextColor(HalvoButtonVariant::primary));
-        mark.paint(&painter, QRect((width() - side) / 2, (height() - side) / 2, side, side));
-    }
-
-private:
-    static constexpr int kSide = 58;
-    static constexpr qreal kRadius = 14;
-};
-
 /// A symbol followed by its text, in caption size and the secondary colour.
 QWidget* captionLabel(const QString& symbolName, const QString& text) {
     auto* item = new QWidget;
@@ -67,7 +34,8 @@ QWidget* DedicatedServersView::serverHeader(const HalvoServer& server) {
     auto* band = new QHBoxLayout(header);
     band->setContentsMargins(0, 0, 0, 0);
     band->setSpacing(16);
-    band->addWidget(new ServerIconTile, 0, Qt::AlignVCenter);
+    band->addWidget(new HalvoIconTile(QStringLiteral("server.rack"), theme::IconTileKind::dedicatedServer), 0,
+                    Qt::AlignVCenter);
 
     // Identity, state badges and the service lines.
     auto* identity = new QVBoxLayout;

@@ -26,36 +26,7 @@ using halvo::theme::TextStyle;
 using halvo::theme::Tint;
 using halvo::theme::Weight;
 
-constexpr int kIconTileSize = 58;
-constexpr int kIconTileRadius = 14;
 constexpr int kGridColumns = 4;
-
-/// The gradient tile with the processor symbol at the start of the header band.
-class VPSIconTile final : public QWidget {
-public:
-    explicit VPSIconTile(QWidget* parent = nullptr)
-        : QWidget(parent) {
-        setFixedSize(kIconTileSize, kIconTileSize);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QLinearGradient gradient(rect().topLeft(), rect().bottomRight());
-        gradient.setColorAt(0.0, halvo::theme::color(Tint::teal));
-        gradient.setColorAt(1.0, halvo::theme::color(Tint::blue));
-        QPainterPath path;
-        path.addRoundedRect(QRectF(rect()), kIconTileRadius, kIconTileRadius);
-        painter.fillPath(path, gradient);
-
-        // The symbol in the text colour of coloured buttons (white), at the size of a large title.
-        const int side = halvo::theme::symbolSize(TextStyle::largeTitle);
-        const QIcon symbol = halvo::theme::tintedIcon(QStringLiteral("cpu.fill"),
-                                                      halvo::theme::buttonTextColor(HalvoButtonVariant::primary));
-        symbol.paint(&painter, QRect((width() - side) / 2, (height() - side) / 2, side, side));
-    }
-};
 
 /// What the header band draws of a VPS; the band is rebuilt only when one of these changes.
 auto headerFields(const HalvoVPS& vps) {
@@ -112,10 +83,7 @@ VPSView::VPSView(AppStateStore& store, QWidget* parent)
     m_model = new HalvoRecordListModel<HalvoVPS>([](const HalvoVPS& vps) { return vps.name; }, this);
     m_delegate = new VPSRowDelegate(m_model, this);
     m_frame->setListModel(m_model, m_delegate);
-    // The VPS detail has no tabs, so the frame's tab bar stays out of sight.
-    m_frame->setTabs({}, -1);
-    if (auto* tabBar = m_frame->findChild<QWidget*>(QStringLiteral("halvoTabBar")))
-        tabBar->hide();
+    // The VPS detail has no tabs; the frame shows no tab bar then.
     connect(m_frame, &HalvoSectionFrame::rowSelected, this, &VPSView::selectRow);
 
     m_scheduler = new HalvoRefreshScheduler(&m_store, this, [this] { refresh(); });
@@ -189,7 +157,7 @@ QWidget* VPSView::buildHeader(const HalvoVPS& vps) {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(16);
 
-    row->addWidget(new VPSIconTile);
+    row->addWidget(new HalvoIconTile(QStringLiteral("cpu.fill"), halvo::theme::IconTileKind::vps));
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(5);
