@@ -449,6 +449,10 @@ QColor tabBarBackground() {
     return color(Tint::primary, 0.03);
 }
 
+QColor consoleBackground() {
+    return QColor(Qt::black);
+}
+
 QString variantName(HalvoButtonVariant variant) {
     switch (variant) {
     case HalvoButtonVariant::primary:

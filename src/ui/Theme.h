@@ -33,6 +33,8 @@ QColor listRowBackground();
 QColor headerBandBackground();
 /// The background of a tab bar: the primary text colour at 3 %.
 QColor tabBarBackground();
+/// The screen of a console rendering: black, whatever the palette.
+QColor consoleBackground();
 
 /// The resources whose header bands open with a gradient icon tile.
 enum class IconTileKind { domain, vps, dedicatedServer, ipBlock };
