@@ -6,6 +6,8 @@
 #include "ui/HalvoRefreshScheduler.h"
 #include "ui/HalvoSectionFrame.h"
 #include "views/ip/IPBlockRowDelegate.h"
+#include "views/ip/IPFirewallTab.h"
+#include "views/ip/IPGameTab.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -269,5 +271,9 @@ QWidget* IPRdnsView::buildTabContent(const HalvoIPBlock& block, IPManagerSubTab 
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(18);
     column->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    if (tab == IPManagerSubTab::edgeFirewall)
+        column->addWidget(new IPFirewallTab(*this, m_store, block));
+    if (tab == IPManagerSubTab::gameAndSecurity)
+        column->addWidget(new IPGameTab(m_store, m_state, block));
     return content;
 }
