@@ -6,6 +6,7 @@
 #include "ui/HalvoRefreshScheduler.h"
 #include "ui/HalvoSectionFrame.h"
 #include "views/servers/DedicatedServerRowDelegate.h"
+#include "views/servers/DedicatedStorageTab.h"
 
 #include <QDialog>
 #include <QListView>
@@ -247,9 +248,11 @@ QWidget* DedicatedServersView::tabContent(const HalvoServer& server, DedicatedSe
                            "Netzwerk-Änderungen"),
             QStringLiteral("checklist"), theme::Tint::blue));
         break;
+    case DedicatedServerTab::storageInstall:
+        layout->addWidget(dedicatedStorageTab(*this, m_store, server));
+        break;
     case DedicatedServerTab::powerIpmi:
     case DedicatedServerTab::networkMeshbay:
-    case DedicatedServerTab::storageInstall:
         break;
     }
     return column;
