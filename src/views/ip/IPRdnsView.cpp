@@ -6,8 +6,10 @@
 #include "ui/HalvoRefreshScheduler.h"
 #include "ui/HalvoSectionFrame.h"
 #include "views/ip/IPBlockRowDelegate.h"
+#include "views/ip/IPDetailsTab.h"
 #include "views/ip/IPFirewallTab.h"
 #include "views/ip/IPGameTab.h"
+#include "views/ip/IPVirtualMacTab.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -196,8 +198,14 @@ void IPRdnsView::refresh() {
     const bool sameBlock = m_drawnBlock && m_drawnBlock->ipBlock == shown->ipBlock;
     if (!m_drawnBlock || *m_drawnBlock != *shown)
         m_frame->replaceHeader(buildHeaderCard(*shown));
-    if (!m_drawnBlock || *m_drawnBlock != *shown || m_drawnTab != tab)
+    // The failover tab's quick pick draws the account's dedicated servers as well.
+    const QList<std::pair<QString, QString>> moveTargets = tab == IPManagerSubTab::vmacAndMove
+                                                               ? IPVirtualMacTab::moveTargets(m_store.activeSnapshot())
+                                                               : QList<std::pair<QString, QString>>();
+    if (!m_drawnBlock || *m_drawnBlock != *shown || m_drawnTab != tab || m_drawnMoveTargets != moveTargets) {
+        m_drawnMoveTargets = moveTargets;
         m_frame->replaceContent(buildTabContent(*shown, tab), sameBlock && m_drawnTab == tab);
+    }
     m_drawnBlock = shown;
     m_drawnTab = tab;
     m_frame->showDetail();
@@ -271,6 +279,10 @@ QWidget* IPRdnsView::buildTabContent(const HalvoIPBlock& block, IPManagerSubTab 
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(18);
     column->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    if (tab == IPManagerSubTab::subnetAndRdns)
+        column->addWidget(new IPDetailsTab(m_store, m_state, block));
+    if (tab == IPManagerSubTab::vmacAndMove)
+        column->addWidget(new IPVirtualMacTab(m_store, *this, block, m_drawnMoveTargets));
     if (tab == IPManagerSubTab::edgeFirewall)
         column->addWidget(new IPFirewallTab(*this, m_store, block));
     if (tab == IPManagerSubTab::gameAndSecurity)

@@ -105,4 +105,6 @@ private:
     QList<IPManagerSubTab> m_shownTabs;
     std::optional<HalvoIPBlock> m_drawnBlock;
     std::optional<IPManagerSubTab> m_drawnTab;
+    /// The dedicated servers (service name, host name) drawn by the failover tab's quick pick.
+    QList<std::pair<QString, QString>> m_drawnMoveTargets;
 };

@@ -1,0 +1,239 @@
+#include "views/ip/IPVirtualMacTab.h"
+
+#include "model/Text.h"
+#include "store/AppStateStore.h"
+#include "ui/Components.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+using halvo::theme::TextStyle;
+using halvo::theme::Tint;
+using halvo::theme::Weight;
+
+namespace {
+
+const QString kHalvoType = QStringLiteral("halvo");
+const QString kVmwareType = QStringLiteral("vmware");
+
+HalvoButtonVariant variantFor(const QString& chosen, const QString& type) {
+    return chosen == type ? HalvoButtonVariant::primary : HalvoButtonVariant::secondary;
+}
+
+} // namespace
+
+QList<IPMoveTarget> IPVirtualMacTab::moveTargets(const HalvoAccountSnapshot& snapshot) {
+    QList<IPMoveTarget> targets;
+    targets.reserve(snapshot.dedicatedServers.size());
+    for (const HalvoServer& server : snapshot.dedicatedServers)
+        targets.append({server.name, server.reverse});
+    return targets;
+}
+
+IPVirtualMacTab::IPVirtualMacTab(AppStateStore& store, IPRdnsView& view, const HalvoIPBlock& block,
+                                 const QList<IPMoveTarget>& targets, QWidget* parent)
+    : QWidget(parent)
+    , m_store(store)
+    , m_view(&view)
+    , m_state(view.state())
+    , m_block(block)
+    , m_targets(targets) {
+    setObjectName(QStringLiteral("ipVirtualMacTab"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(18);
+    if (m_block.virtualMacSupported)
+        column->addWidget(buildVirtualMacCard());
+    if (m_block.canMoveFailover)
+        column->addWidget(buildFailoverCard());
+}
+
+// ---- actions ----
+
+void IPVirtualMacTab::selectVmacType(const QString& type) {
+    m_state.vmacType = type;
+    showVmacType();
+}
+
+void IPVirtualMacTab::showVmacType() {
+    if (!m_halvoTypeButton)
+        return;
+    m_halvoTypeButton->setVariant(variantFor(m_state.vmacType, kHalvoType));
+    m_vmwareTypeButton->setVariant(variantFor(m_state.vmacType, kVmwareType));
+}
+
+void IPVirtualMacTab::createVirtualMac() {
+    QString address = halvo::trimmed(m_state.vmacIPInput);
+    if (address.isEmpty())
+        address = m_block.networkAddress();
+    QString machine = halvo::trimmed(m_state.vmacVMNameInput);
+    if (machine.isEmpty())
+        machine = QStringLiteral("proxmox-vm");
+    m_store.addVirtualMAC(m_block.ipBlock, address, machine, m_state.vmacType);
+    m_state.vmacIPInput.clear();
+    m_state.vmacVMNameInput.clear();
+    m_vmacAddressField->reload();
+    m_vmacNameField->reload();
+}
+
+void IPVirtualMacTab::copyMacAddress(const HalvoVirtualMac& entry) {
+    halvo::ui::copyToClipboard(entry.macAddress);
+    m_store.setLastActionMessage(QStringLiteral("vMAC ") + entry.macAddress + QStringLiteral(" kopiert."));
+}
+
+void IPVirtualMacTab::confirmDeleteVirtualMac(const HalvoVirtualMac& entry) {
+    HalvoConfirmRequest request;
+    request.title = QStringLiteral("Virtual MAC '") + entry.macAddress + QStringLiteral("' löschen?");
+    request.message = QStringLiteral("Möchtest du die virtuelle MAC-Adresse für '") + entry.ipAddress +
+                      QStringLiteral("' (VM: ") + entry.virtualMachineName + QStringLiteral(") wirklich entfernen?");
+    request.warningDetails =
+        QStringLiteral("Die zugeordnete virtuelle Maschine verliert sofort ihre Netzwerkverbindung auf dieser IP.");
+    request.confirmButtonTitle = QStringLiteral("vMAC jetzt entfernen");
+    request.variant = HalvoButtonVariant::danger;
+    request.action = [&store = m_store, block = m_block.ipBlock, address = entry.ipAddress, mac = entry.macAddress] {
+        store.deleteVirtualMAC(block, address, mac);
+    };
+    m_store.requestConfirmation(std::move(request));
+}
+
+void IPVirtualMacTab::requestTypedMove() {
+    const QString target = halvo::trimmed(m_state.targetMoveService);
+    if (target.isEmpty())
+        return;
+    confirmMoveFailover(target);
+}
+
+void IPVirtualMacTab::confirmMoveFailover(const QString& target) {
+    const QString& block = m_block.ipBlock;
+    HalvoConfirmRequest request;
+    request.title =
+        QStringLiteral("Failover-IP '") + block + QStringLiteral("' auf '") + target + QStringLiteral("' umrouten?");
+    request.message = QStringLiteral("Soll das IP-Subnetz '") + block + QStringLiteral("' von '") +
+                      m_block.routedToService.value_or(QStringLiteral("Unassigned")) +
+                      QStringLiteral("' auf den Ziel-Server '") + target + QStringLiteral("' geschwenkt werden?");
+    request.warningDetails = QStringLiteral("Der gesamte Netzwerkverkehr für ") + block +
+                             QStringLiteral(" wird sofort per BGP auf ") + target + QStringLiteral(" umgeleitet.");
+    request.confirmButtonTitle = QStringLiteral("Jetzt IP umrouten");
+    request.variant = HalvoButtonVariant::warning;
+    // The tab may have been rebuilt while the sheet was open; the view holds the field either way.
+    request.action = [&store = m_store, view = m_view, block, target] {
+        store.moveFailoverIP(block, target);
+        if (!view)
+            return;
+        view->state().targetMoveService.clear();
+        for (HalvoFormTextField* field : view->findChildren<HalvoFormTextField*>())
+            field->reload();
+    };
+    m_store.requestConfirmation(std::move(request));
+}
+
+// ---- cards ----
+
+QWidget* IPVirtualMacTab::buildVirtualMacCard() {
+    auto* card = new HalvoSectionCard(
+        QStringLiteral("Virtual MAC-Adressen (vMAC) für Virtualisierung (Proxmox VE, VMware ESXi, Hyper-V)"),
+        QStringLiteral(
+            "Erzeuge dedizierte virtuelle MAC-Adressen für Bridged-VMs (/dedicated/server/{server}/virtualMac)"),
+        QStringLiteral("cpu.fill"), Tint::purple);
+    card->setObjectName(QStringLiteral("ipVirtualMacCard"));
+
+    auto* form = new QHBoxLayout;
+    form->setSpacing(10);
+    m_vmacAddressField = new HalvoFormTextField(
+        QStringLiteral("IP-Adresse (z.B. ") + m_block.networkAddress() + QLatin1Char(')'), &m_state.vmacIPInput);
+    m_vmacAddressField->setObjectName(QStringLiteral("ipVmacAddressInput"));
+    m_vmacAddressField->setFixedWidth(220);
+    form->addWidget(m_vmacAddressField, 0, Qt::AlignVCenter);
+    m_vmacNameField = new HalvoFormTextField(QStringLiteral("Name der Virtuellen Maschine (z.B. vm-101-web)"),
+                                             &m_state.vmacVMNameInput);
+    m_vmacNameField->setObjectName(QStringLiteral("ipVmacNameInput"));
+    form->addWidget(m_vmacNameField, 1, Qt::AlignVCenter);
+
+    auto* typeRow = new QHBoxLayout;
+    typeRow->setSpacing(6);
+    typeRow->addWidget(halvo::theme::label(QStringLiteral("Typ:"), TextStyle::caption, Weight::bold));
+    m_halvoTypeButton = new HalvoActionButton(QStringLiteral("Halvo MAC"), HalvoButtonVariant::secondary, true);
+    m_vmwareTypeButton = new HalvoActionButton(QStringLiteral("VMware MAC"), HalvoButtonVariant::secondary, true);
+    connect(m_halvoTypeButton, &QPushButton::clicked, this, [this] { selectVmacType(kHalvoType); });
+    connect(m_vmwareTypeButton, &QPushButton::clicked, this, [this] { selectVmacType(kVmwareType); });
+    typeRow->addWidget(m_halvoTypeButton);
+    typeRow->addWidget(m_vmwareTypeButton);
+    showVmacType();
+    form->addLayout(typeRow);
+
+    auto* create = new HalvoActionButton(QStringLiteral("vMAC generieren"), HalvoButtonVariant::primary, true,
+                                         QStringLiteral("plus.circle.fill"));
+    connect(create, &QPushButton::clicked, this, &IPVirtualMacTab::createVirtualMac);
+    form->addWidget(create, 0, Qt::AlignVCenter);
+    card->addContent(form);
+
+    for (const HalvoVirtualMac& entry : m_block.virtualMacs) {
+        QFrame* row = halvo::ui::listRow(10, 10);
+        auto* items = qobject_cast<QBoxLayout*>(row->layout());
+        QLabel* address =
+            halvo::theme::label(entry.ipAddress, TextStyle::subheadline, Weight::bold, Tint::primary, true);
+        address->setFixedWidth(180);
+        items->addWidget(address);
+        QLabel* mac = halvo::theme::label(QStringLiteral("MAC: ") + entry.macAddress, TextStyle::subheadline,
+                                          Weight::bold, Tint::purple, true);
+        mac->setFixedWidth(210);
+        items->addWidget(mac);
+        items->addWidget(halvo::theme::label(QStringLiteral("VM: ") + entry.virtualMachineName + QStringLiteral(" (") +
+                                                 entry.type.toUpper() + QLatin1Char(')'),
+                                             TextStyle::caption),
+                         1);
+        auto* copy = new HalvoActionButton(QStringLiteral("MAC kopieren"), HalvoButtonVariant::secondary, true);
+        connect(copy, &QPushButton::clicked, this, [this, entry] { copyMacAddress(entry); });
+        items->addWidget(copy);
+        auto* remove = new HalvoActionButton(QStringLiteral("vMAC löschen"), HalvoButtonVariant::danger, true);
+        connect(remove, &QPushButton::clicked, this, [this, entry] { confirmDeleteVirtualMac(entry); });
+        items->addWidget(remove);
+        card->addContent(row);
+    }
+    return card;
+}
+
+QWidget* IPVirtualMacTab::buildFailoverCard() {
+    auto* card = new HalvoSectionCard(
+        QStringLiteral("Additional / Failover IP Live-Routing (/ip/") + m_block.ipBlock + QStringLiteral("/move)"),
+        QStringLiteral("Schwenke dieses Failover-IP-Subnetz auf einen anderen Server oder ein Meshbay um (mit "
+                       "Sicherheits-Rückfrage)"),
+        QStringLiteral("arrow.triangle.swap"), Tint::orange);
+    card->setObjectName(QStringLiteral("ipFailoverCard"));
+
+    QLabel* current =
+        halvo::theme::label(QStringLiteral("Aktuelles Routing-Ziel: ") +
+                                m_block.routedToService.value_or(QStringLiteral("Parked (Kein Server zugewiesen)")),
+                            TextStyle::subheadline, Weight::bold);
+    current->setObjectName(QStringLiteral("ipRoutingTarget"));
+    card->addContent(current);
+
+    auto* form = new QHBoxLayout;
+    form->setSpacing(10);
+    auto* targetField = new HalvoFormTextField(
+        QStringLiteral("Ziel-Service Name (z.B. ns3045871.ip-192-0-2.example.net)"), &m_state.targetMoveService);
+    targetField->setObjectName(QStringLiteral("ipMoveTargetInput"));
+    form->addWidget(targetField, 1, Qt::AlignVCenter);
+    auto* move = new HalvoActionButton(QStringLiteral("IP-Subnetz umrouten..."), HalvoButtonVariant::primary, true,
+                                       QStringLiteral("bolt.horizontal.fill"));
+    connect(move, &QPushButton::clicked, this, &IPVirtualMacTab::requestTypedMove);
+    form->addWidget(move, 0, Qt::AlignVCenter);
+    card->addContent(form);
+
+    if (!m_targets.isEmpty()) {
+        auto* pick = new QHBoxLayout;
+        pick->setSpacing(8);
+        pick->addWidget(
+            halvo::theme::label(QStringLiteral("Schnell-Auswahl deiner Server:"), TextStyle::caption, Weight::bold));
+        for (const IPMoveTarget& target : m_targets) {
+            auto* button = new HalvoActionButton(QStringLiteral("Auf ") + target.second + QStringLiteral(" routen"),
+                                                 HalvoButtonVariant::secondary, true);
+            connect(button, &QPushButton::clicked, this, [this, name = target.first] { confirmMoveFailover(name); });
+            pick->addWidget(button);
+        }
+        pick->addStretch();
+        card->addContent(pick);
+    }
+    return card;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+// The virtual-MAC and failover tab of the IP view: virtual MAC addresses for bridged machines on the
+// server the block is routed to, and the move of the block to another service after a confirmation. The
+// tab is built for one block and the account's dedicated servers; its forms edit the view's input fields.
+
+#include "model/Account.h"
+#include "model/Records.h"
+#include "views/ip/IPRdnsView.h"
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+#include <utility>
+
+class AppStateStore;
+class HalvoActionButton;
+class HalvoFormTextField;
+
+/// A dedicated server offered as a move target: the service name the move goes to (first) and the host name
+/// its button shows (second).
+using IPMoveTarget = std::pair<QString, QString>;
+
+class IPVirtualMacTab final : public QWidget {
+    Q_OBJECT
+public:
+    /// The dedicated servers of the snapshot as move targets, in stored order.
+    static QList<IPMoveTarget> moveTargets(const HalvoAccountSnapshot& snapshot);
+
+    /// The tab lives inside `view`; confirmations that outlive the tab reach the view through a guard.
+    IPVirtualMacTab(AppStateStore& store, IPRdnsView& view, const HalvoIPBlock& block,
+                    const QList<IPMoveTarget>& targets, QWidget* parent = nullptr);
+
+    /// Chooses the kind of MAC for the next creation ("halvo" or "vmware").
+    void selectVmacType(const QString& type);
+    /// Assigns a new virtual MAC to the typed address (defaults: the network address, "proxmox-vm").
+    void createVirtualMac();
+    void copyMacAddress(const HalvoVirtualMac& entry);
+    void confirmDeleteVirtualMac(const HalvoVirtualMac& entry);
+    /// Asks to move the block to the trimmed typed target; an empty target is ignored.
+    void requestTypedMove();
+    void confirmMoveFailover(const QString& target);
+
+private:
+    QWidget* buildVirtualMacCard();
+    QWidget* buildFailoverCard();
+    void showVmacType();
+
+    AppStateStore& m_store;
+    QPointer<IPRdnsView> m_view;
+    IPRdnsView::State& m_state;
+    HalvoIPBlock m_block;
+    QList<IPMoveTarget> m_targets;
+    HalvoFormTextField* m_vmacAddressField = nullptr;
+    HalvoFormTextField* m_vmacNameField = nullptr;
+    HalvoActionButton* m_halvoTypeButton = nullptr;
+    HalvoActionButton* m_vmwareTypeButton = nullptr;
+};
