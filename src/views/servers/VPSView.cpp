@@ -198,6 +198,8 @@ QWidget* VPSView::buildContent(const HalvoVPS& vps) {
     cardsRow->setContentsMargins(0, 0, 0, 0);
     cardsRow->setSpacing(16);
     cardsRow->setAlignment(Qt::AlignTop);
+    cardsRow->addWidget(buildSnapshotCard(vps), 1, Qt::AlignTop);
+    cardsRow->addWidget(buildRebuildCard(vps), 1, Qt::AlignTop);
     column->addWidget(cards);
     return content;
 }
@@ -401,9 +403,8 @@ void VPSView::syncKVMSheet() {
     // The sheet belongs to the detail: without a shown VPS it is dismissed, which clears the flag.
     const bool wanted = m_state.showKVMModal && m_drawnVPS.has_value();
     if (wanted && !m_kvmSheet) {
-        auto* sheet = new QDialog(this);
-        sheet->setObjectName(QStringLiteral("vpsKvmConsoleSheet"));
-        sheet->setWindowModality(Qt::WindowModal);
+        auto* sheet = new VPSConsoleSheet(m_store, *m_drawnVPS, this);
+        connect(sheet->closeButton(), &QPushButton::clicked, this, [this] { setShowKVMModal(false); });
         connect(sheet, &QDialog::finished, this, [this, sheet] {
             m_state.showKVMModal = false;
             if (m_kvmSheet == sheet)
@@ -412,7 +413,10 @@ void VPSView::syncKVMSheet() {
         });
         m_kvmSheet = sheet;
         sheet->open();
-    } else if (!wanted && m_kvmSheet) {
+    } else if (wanted) {
+        // The sheet always shows the VPS that the detail shows.
+        m_kvmSheet->showVPS(*m_drawnVPS);
+    } else if (m_kvmSheet) {
         m_kvmSheet->reject();
     }
 }

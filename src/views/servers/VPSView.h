@@ -6,6 +6,7 @@
 
 #include "model/Records.h"
 #include "ui/HalvoRecordListModel.h"
+#include "views/servers/VPSConsoleSheet.h"
 
 #include <QDialog>
 #include <QList>
@@ -50,11 +51,15 @@ public:
     void confirmReboot(const HalvoVPS& vps);
     void confirmRescue(const HalvoVPS& vps);
     void confirmStop(const HalvoVPS& vps);
+    /// Ask before resetting the VPS's disk to its stored snapshot.
+    void confirmSnapshotRevert(const HalvoVPS& vps);
+    /// Ask, with the VPS name to be typed, before reinstalling it with the chosen image.
+    void confirmRebuild(const HalvoVPS& vps);
 
     /// Opens or closes the console sheet.
     void setShowKVMModal(bool show);
     /// The console sheet while it is open, else nullptr.
-    QDialog* kvmSheet() const { return m_kvmSheet; }
+    VPSConsoleSheet* kvmSheet() const { return m_kvmSheet; }
 
     HalvoSectionFrame* frame() const { return m_frame; }
 
@@ -65,6 +70,8 @@ private:
     QWidget* buildContent(const HalvoVPS& vps);
     QWidget* buildSpecificationGrid(const HalvoVPS& vps);
     QWidget* buildPowerCard(const HalvoVPS& vps);
+    QWidget* buildSnapshotCard(const HalvoVPS& vps);
+    QWidget* buildRebuildCard(const HalvoVPS& vps);
     /// The VPS of the active snapshot with that name, as it is now.
     std::optional<HalvoVPS> currentVPS(const QString& name) const;
     void syncKVMSheet();
@@ -76,7 +83,7 @@ private:
     HalvoRecordListModel<HalvoVPS>* m_model = nullptr;
     VPSRowDelegate* m_delegate = nullptr;
     HalvoRefreshScheduler* m_scheduler = nullptr;
-    QPointer<QDialog> m_kvmSheet;
+    QPointer<VPSConsoleSheet> m_kvmSheet;
     /// What the detail shows now, so a refresh rebuilds it only when it changed.
     std::optional<HalvoVPS> m_drawnVPS;
 };
