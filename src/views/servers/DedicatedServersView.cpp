@@ -5,10 +5,10 @@
 #include "ui/Components.h"
 #include "ui/HalvoRefreshScheduler.h"
 #include "ui/HalvoSectionFrame.h"
-#include "views/servers/DedicatedBackupTab.h"
+#include "views/servers/DedicatedIpmiConsole.h"
+#include "views/servers/DedicatedPowerTab.h"
 #include "views/servers/DedicatedServerRowDelegate.h"
 #include "views/servers/DedicatedStorageTab.h"
-#include "views/servers/DedicatedTasksTab.h"
 
 #include <QDialog>
 #include <QListView>
@@ -219,9 +219,8 @@ void DedicatedServersView::syncIPMISheet(const std::optional<HalvoServer>& serve
         m_ipmiSheet->open();
 }
 
-QWidget* DedicatedServersView::ipmiConsoleSheet(const HalvoServer&) {
-    // The console itself comes with the power tab; the sheet already opens and closes with the state.
-    return new QWidget;
+QWidget* DedicatedServersView::ipmiConsoleSheet(const HalvoServer& server) {
+    return new DedicatedIpmiConsole(*this, m_store, server);
 }
 
 QWidget* DedicatedServersView::tabContent(const HalvoServer& server, DedicatedServerTab tab) {
@@ -236,16 +235,26 @@ QWidget* DedicatedServersView::tabContent(const HalvoServer& server, DedicatedSe
         layout->addWidget(hardwareTab(server));
         break;
     case DedicatedServerTab::backupFtp:
-        if (QWidget* card = dedicatedBackupTab(*this, m_store, server))
-            layout->addWidget(card);
+        if (server.backupFTPAvailable) {
+            layout->addWidget(
+                new HalvoSectionCard(QStringLiteral("Halvo Backup Storage FTP / NFS / CIFS (/features/backupFTP)"),
+                                     QString(QStringLiteral("Aktiver Backup-Speicher für ") + server.name),
+                                     QStringLiteral("externaldrive.badge.timemachine"), theme::Tint::blue));
+        }
         break;
     case DedicatedServerTab::tasksLogs:
-        layout->addWidget(dedicatedTasksTab(server));
+        layout->addWidget(new HalvoSectionCard(
+            QString(QStringLiteral("Rechenzentrum-Tasks (/dedicated/server/") + server.name + QStringLiteral("/task)")),
+            QStringLiteral("Live-Protokoll aller Hardware-Reboots, OS-Installationen, IPMI-Sessions und "
+                           "Netzwerk-Änderungen"),
+            QStringLiteral("checklist"), theme::Tint::blue));
         break;
     case DedicatedServerTab::storageInstall:
         layout->addWidget(dedicatedStorageTab(*this, m_store, server));
         break;
     case DedicatedServerTab::powerIpmi:
+        layout->addWidget(new DedicatedPowerTab(*this, m_store, server));
+        break;
     case DedicatedServerTab::networkMeshbay:
         break;
     }
