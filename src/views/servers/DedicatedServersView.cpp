@@ -5,10 +5,12 @@
 #include "ui/Components.h"
 #include "ui/HalvoRefreshScheduler.h"
 #include "ui/HalvoSectionFrame.h"
+#include "views/servers/DedicatedBackupTab.h"
 #include "views/servers/DedicatedIpmiConsole.h"
 #include "views/servers/DedicatedPowerTab.h"
 #include "views/servers/DedicatedServerRowDelegate.h"
 #include "views/servers/DedicatedStorageTab.h"
+#include "views/servers/DedicatedTasksTab.h"
 
 #include <QDialog>
 #include <QListView>
@@ -235,19 +237,11 @@ QWidget* DedicatedServersView::tabContent(const HalvoServer& server, DedicatedSe
         layout->addWidget(hardwareTab(server));
         break;
     case DedicatedServerTab::backupFtp:
-        if (server.backupFTPAvailable) {
-            layout->addWidget(
-                new HalvoSectionCard(QStringLiteral("Halvo Backup Storage FTP / NFS / CIFS (/features/backupFTP)"),
-                                     QString(QStringLiteral("Aktiver Backup-Speicher für ") + server.name),
-                                     QStringLiteral("externaldrive.badge.timemachine"), theme::Tint::blue));
-        }
+        if (QWidget* card = dedicatedBackupTab(*this, m_store, server))
+            layout->addWidget(card);
         break;
     case DedicatedServerTab::tasksLogs:
-        layout->addWidget(new HalvoSectionCard(
-            QString(QStringLiteral("Rechenzentrum-Tasks (/dedicated/server/") + server.name + QStringLiteral("/task)")),
-            QStringLiteral("Live-Protokoll aller Hardware-Reboots, OS-Installationen, IPMI-Sessions und "
-                           "Netzwerk-Änderungen"),
-            QStringLiteral("checklist"), theme::Tint::blue));
+        layout->addWidget(dedicatedTasksTab(server));
         break;
     case DedicatedServerTab::storageInstall:
         layout->addWidget(dedicatedStorageTab(*this, m_store, server));
