@@ -7,6 +7,7 @@
 #include "ui/HalvoSectionFrame.h"
 #include "views/servers/DedicatedBackupTab.h"
 #include "views/servers/DedicatedIpmiConsole.h"
+#include "views/servers/DedicatedNetworkTab.h"
 #include "views/servers/DedicatedPowerTab.h"
 #include "views/servers/DedicatedServerRowDelegate.h"
 #include "views/servers/DedicatedStorageTab.h"
@@ -250,6 +251,7 @@ QWidget* DedicatedServersView::tabContent(const HalvoServer& server, DedicatedSe
         layout->addWidget(new DedicatedPowerTab(*this, m_store, server));
         break;
     case DedicatedServerTab::networkMeshbay:
+        layout->addWidget(new DedicatedNetworkTab(*this, m_store, server));
         break;
     }
     return column;
