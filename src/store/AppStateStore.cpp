@@ -626,7 +626,10 @@ ApiPath firewallPath(const QString& block, const char* kind) {
 }
 
 QString virtualMacServer(const HalvoIPBlock& block) {
-    return block.routedToService.value_or(QStringLiteral("dedicated-server"));
+    // An empty service name would leave an empty segment in the path; it counts as no service.
+    if (!block.routedToService || block.routedToService->isEmpty())
+        return QStringLiteral("dedicated-server");
+    return *block.routedToService;
 }
 
 } // namespace

@@ -80,7 +80,10 @@ HalvoAccountSnapshot baseSnapshot() {
     v6.ipBlock = kBlock6;
     v6.version = 6;
     v6.mitigationMode = QStringLiteral("permanent");
-    s.ipBlocks = {block, v6};
+    HalvoIPBlock unrouted;
+    unrouted.ipBlock = QStringLiteral("198.51.100.0/30");
+    unrouted.routedToService = QString();
+    s.ipBlocks = {block, v6, unrouted};
     return s;
 }
 
@@ -465,6 +468,19 @@ QList<ActionCase> ipCases() {
          {{"POST", "/dedicated/server/dedicated-server/virtualMac",
            R"({"ipAddress":"2001:db8::10","type":"ovh","virtualMachineName":"vm6"})"}},
          {0, 1, 2}},
+        {"virtualMacWithEmptyRoutedServiceGoesToTheDefaultServer",
+         [](AppStateStore& s) {
+             s.addVirtualMAC(QStringLiteral("198.51.100.0/30"), QStringLiteral("198.51.100.1"), QStringLiteral("vm4"),
+                             QStringLiteral("vmware"));
+         },
+         [](HalvoAccountSnapshot& s) {
+             item(s.ipBlocks, 2).virtualMacs = {{QStringLiteral("02:00:00:03:04:05"), QStringLiteral("vmware"),
+                                                 QStringLiteral("vm4"), QStringLiteral("198.51.100.1")}};
+         },
+         QStringLiteral("Virtual MAC (02:00:00:03:04:05, Typ: vmware) für 198.51.100.1 (VM: vm4) zugewiesen."),
+         {{"POST", "/dedicated/server/dedicated-server/virtualMac",
+           R"({"ipAddress":"198.51.100.1","type":"vmware","virtualMachineName":"vm4"})"}},
+         {3, 4, 5}},
         {"virtualMacDeleted",
          [](AppStateStore& s) {
              s.deleteVirtualMAC(kBlock, QStringLiteral("192.0.2.2"), QStringLiteral("02:00:00:aa:bb:cc"));
