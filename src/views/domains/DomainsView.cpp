@@ -5,7 +5,9 @@
 #include "ui/HalvoRefreshScheduler.h"
 #include "ui/HalvoSectionFrame.h"
 #include "views/domains/DnsZoneEditorSection.h"
+#include "views/domains/DomainOverviewCard.h"
 #include "views/domains/DomainRowDelegate.h"
+#include "views/domains/ZoneFileExportSheet.h"
 
 #include <QListView>
 #include <QVBoxLayout>
@@ -42,7 +44,6 @@ DomainsView::DomainsView(AppStateStore& store, QWidget* parent)
     m_domainDelegate = new DomainRowDelegate(m_domainModel, this);
     m_frame->setListModel(m_domainModel, m_domainDelegate);
     m_frame->listView()->setUniformItemSizes(true);
-    // The header band holds the domain's overview card once it exists; until then it stays empty.
     m_frame->replaceHeader(new QWidget);
 
     m_scheduler = new HalvoRefreshScheduler(&m_store, this, [this] { refresh(); });
@@ -120,11 +121,13 @@ void DomainsView::refresh() {
     if (listed.isEmpty()) {
         m_frame->showPlaceholder();
         m_drawnTab.reset();
+        syncExportSheet(std::nullopt);
         return;
     }
     const HalvoDomain& shown = listed.at(selectedRow >= 0 ? selectedRow : 0);
 
     m_frame->showDetail();
+    showHeader(shown);
     const QList<DomainManagerSubTab> tabs = availableTabs(shown);
     const DomainManagerSubTab tab = effectiveTab(shown);
     QList<HalvoSectionFrame::TabSpec> specs;
@@ -134,6 +137,71 @@ void DomainsView::refresh() {
     m_drawnTabs = tabs;
     m_drawnTab = tab;
     showTabContent(tab, shown);
+    syncExportSheet(shown);
+}
+
+void DomainsView::showHeader(const HalvoDomain& domain) {
+    if (m_headerDomain == domain && m_frame->header())
+        return;
+    auto* card = new DomainOverviewCard(domain);
+    connect(card, &DomainOverviewCard::exportPressed, this, [this] { setShowBINDExportSheet(true); });
+    connect(card, &DomainOverviewCard::authInfoPressed, this, [this](const QString& name) { copyAuthInfoCode(name); });
+    m_frame->replaceHeader(card);
+    m_headerDomain = domain;
+}
+
+void DomainsView::setShowBINDExportSheet(bool show) {
+    m_state.showBINDExportSheet = show;
+    syncExportSheet(selectedDomain());
+}
+
+ZoneFileExportSheet* DomainsView::exportSheet() const {
+    return m_exportSheet;
+}
+
+void DomainsView::syncExportSheet(const std::optional<HalvoDomain>& shown) {
+    // The sheet belongs to the shown domain: without one it is dismissed, which clears the flag.
+    const bool wanted = m_state.showBINDExportSheet && shown.has_value();
+    if (wanted && !m_exportSheet) {
+        auto* sheet = new ZoneFileExportSheet(*shown, this);
+        connect(sheet->closeButton(), &QPushButton::clicked, this, [this] { setShowBINDExportSheet(false); });
+        connect(sheet->copyButton(), &QPushButton::clicked, this,
+                [this, sheet] { copyZoneToPasteboard(sheet->zoneText(), sheet->domainName()); });
+        connect(sheet, &QDialog::finished, this, [this, sheet] {
+            m_state.showBINDExportSheet = false;
+            if (m_exportSheet == sheet)
+                m_exportSheet = nullptr;
+            sheet->deleteLater();
+        });
+        m_exportSheet = sheet;
+        sheet->open();
+    } else if (wanted) {
+        m_exportSheet->showDomain(*shown);
+    } else if (m_exportSheet) {
+        m_state.showBINDExportSheet = false;
+        m_exportSheet->reject();
+    }
+}
+
+void DomainsView::copyZoneToPasteboard(const QString& zoneText, const QString& domain) {
+    halvo::ui::copyToClipboard(zoneText);
+    setShowBINDExportSheet(false);
+    m_store.setLastActionMessage(QStringLiteral("BIND Zone für ") + domain + QStringLiteral(" kopiert."));
+}
+
+void DomainsView::copyAuthInfoCode(const QString& domain) {
+    halvo::ui::copyToClipboard(halvo::domains::authInfoCode(domain));
+    m_store.setLastActionMessage(QStringLiteral("AuthInfo / EPP-Code für ") + domain +
+                                 QStringLiteral(" in die Zwischenablage kopiert."));
+}
+
+void DomainsView::reloadInputFields() {
+    if (QWidget* content = m_frame->content()) {
+        for (HalvoFormTextField* field : content->findChildren<HalvoFormTextField*>())
+            field->reload();
+    }
+    if (m_zoneEditor)
+        m_zoneEditor->reloadInputs();
 }
 
 void DomainsView::showTabContent(DomainManagerSubTab tab, const HalvoDomain& domain) {

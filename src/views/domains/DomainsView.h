@@ -19,6 +19,7 @@
 class AppStateStore;
 class DnsZoneEditorSection;
 class DomainRowDelegate;
+class ZoneFileExportSheet;
 class HalvoRefreshScheduler;
 class HalvoSectionFrame;
 
@@ -69,6 +70,17 @@ public:
     /// Asks for confirmation to delete the record from the domain's zone.
     void confirmDeleteRecord(const QString& domain, const HalvoDNSRecord& record);
 
+    /// Opens or closes the zone-file export sheet of the shown domain.
+    void setShowBINDExportSheet(bool show);
+    /// The export sheet while it is open, else nullptr.
+    ZoneFileExportSheet* exportSheet() const;
+    /// Copies the zone text, closes the export sheet and reports it.
+    void copyZoneToPasteboard(const QString& zoneText, const QString& domain);
+    /// Copies the domain's AuthInfo/EPP code and reports it.
+    void copyAuthInfoCode(const QString& domain);
+    /// Shows the input state again in the fields of the tab content (after an action cleared some).
+    void reloadInputFields();
+
     HalvoSectionFrame* frame() const { return m_frame; }
     /// The zone editor while the detail shows it, else nullptr.
     DnsZoneEditorSection* zoneEditor() const;
@@ -78,6 +90,8 @@ private:
     void refresh();
     void showTabContent(DomainManagerSubTab tab, const HalvoDomain& domain);
     QList<HalvoDomain> filter(const QList<HalvoDomain>& domains) const;
+    void showHeader(const HalvoDomain& domain);
+    void syncExportSheet(const std::optional<HalvoDomain>& shown);
 
     AppStateStore& m_store;
     State m_state;
@@ -91,4 +105,8 @@ private:
     DomainManagerSubTab m_contentTab = DomainManagerSubTab::dnsZone;
     QPointer<QWidget> m_drawnContent;
     QPointer<DnsZoneEditorSection> m_zoneEditor;
+    /// The domain the tab content was built for (tabs other than the zone editor are rebuilt when it changes).
+    std::optional<HalvoDomain> m_contentDomain;
+    std::optional<HalvoDomain> m_headerDomain;
+    QPointer<ZoneFileExportSheet> m_exportSheet;
 };

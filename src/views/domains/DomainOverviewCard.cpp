@@ -1,0 +1,140 @@
+#include "views/domains/DomainOverviewCard.h"
+
+#include "ui/Components.h"
+#include "ui/Theme.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStringBuilder>
+#include <QVBoxLayout>
+
+using halvo::theme::TextStyle;
+using halvo::theme::Tint;
+using halvo::theme::Weight;
+
+namespace halvo::domains {
+
+namespace {
+
+// Each record must stay on its own line of the zone file: a line break inside a stored host, type or target
+// would otherwise start a line of its own that reads as a record. Master files write such characters as a
+// backslash and three decimal digits.
+QString oneLine(const QString& text) {
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString result = text;
+    result.replace(QLatin1Char('\n'), QStringLiteral("\\010"));
+    result.replace(QLatin1Char('\r'), QStringLiteral("\\013"));
+    return result;
+}
+
+} // namespace
+
+QString zoneFileText(const HalvoDomain& domain) {
+    QString text = QStringLiteral("$ORIGIN ") % oneLine(domain.domain) % QStringLiteral(".\n$TTL 3600\n");
+    const QChar tab = QLatin1Char('\t');
+    for (qsizetype i = 0; i < domain.dnsRecords.size(); ++i) {
+        const HalvoDNSRecord& record = domain.dnsRecords.at(i);
+        if (i > 0)
+            text += QLatin1Char('\n');
+        const QString host = record.subDomain.isEmpty() ? QStringLiteral("@") : oneLine(record.subDomain);
+        text += host % tab % QString::number(record.ttl) % tab % QStringLiteral("IN") % tab %
+                oneLine(record.fieldType) % tab % oneLine(record.target);
+    }
+    return text;
+}
+
+QString authInfoCode(const QString& domainName) {
+    // Six characters of the name, counted as characters: a pair of surrogates is never cut in half.
+    const QString upper = domainName.toUpper();
+    qsizetype end = 0;
+    for (int taken = 0; taken < 6 && end < upper.size(); ++taken) {
+        const bool pair =
+            upper.at(end).isHighSurrogate() && end + 1 < upper.size() && upper.at(end + 1).isLowSurrogate();
+        end += pair ? 2 : 1;
+    }
+    return QStringLiteral("AUTH-HLV-") % upper.left(end) % QStringLiteral("-40729");
+}
+
+} // namespace halvo::domains
+
+namespace {
+
+QWidget* fact(const QString& symbol, const QString& text) {
+    auto* widget = new QWidget;
+    auto* row = new QHBoxLayout(widget);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
+    row->addWidget(halvo::theme::symbol(symbol, TextStyle::caption, Tint::secondary));
+    row->addWidget(halvo::theme::label(text, TextStyle::caption, Weight::regular, Tint::secondary));
+    return widget;
+}
+
+} // namespace
+
+DomainOverviewCard::DomainOverviewCard(const HalvoDomain& domain, QWidget* parent)
+    : QWidget(parent)
+    , m_domain(domain) {
+    setObjectName(QStringLiteral("domainOverviewCard"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(16);
+    row->addWidget(new HalvoIconTile(QStringLiteral("globe.europe.africa.fill"), halvo::theme::IconTileKind::domain), 0,
+                   Qt::AlignVCenter);
+
+    auto* info = new QVBoxLayout;
+    info->setSpacing(5);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->setSpacing(8);
+    QLabel* title = halvo::theme::label(domain.domain, TextStyle::title2, Weight::bold);
+    title->setObjectName(QStringLiteral("domainTitle"));
+    titleRow->addWidget(title);
+    if (domain.transferLockStatus == QStringLiteral("locked")) {
+        titleRow->addWidget(
+            new HalvoStatusBadge(QStringLiteral("TRANSFER-LOCK AKTIV"), Tint::green, QStringLiteral("lock.fill")));
+    } else if (domain.transferLockStatus != QStringLiteral("unavailable")) {
+        titleRow->addWidget(
+            new HalvoStatusBadge(QStringLiteral("ENTSPERRT"), Tint::orange, QStringLiteral("lock.open.fill")));
+    }
+    if (domain.dnssecSupported) {
+        titleRow->addWidget(domain.dnssecEnabled
+                                ? new HalvoStatusBadge(QStringLiteral("DNSSEC SIGNIERT"), Tint::blue,
+                                                       QStringLiteral("checkmark.shield.fill"))
+                                : new HalvoStatusBadge(QStringLiteral("DNSSEC INAKTIV"), Tint::secondary,
+                                                       QStringLiteral("checkmark.shield.fill")));
+    }
+    titleRow->addStretch();
+    info->addLayout(titleRow);
+
+    QLabel* owner =
+        halvo::theme::label(QStringLiteral("Inhaber / Kontakt: ") % domain.whoisOwner %
+                                QStringLiteral(" • Nameserver: ") % domain.nameServers.join(QStringLiteral(", ")),
+                            TextStyle::subheadline, Weight::regular, Tint::secondary);
+    owner->setObjectName(QStringLiteral("domainOwnerLine"));
+    info->addWidget(owner);
+
+    auto* facts = new QHBoxLayout;
+    facts->setSpacing(14);
+    facts->addWidget(fact(QStringLiteral("list.bullet"),
+                          QStringLiteral("Zonen-Records: ") % QString::number(domain.dnsRecords.size())));
+    facts->addWidget(fact(QStringLiteral("clock.fill"),
+                          QStringLiteral("Letztes Update: ") %
+                              (domain.lastUpdate.isEmpty() ? QStringLiteral("Aktuell") : domain.lastUpdate)));
+    facts->addWidget(fact(QStringLiteral("calendar.badge.clock"),
+                          QStringLiteral("Verlängerung: ") % domain.expiration.value_or(QStringLiteral("Auto-Renew"))));
+    facts->addStretch();
+    info->addLayout(facts);
+    row->addLayout(info, 1);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(8);
+    auto* exportButton = new HalvoActionButton(QStringLiteral("BIND Zonen-Datei Export"), HalvoButtonVariant::primary,
+                                               true, QStringLiteral("doc.text"));
+    auto* authInfoButton = new HalvoActionButton(QStringLiteral("AuthInfo / EPP-Code kopieren"),
+                                                 HalvoButtonVariant::secondary, true, QStringLiteral("key.fill"));
+    connect(exportButton, &QPushButton::clicked, this, [this] { Q_EMIT exportPressed(m_domain.domain); });
+    connect(authInfoButton, &QPushButton::clicked, this, [this] { Q_EMIT authInfoPressed(m_domain.domain); });
+    buttons->addWidget(exportButton, 0, Qt::AlignRight);
+    buttons->addWidget(authInfoButton, 0, Qt::AlignRight);
+    row->addLayout(buttons);
+}
