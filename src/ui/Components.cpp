@@ -1,6 +1,7 @@
 #include "ui/Components.h"
 
 #include <QClipboard>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -24,6 +25,8 @@ constexpr int kCardInset = 16;
 constexpr int kCardSpacing = 12;
 constexpr int kTileInset = 12;
 constexpr int kIconTileSide = 58;
+constexpr int kGridSpacing = 12;
+constexpr int kGridMinimumColumnWidth = 10;
 constexpr qreal kIconTileRadius = 14;
 constexpr int kBadgeDot = 7;
 
@@ -83,6 +86,16 @@ QVBoxLayout* HalvoSectionCard::contentLayout() const {
     return m_content;
 }
 
+QVBoxLayout* HalvoSectionCard::addColumn(int spacing) {
+    auto* column = new QWidget;
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    addContent(column);
+    return layout;
+}
+
 void HalvoSectionCard::addContent(QWidget* widget) {
     m_content->addWidget(widget);
 }
@@ -140,6 +153,23 @@ HalvoSpecTile::HalvoSpecTile(Spec spec, QWidget* parent)
         sub->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         outer->addWidget(sub);
     }
+}
+
+// ---- HalvoSpecGrid ----
+
+HalvoSpecGrid::HalvoSpecGrid(const QString& name, const QList<HalvoSpecTile::Spec>& tiles, int columns, QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(name);
+    auto* grid = new QGridLayout(this);
+    grid->setObjectName(name);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(kGridSpacing);
+    for (int column = 0; column < columns; ++column) {
+        grid->setColumnStretch(column, 1);
+        grid->setColumnMinimumWidth(column, kGridMinimumColumnWidth);
+    }
+    for (qsizetype i = 0; i < tiles.size(); ++i)
+        grid->addWidget(new HalvoSpecTile(tiles.at(i)), int(i / columns), int(i % columns), Qt::AlignTop);
 }
 
 // ---- HalvoIconTile ----

@@ -27,6 +27,8 @@ public:
 
     /// Where the content goes (a vertical layout, 12 points between items).
     QVBoxLayout* contentLayout() const;
+    /// Adds a leading-aligned column with `spacing` points between its items and returns its layout.
+    QVBoxLayout* addColumn(int spacing);
     /// Adds a widget or layout below the title.
     void addContent(QWidget* widget);
     void addContent(QLayout* layout);
@@ -59,6 +61,16 @@ public:
 private:
     Spec m_spec;
     QPushButton* m_copyButton = nullptr;
+};
+
+/// Tiles in a grid of flexible columns (each at least 10 points wide), 12 points apart, filled row by row in
+/// the given order; a tile whose condition fails is simply not in the list, so the following ones move up.
+/// The name given is the object name of the widget and of its grid layout.
+class HalvoSpecGrid final : public QWidget {
+    Q_OBJECT
+public:
+    HalvoSpecGrid(const QString& name, const QList<HalvoSpecTile::Spec>& tiles, int columns = 4,
+                  QWidget* parent = nullptr);
 };
 
 /// The 58-point rounded tile at the start of a header band: the resource's gradient with its symbol in white.

@@ -21,8 +21,6 @@ namespace cols = ipReverseColumns;
 
 namespace {
 
-constexpr int kGridColumns = 4;
-
 QLabel* headerLabel(const QString& text, int width, Qt::Alignment alignment) {
     QLabel* label = halvo::theme::label(text, TextStyle::caption, Weight::bold, Tint::secondary);
     label->setAlignment(alignment | Qt::AlignVCenter);
@@ -170,18 +168,7 @@ QWidget* IPDetailsTab::buildInfoGrid() {
                   std::nullopt,
                   {}});
 
-    auto* grid = new QWidget;
-    grid->setObjectName(QStringLiteral("ipInfoGrid"));
-    auto* layout = new QGridLayout(grid);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setVerticalSpacing(12);
-    for (int c = 0; c < kGridColumns; ++c) {
-        layout->setColumnStretch(c, 1);
-        layout->setColumnMinimumWidth(c, 10);
-    }
-    for (qsizetype i = 0; i < tiles.size(); ++i)
-        layout->addWidget(new HalvoSpecTile(tiles.at(i)), int(i / kGridColumns), int(i % kGridColumns));
-    return grid;
+    return new HalvoSpecGrid(QStringLiteral("ipInfoGrid"), tiles);
 }
 
 QWidget* IPDetailsTab::buildDescriptionCard() {

@@ -16,8 +16,6 @@ namespace {
 
 namespace theme = halvo::theme;
 
-constexpr int kTileColumns = 4;
-
 QList<HalvoSpecTile::Spec> networkTiles(const HalvoServer& server) {
     QList<HalvoSpecTile::Spec> tiles;
     if (server.publicBandwidthMbps >= 1) {
@@ -60,17 +58,6 @@ QList<HalvoSpecTile::Spec> networkTiles(const HalvoServer& server) {
     return tiles;
 }
 
-/// A card's content column: leading-aligned, 10 points between items.
-QVBoxLayout* cardColumn(HalvoSectionCard* card) {
-    auto* column = new QWidget;
-    auto* layout = new QVBoxLayout(column);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(10);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    card->addContent(column);
-    return layout;
-}
-
 } // namespace
 
 DedicatedNetworkTab::DedicatedNetworkTab(DedicatedServersView& view, AppStateStore& store, const HalvoServer& server,
@@ -83,17 +70,7 @@ DedicatedNetworkTab::DedicatedNetworkTab(DedicatedServersView& view, AppStateSto
     layout->setSpacing(18);
     layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
 
-    auto* grid = new QGridLayout;
-    grid->setObjectName(QStringLiteral("networkTiles"));
-    grid->setSpacing(12);
-    for (int column = 0; column < kTileColumns; ++column) {
-        grid->setColumnStretch(column, 1);
-        grid->setColumnMinimumWidth(column, 10);
-    }
-    const QList<HalvoSpecTile::Spec> tiles = networkTiles(server);
-    for (qsizetype i = 0; i < tiles.size(); ++i)
-        grid->addWidget(new HalvoSpecTile(tiles.at(i)), int(i / kTileColumns), int(i % kTileColumns), Qt::AlignTop);
-    layout->addLayout(grid);
+    layout->addWidget(new HalvoSpecGrid(QStringLiteral("networkTiles"), networkTiles(server)));
 
     auto* cards = new QHBoxLayout;
     cards->setSpacing(16);
@@ -117,7 +94,7 @@ QWidget* DedicatedNetworkTab::meshbayCard(const HalvoServer& server) {
                                       QStringLiteral("Verbinde diesen Server mit einem privaten Halvo Layer-2 VLAN"),
                                       QStringLiteral("point.3.connected.trianglepath.dotted"), theme::Tint::purple);
     card->setObjectName(QStringLiteral("meshbayCard"));
-    QVBoxLayout* column = cardColumn(card);
+    QVBoxLayout* column = card->addColumn(10);
     column->addWidget(theme::label(QStringLiteral("Aktueller Meshbay-Status: ") +
                                        server.meshbayName.value_or(QStringLiteral("Nicht zugeordnet")),
                                    theme::TextStyle::subheadline, theme::Weight::bold));
@@ -149,7 +126,7 @@ QWidget* DedicatedNetworkTab::ipCard(const HalvoServer& server) {
         QString(QStringLiteral("Alle auf ") + server.name + QStringLiteral(" gerouteten IPv4- und IPv6-Adressen")),
         QStringLiteral("shield.lefthalf.filled"), theme::Tint::orange);
     card->setObjectName(QStringLiteral("ipCard"));
-    QVBoxLayout* column = cardColumn(card);
+    QVBoxLayout* column = card->addColumn(10);
 
     auto* buttons = new QHBoxLayout;
     if (server.firewallAvailable) {

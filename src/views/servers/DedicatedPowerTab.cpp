@@ -14,17 +14,6 @@ namespace {
 
 namespace theme = halvo::theme;
 
-/// A card's content column: leading-aligned, `spacing` points between items.
-QVBoxLayout* cardColumn(HalvoSectionCard* card, int spacing) {
-    auto* column = new QWidget;
-    auto* layout = new QVBoxLayout(column);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(spacing);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    card->addContent(column);
-    return layout;
-}
-
 HalvoConfirmRequest bootFromDiskRequest(AppStateStore& store, const HalvoServer& server) {
     HalvoConfirmRequest request;
     request.title = QStringLiteral("Netboot auf lokale Festplatte / NVMe umstellen?");
@@ -91,7 +80,7 @@ QWidget* DedicatedPowerTab::netbootCard(const HalvoServer& server) {
         QStringLiteral("Wähle das Startmedium für den nächsten Server-Neustart (mit Sicherheits-Rückfrage)"),
         QStringLiteral("power.circle.fill"), theme::Tint::green);
     card->setObjectName(QStringLiteral("netbootCard"));
-    QVBoxLayout* column = cardColumn(card, 14);
+    QVBoxLayout* column = card->addColumn(14);
 
     // The coloured variant marks the medium set now; anything but the two exact values colours neither.
     auto* bootRow = new QHBoxLayout;
@@ -143,7 +132,7 @@ QWidget* DedicatedPowerTab::ipmiCard(const HalvoServer& server) {
                 server.name + QStringLiteral("/features/ipmi)")),
         QStringLiteral("display.2"), theme::Tint::purple);
     card->setObjectName(QStringLiteral("ipmiCard"));
-    QVBoxLayout* column = cardColumn(card, 12);
+    QVBoxLayout* column = card->addColumn(12);
 
     QLabel* explanation = theme::label(
         QStringLiteral("Über das dedizierte Baseboard Management Controller (BMC) Interface greifst du direkt per "

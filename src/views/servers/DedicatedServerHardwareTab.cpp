@@ -14,8 +14,6 @@ namespace {
 
 namespace theme = halvo::theme;
 
-constexpr int kTileColumns = 4;
-
 QList<HalvoSpecTile::Spec> hardwareTiles(const HalvoServer& server, AppStateStore& store) {
     QList<HalvoSpecTile::Spec> tiles;
     if (server.cpuModel != kNoValue) {
@@ -97,17 +95,6 @@ QList<HalvoSpecTile::Spec> hardwareTiles(const HalvoServer& server, AppStateStor
     return tiles;
 }
 
-/// A card's content column: leading-aligned, 10 points between items.
-QVBoxLayout* cardColumn(HalvoSectionCard* card) {
-    auto* column = new QWidget;
-    auto* layout = new QVBoxLayout(column);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(10);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    card->addContent(column);
-    return layout;
-}
-
 } // namespace
 
 QWidget* DedicatedServersView::hardwareTab(const HalvoServer& server) {
@@ -117,17 +104,7 @@ QWidget* DedicatedServersView::hardwareTab(const HalvoServer& server) {
     layout->setSpacing(18);
 
     // 1. The tiles, four to a row; a tile left out moves the rest up.
-    auto* grid = new QGridLayout;
-    grid->setObjectName(QStringLiteral("hardwareTiles"));
-    grid->setSpacing(12);
-    for (int column = 0; column < kTileColumns; ++column) {
-        grid->setColumnStretch(column, 1);
-        grid->setColumnMinimumWidth(column, 10);
-    }
-    const QList<HalvoSpecTile::Spec> tiles = hardwareTiles(server, m_store);
-    for (qsizetype i = 0; i < tiles.size(); ++i)
-        grid->addWidget(new HalvoSpecTile(tiles.at(i)), int(i / kTileColumns), int(i % kTileColumns), Qt::AlignTop);
-    layout->addLayout(grid);
+    layout->addWidget(new HalvoSpecGrid(QStringLiteral("hardwareTiles"), hardwareTiles(server, m_store)));
 
     // 2. The two forms side by side.
     auto* cards = new QHBoxLayout;
@@ -140,7 +117,7 @@ QWidget* DedicatedServersView::hardwareTab(const HalvoServer& server) {
                                "/dedicated/server/") +
                 server.name + QLatin1Char(')')),
         QStringLiteral("arrow.left.arrow.right.circle.fill"), theme::Tint::blue);
-    QVBoxLayout* reverseColumn = cardColumn(reverseCard);
+    QVBoxLayout* reverseColumn = reverseCard->addColumn(10);
     reverseColumn->addWidget(theme::label(QStringLiteral("Aktueller Reverse-DNS: ") + server.reverse,
                                           theme::TextStyle::subheadline, theme::Weight::bold, theme::Tint::primary,
                                           true));
@@ -163,7 +140,7 @@ QWidget* DedicatedServersView::hardwareTab(const HalvoServer& server) {
         QStringLiteral("Rechenzentrum Monitoring & Techniker-Eingriff"),
         QStringLiteral("Steuert, ob Halvo-Techniker bei ICMP-Ausfall automatisch Hardware prüfen dürfen"),
         QStringLiteral("lifepreserver.fill"), theme::Tint::orange);
-    QVBoxLayout* monitoringColumn = cardColumn(monitoringCard);
+    QVBoxLayout* monitoringColumn = monitoringCard->addColumn(10);
     auto* switches = new QHBoxLayout;
     auto* monitoringButton = new HalvoActionButton(
         server.monitoring ? QStringLiteral("Proaktives ICMP-Monitoring: AN") : QStringLiteral("ICMP-Monitoring: AUS"),

@@ -26,8 +26,6 @@ using halvo::theme::TextStyle;
 using halvo::theme::Tint;
 using halvo::theme::Weight;
 
-constexpr int kGridColumns = 4;
-
 /// What the header band draws of a VPS; the band is rebuilt only when one of these changes.
 auto headerFields(const HalvoVPS& vps) {
     return std::tuple(vps.name, vps.displayName, vps.state, vps.netbootMode, vps.modelName, vps.zone);
@@ -270,18 +268,7 @@ QWidget* VPSView::buildSpecificationGrid(const HalvoVPS& vps) {
                       {}});
     }
 
-    auto* grid = new QWidget;
-    grid->setObjectName(QStringLiteral("vpsSpecificationGrid"));
-    auto* layout = new QGridLayout(grid);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(12);
-    for (int column = 0; column < kGridColumns; ++column) {
-        layout->setColumnStretch(column, 1);
-        layout->setColumnMinimumWidth(column, 10);
-    }
-    for (qsizetype i = 0; i < tiles.size(); ++i)
-        layout->addWidget(new HalvoSpecTile(tiles[i]), int(i / kGridColumns), int(i % kGridColumns));
-    return grid;
+    return new HalvoSpecGrid(QStringLiteral("vpsSpecificationGrid"), tiles);
 }
 
 QWidget* VPSView::buildPowerCard(const HalvoVPS& vps) {
