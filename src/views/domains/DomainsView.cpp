@@ -7,6 +7,7 @@
 #include "views/domains/DnsZoneEditorSection.h"
 #include "views/domains/DomainOverviewCard.h"
 #include "views/domains/DomainRowDelegate.h"
+#include "views/domains/DomainSecuritySection.h"
 #include "views/domains/ZoneFileExportSheet.h"
 
 #include <QListView>
@@ -205,7 +206,9 @@ void DomainsView::reloadInputFields() {
 }
 
 void DomainsView::showTabContent(DomainManagerSubTab tab, const HalvoDomain& domain) {
-    const bool current = m_drawnContent && m_frame->content() == m_drawnContent && m_contentTab == tab;
+    // The zone editor follows the domain itself; the other tabs are built anew when the shown domain changed.
+    const bool current = m_drawnContent && m_frame->content() == m_drawnContent && m_contentTab == tab &&
+                         (tab == DomainManagerSubTab::dnsZone || m_contentDomain == domain);
     if (!current) {
         QWidget* content = nullptr;
         m_zoneEditor = nullptr;
@@ -222,6 +225,8 @@ void DomainsView::showTabContent(DomainManagerSubTab tab, const HalvoDomain& dom
             break;
         }
         case DomainManagerSubTab::securityAndNS:
+            content = new DomainSecuritySection(m_store, *this, domain);
+            break;
         case DomainManagerSubTab::pulsename:
             // These tabs are filled by their own sections; the place stays empty until they exist.
             content = new QWidget;
@@ -230,6 +235,7 @@ void DomainsView::showTabContent(DomainManagerSubTab tab, const HalvoDomain& dom
         m_frame->replaceContent(content, m_contentTab == tab);
         m_drawnContent = content;
         m_contentTab = tab;
+        m_contentDomain = domain;
     }
     if (m_zoneEditor)
         m_zoneEditor->showDomain(domain);
