@@ -8,6 +8,7 @@
 #include "views/domains/DomainOverviewCard.h"
 #include "views/domains/DomainRowDelegate.h"
 #include "views/domains/DomainSecuritySection.h"
+#include "views/domains/PulsenameSection.h"
 #include "views/domains/ZoneFileExportSheet.h"
 
 #include <QListView>
@@ -228,8 +229,7 @@ void DomainsView::showTabContent(DomainManagerSubTab tab, const HalvoDomain& dom
             content = new DomainSecuritySection(m_store, *this, domain);
             break;
         case DomainManagerSubTab::pulsename:
-            // These tabs are filled by their own sections; the place stays empty until they exist.
-            content = new QWidget;
+            content = new PulsenameSection(m_store, *this, domain);
             break;
         }
         m_frame->replaceContent(content, m_contentTab == tab);
