@@ -2,6 +2,21 @@
 
 #include <algorithm>
 
+namespace {
+
+bool sameText(const QString& a, const QString& b) {
+    // A record that came through unchanged shares its texts with the shown one; comparing where they point
+    // spares comparing their characters.
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
+bool sameRecord(const HalvoDNSRecord& a, const HalvoDNSRecord& b) {
+    return a.id == b.id && a.ttl == b.ttl && sameText(a.target, b.target) && sameText(a.subDomain, b.subDomain) &&
+           sameText(a.fieldType, b.fieldType) && sameText(a.zone, b.zone);
+}
+
+} // namespace
+
 void DnsRecordListModel::setRecords(const QList<HalvoDNSRecord>& records) {
     if (records.isSharedWith(m_records))
         return;
@@ -10,10 +25,11 @@ void DnsRecordListModel::setRecords(const QList<HalvoDNSRecord>& records) {
     const qsizetype shorter = std::min(oldCount, newCount);
 
     qsizetype prefix = 0;
-    while (prefix < shorter && records[prefix] == m_records[prefix])
+    while (prefix < shorter && sameRecord(records.at(prefix), m_records.at(prefix)))
         ++prefix;
     qsizetype suffix = 0;
-    while (suffix < shorter - prefix && records[newCount - 1 - suffix] == m_records[oldCount - 1 - suffix])
+    while (suffix < shorter - prefix &&
+           sameRecord(records.at(newCount - 1 - suffix), m_records.at(oldCount - 1 - suffix)))
         ++suffix;
 
     // Rows [prefix, oldCount - suffix) were replaced by rows [prefix, newCount - suffix).

@@ -8,10 +8,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
-#include <QListView>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTableView>
 #include <QVBoxLayout>
 
 using halvo::theme::TextStyle;
@@ -122,11 +123,21 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
 
     m_model = new DnsRecordListModel(this);
     m_delegate = new DnsRecordDelegate(m_model, this);
-    m_table = new QListView;
+    m_table = new QTableView;
     m_table->setObjectName(QStringLiteral("dnsRecordTable"));
     m_table->setModel(m_model);
     m_table->setItemDelegate(m_delegate);
-    m_table->setUniformItemSizes(true);
+    // One column spanning the row, painted whole by the delegate; every row has the delegate's height.
+    m_table->horizontalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setMinimumSectionSize(1);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setDefaultSectionSize(
+        m_delegate->sizeHint(QStyleOptionViewItem(), QModelIndex()).height());
+    m_table->setShowGrid(false);
+    m_table->setWordWrap(false);
+    m_table->setCornerButtonEnabled(false);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setFrameShape(QFrame::NoFrame);
@@ -169,8 +180,17 @@ void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
     const QString subtitle =
         QStringLiteral("Neue Records werden sofort in die Zone geschrieben und per POST /domain/zone/") +
         domain.domain + QStringLiteral("/refresh auf die Halvo Anycast-Nameserver publiziert");
-    if (!m_card || title != m_cardTitle || subtitle != m_cardSubtitle)
+    if (!m_card || !m_titleLabel || !m_subtitleLabel) {
         replaceCard(title, subtitle);
+    } else {
+        // The card shows its texts in labels; changing them in place spares rebuilding and re-styling the form.
+        if (title != m_cardTitle)
+            m_titleLabel->setText(title);
+        if (subtitle != m_cardSubtitle)
+            m_subtitleLabel->setText(subtitle);
+    }
+    m_cardTitle = title;
+    m_cardSubtitle = subtitle;
 
     if (otherDomain) {
         m_delegate->setDomainName(domain.domain);
@@ -182,8 +202,8 @@ void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
 }
 
 void DnsZoneEditorSection::replaceCard(const QString& title, const QString& subtitle) {
-    // The card's texts are fixed at construction, so a new count means a new card; the form and the table
-    // move over into it, keeping what the user typed, the keyboard focus and the table's scroll position.
+    // Used when the card's text labels cannot be found: the form and the table move over into the new card,
+    // keeping what the user typed, the keyboard focus and the table's scroll position.
     QWidget* focus = QApplication::focusWidget();
     const bool refocus = focus && m_body->isAncestorOf(focus);
 
@@ -198,6 +218,16 @@ void DnsZoneEditorSection::replaceCard(const QString& title, const QString& subt
     }
     m_layout->addWidget(card);
     m_card = card;
+    m_titleLabel = nullptr;
+    m_subtitleLabel = nullptr;
+    for (QLabel* label : card->findChildren<QLabel*>()) {
+        if (m_body->isAncestorOf(label))
+            continue;
+        if (!m_titleLabel && label->text() == title)
+            m_titleLabel = label;
+        else if (!m_subtitleLabel && label->text() == subtitle)
+            m_subtitleLabel = label;
+    }
     m_cardTitle = title;
     m_cardSubtitle = subtitle;
     if (refocus)
@@ -209,7 +239,7 @@ void DnsZoneEditorSection::updateTableHeight() {
     m_table->setVisible(rows > 0);
     if (rows == 0)
         return;
-    const int rowHeight = m_delegate->sizeHint(QStyleOptionViewItem(), m_model->index(0)).height();
+    const int rowHeight = m_table->verticalHeader()->defaultSectionSize();
     const int shown = std::min(rows, kVisibleRows);
     m_table->setFixedHeight(shown * rowHeight + 2 * m_table->frameWidth());
     // Keep the header's trailing columns above the rows when the table shows its scroll bar.

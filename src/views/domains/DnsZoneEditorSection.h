@@ -2,7 +2,8 @@
 
 // The DNS zone editor of a domain: one card with the add form (subdomain, type, target, TTL) above the
 // zone's record table. The form edits the view's input fields through pointers; the card's title and
-// subtitle follow the shown domain, the table is a list view over the zone's records.
+// subtitle follow the shown domain, the table is a view over the zone's records
+// with rows of one fixed height, so a zone of any size is laid out at once.
 
 #include "model/Records.h"
 
@@ -16,7 +17,8 @@ class HalvoActionButton;
 class HalvoFormTextField;
 class HalvoSectionCard;
 class QComboBox;
-class QListView;
+class QLabel;
+class QTableView;
 class QVBoxLayout;
 
 class DnsZoneEditorSection final : public QWidget {
@@ -51,7 +53,7 @@ public:
     void reloadInputs();
 
     HalvoSectionCard* card() const { return m_card; }
-    QListView* recordTable() const { return m_table; }
+    QTableView* recordTable() const { return m_table; }
     const DnsRecordListModel* recordModel() const { return m_model; }
     /// Where row `row`'s delete button is, in the table's viewport coordinates (the row must be laid out).
     QRect deleteButtonRect(int row) const;
@@ -73,13 +75,15 @@ private:
     QString m_cardSubtitle;
     QVBoxLayout* m_layout = nullptr;
     HalvoSectionCard* m_card = nullptr;
+    QPointer<QLabel> m_titleLabel;
+    QPointer<QLabel> m_subtitleLabel;
     QWidget* m_body = nullptr;
     HalvoFormTextField* m_subDomainField = nullptr;
     HalvoFormTextField* m_targetField = nullptr;
     QComboBox* m_typePicker = nullptr;
     QComboBox* m_ttlPicker = nullptr;
     QWidget* m_tableHeader = nullptr;
-    QListView* m_table = nullptr;
+    QTableView* m_table = nullptr;
     DnsRecordListModel* m_model = nullptr;
     DnsRecordDelegate* m_delegate = nullptr;
 };

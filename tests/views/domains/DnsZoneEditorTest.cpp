@@ -307,7 +307,7 @@ TEST(DnsZoneEditor, ConfirmationKeepsTheValuesOfThePressAndOutlivesTheView) {
 
 TEST(DnsZoneEditor, SpaceOnTheCurrentRowPressesItsDeleteButton) {
     DomainsViewHarness v(QList<HalvoDomain>{sampleZone()});
-    QListView* table = v.table();
+    QTableView* table = v.table();
     table->setFocus();
     table->setCurrentIndex(table->model()->index(2, 0));
     QTest::keyClick(table, Qt::Key_Space);
@@ -318,7 +318,7 @@ TEST(DnsZoneEditor, SpaceOnTheCurrentRowPressesItsDeleteButton) {
 
 TEST(DnsZoneEditor, PressOutsideTheButtonDeletesNothingAndTheTargetOpensReadOnly) {
     DomainsViewHarness v(QList<HalvoDomain>{sampleZone()});
-    QListView* table = v.table();
+    QTableView* table = v.table();
     const QRect item = table->visualRect(table->model()->index(3, 0));
     const QRect button = v.editor()->deleteButtonRect(3);
     // Pressed on the button, released beside it: no click, as with any button.
@@ -350,7 +350,7 @@ TEST(DnsZoneEditor, LargeZoneScrollsInsideTheCardAndChangesRowByRow) {
                                   QStringLiteral("198.51.100.%1").arg(i % 250), 3600));
     }
     DomainsViewHarness v(QList<HalvoDomain>{zoneWith(records)});
-    QListView* table = v.table();
+    QTableView* table = v.table();
     const int rowHeight = table->visualRect(table->model()->index(0, 0)).height();
     EXPECT_LE(table->height(), DnsZoneEditorSection::kVisibleRows * rowHeight + 2 * table->frameWidth());
     EXPECT_TRUE(table->verticalScrollBar()->isVisible());

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -168,7 +169,7 @@ public:
     }
     QComboBox* typePicker() { return findNamed<QComboBox>(editor(), QStringLiteral("newRecordTypePicker")); }
     QComboBox* ttlPicker() { return findNamed<QComboBox>(editor(), QStringLiteral("newTTLPicker")); }
-    QListView* table() { return editor()->recordTable(); }
+    QTableView* table() { return editor()->recordTable(); }
 
     /// Types the text into the input; a text with a tab, which a key press would not type, is pasted.
     void type(QLineEdit* input, const QString& text) {
@@ -209,7 +210,7 @@ public:
 
     /// Presses the delete button of the row with the mouse, as a user would.
     void pressDelete(int row) {
-        QListView* t = table();
+        QTableView* t = table();
         t->scrollTo(t->model()->index(row, 0));
         settle();
         const QRect button = editor()->deleteButtonRect(row);

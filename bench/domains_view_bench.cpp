@@ -1,0 +1,190 @@
+// How long the domains view takes to show the store's change after an action on a domain, for zones of
+// 10, 1,000 and 10,000 records, beside a refresh in which nothing changed. The second argument says what
+// is timed: 0 the view's refresh alone, 1 the refresh and the event-loop turn after it, which lays out and
+// paints what changed (and runs whatever else the action queued). The action itself, the cache write it
+// queues and the setup are never timed.
+
+#include "api/HalvoAPIClient.h"
+#include "storage/CredentialStore.h"
+#include "storage/SQLiteCacheEngine.h"
+#include "store/AppStateStore.h"
+#include "ui/HalvoRefreshScheduler.h"
+#include "ui/Theme.h"
+#include "views/domains/DomainsView.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+/// No account of the benchmark has credentials, so no action sends a request.
+class NoCredentials final : public CredentialStore {
+public:
+    void save(const QUuid&, const Credentials&, std::function<void(bool)> done) override {
+        later(std::move(done), false);
+    }
+    void read(const QUuid&, std::function<void(std::optional<Credentials>)> done) override {
+        later(std::move(done), std::nullopt);
+    }
+    void remove(const QUuid&, std::function<void(bool)> done) override { later(std::move(done), false); }
+
+private:
+    template <class Done, class Value> static void later(Done done, Value value) {
+        QMetaObject::invokeMethod(
+            qApp, [done = std::move(done), value] { done(value); }, Qt::QueuedConnection);
+    }
+};
+
+const QString kZone = QStringLiteral("bench.example.com");
+
+/// A store on a fresh cache holding one account with one domain of `records` records, and a shown view.
+class Scene {
+public:
+    explicit Scene(int records) {
+        HalvoAccount account;
+        account.id = QUuid::createUuid();
+        account.label = QStringLiteral("Bench");
+        account.region = HalvoRegion::eu;
+        HalvoDomain domain;
+        domain.domain = kZone;
+        domain.transferLockStatus = QStringLiteral("locked");
+        domain.dnssecSupported = true;
+        domain.pulsenameSupported = true;
+        for (int i = 0; i < records; ++i) {
+            domain.dnsRecords.append({.id = 1000 + i,
+                                      .zone = kZone,
+                                      .subDomain = QStringLiteral("host%1").arg(i),
+                                      .fieldType = QStringLiteral("A"),
+                                      .target = QStringLiteral("198.51.100.%1").arg(i % 250),
+                                      .ttl = 3600});
+        }
+        HalvoDomain other = domain;
+        other.domain = QStringLiteral("other.example.net");
+        other.dnsRecords.clear();
+        HalvoAccountSnapshot snapshot;
+        snapshot.accountId = account.id;
+        snapshot.updatedAt = QDateTime::currentDateTimeUtc();
+        snapshot.domains = {domain, other};
+
+        cache = std::make_unique<SQLiteCacheEngine>(dir.filePath(QStringLiteral("cache.sqlite3")));
+        cache->saveAccounts({account});
+        cache->saveSnapshot(snapshot);
+        cache->flush();
+        HalvoAPIClient::BaseUrls urls;
+        for (HalvoRegion region : kAllRegions)
+            urls.insert(region, QUrl(QStringLiteral("http://127.0.0.1:9/1.0")));
+        api = std::make_unique<HalvoAPIClient>(urls);
+        store = std::make_unique<AppStateStore>(*cache, credentials, *api);
+        view = std::make_unique<DomainsView>(*store);
+        view->resize(1400, 900);
+        view->show();
+        (void)QTest::qWaitForWindowExposed(view.get());
+        settle();
+    }
+
+    ~Scene() {
+        view.reset();
+        settle();
+        cache->flush();
+    }
+
+    /// The refresh, and with `withEventLoop` the turn of the event loop that shows it; only these are timed.
+    void showChange(benchmark::State& state) {
+        view->refreshScheduler().flush();
+        if (state.range(1)) {
+            QCoreApplication::processEvents();
+        } else {
+            state.PauseTiming();
+            QCoreApplication::processEvents();
+            state.ResumeTiming();
+        }
+    }
+
+    static void settle() {
+        for (int i = 0; i < 3; ++i) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCoreApplication::processEvents();
+        }
+    }
+
+    QTemporaryDir dir;
+    NoCredentials credentials;
+    std::unique_ptr<SQLiteCacheEngine> cache;
+    std::unique_ptr<HalvoAPIClient> api;
+    std::unique_ptr<AppStateStore> store;
+    std::unique_ptr<DomainsView> view;
+};
+
+/// Baseline: a refresh that finds nothing changed.
+void BM_EmptyRefresh(benchmark::State& state) {
+    Scene scene(int(state.range(0)));
+    for (auto _ : state) {
+        scene.view->refreshScheduler().schedule();
+        scene.showChange(state);
+    }
+}
+
+/// A record added to the shown zone, then deleted again, alternately: each shows in the card's title and in
+/// one row of the table.
+void BM_RefreshAfterRecordChange(benchmark::State& state) {
+    Scene scene(int(state.range(0)));
+    bool add = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (add) {
+            scene.store->addDNSRecord(kZone, QStringLiteral("bench"), QStringLiteral("A"), QStringLiteral("192.0.2.1"),
+                                      60);
+        } else {
+            const QList<HalvoDNSRecord> records = scene.store->activeSnapshot().domains.first().dnsRecords;
+            scene.store->deleteDNSRecord(kZone, records.last().id);
+        }
+        add = !add;
+        scene.cache->flush();
+        state.ResumeTiming();
+        scene.showChange(state);
+    }
+}
+
+/// A change of the domain that leaves its records as they are (the DNSSEC switch).
+void BM_RefreshAfterDomainToggle(benchmark::State& state) {
+    Scene scene(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        scene.store->toggleDNSSEC(kZone);
+        scene.cache->flush();
+        state.ResumeTiming();
+        scene.showChange(state);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_EmptyRefresh)
+    ->ArgsProduct({{10, 1000, 10000}, {0, 1}})
+    ->ArgNames({"records", "eventLoop"})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RefreshAfterRecordChange)
+    ->ArgsProduct({{10, 1000, 10000}, {0, 1}})
+    ->ArgNames({"records", "eventLoop"})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RefreshAfterDomainToggle)
+    ->ArgsProduct({{10, 1000, 10000}, {0, 1}})
+    ->ArgNames({"records", "eventLoop"})
+    ->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    halvo::theme::install();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
