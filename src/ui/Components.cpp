@@ -63,18 +63,14 @@ HalvoSectionCard::HalvoSectionCard(const QString& title, const std::optional<QSt
     auto* headerRow = new QHBoxLayout;
     headerRow->setSpacing(8);
     headerRow->addWidget(halvo::theme::symbol(icon, TextStyle::headline, tint, this), 0, Qt::AlignTop);
-    auto* titles = new QVBoxLayout;
-    titles->setSpacing(2);
-    auto* titleLabel = halvo::theme::label(title, TextStyle::headline, Weight::semibold, Tint::primary, false, this);
-    titleLabel->setWordWrap(true);
-    titles->addWidget(titleLabel);
-    if (subtitle) {
-        auto* subtitleLabel =
-            halvo::theme::label(*subtitle, TextStyle::caption, Weight::regular, Tint::secondary, false, this);
-        subtitleLabel->setWordWrap(true);
-        titles->addWidget(subtitleLabel);
-    }
-    headerRow->addLayout(titles, 1);
+    m_titles = new QVBoxLayout;
+    m_titles->setSpacing(2);
+    m_title = halvo::theme::label(title, TextStyle::headline, Weight::semibold, Tint::primary, false, this);
+    m_title->setWordWrap(true);
+    m_titles->addWidget(m_title);
+    if (subtitle)
+        setSubtitle(*subtitle);
+    headerRow->addLayout(m_titles, 1);
     outer->addLayout(headerRow);
 
     m_content = new QVBoxLayout;
@@ -84,6 +80,21 @@ HalvoSectionCard::HalvoSectionCard(const QString& title, const std::optional<QSt
 
 QVBoxLayout* HalvoSectionCard::contentLayout() const {
     return m_content;
+}
+
+void HalvoSectionCard::setTitle(const QString& title) {
+    if (m_title->text() != title)
+        m_title->setText(title);
+}
+
+void HalvoSectionCard::setSubtitle(const QString& subtitle) {
+    if (!m_subtitle) {
+        m_subtitle = halvo::theme::label(subtitle, TextStyle::caption, Weight::regular, Tint::secondary, false, this);
+        m_subtitle->setWordWrap(true);
+        m_titles->addWidget(m_subtitle);
+    } else if (m_subtitle->text() != subtitle) {
+        m_subtitle->setText(subtitle);
+    }
 }
 
 QVBoxLayout* HalvoSectionCard::addColumn(int spacing) {

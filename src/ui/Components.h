@@ -27,6 +27,10 @@ public:
 
     /// Where the content goes (a vertical layout, 12 points between items).
     QVBoxLayout* contentLayout() const;
+    /// Changes the title or the subtitle in place (a card whose texts follow the data keeps its content).
+    void setTitle(const QString& title);
+    void setSubtitle(const QString& subtitle);
+
     /// Adds a leading-aligned column with `spacing` points between its items and returns its layout.
     QVBoxLayout* addColumn(int spacing);
     /// Adds a widget or layout below the title.
@@ -34,6 +38,9 @@ public:
     void addContent(QLayout* layout);
 
 private:
+    QVBoxLayout* m_titles = nullptr;
+    QLabel* m_title = nullptr;
+    QLabel* m_subtitle = nullptr;
     QVBoxLayout* m_content = nullptr;
 };
 

@@ -180,17 +180,17 @@ void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
     const QString subtitle =
         QStringLiteral("Neue Records werden sofort in die Zone geschrieben und per POST /domain/zone/") +
         domain.domain + QStringLiteral("/refresh auf die Halvo Anycast-Nameserver publiziert");
-    if (!m_card || !m_titleLabel || !m_subtitleLabel) {
-        replaceCard(title, subtitle);
+    if (!m_card) {
+        m_card = new HalvoSectionCard(title, subtitle, QStringLiteral("list.bullet.rectangle.portrait.fill"),
+                                      Tint::blue, this);
+        m_card->addContent(m_body);
+        m_body->show();
+        m_layout->addWidget(m_card);
     } else {
-        // The card shows its texts in labels; changing them in place spares rebuilding and re-styling the form.
-        if (title != m_cardTitle)
-            m_titleLabel->setText(title);
-        if (subtitle != m_cardSubtitle)
-            m_subtitleLabel->setText(subtitle);
+        // Texts change in place, which spares rebuilding the form and the table with what the user typed.
+        m_card->setTitle(title);
+        m_card->setSubtitle(subtitle);
     }
-    m_cardTitle = title;
-    m_cardSubtitle = subtitle;
 
     if (otherDomain) {
         m_delegate->setDomainName(domain.domain);
@@ -199,39 +199,6 @@ void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
         m_model->setRecords(domain.dnsRecords);
     }
     updateTableHeight();
-}
-
-void DnsZoneEditorSection::replaceCard(const QString& title, const QString& subtitle) {
-    // Used when the card's text labels cannot be found: the form and the table move over into the new card,
-    // keeping what the user typed, the keyboard focus and the table's scroll position.
-    QWidget* focus = QApplication::focusWidget();
-    const bool refocus = focus && m_body->isAncestorOf(focus);
-
-    auto* card =
-        new HalvoSectionCard(title, subtitle, QStringLiteral("list.bullet.rectangle.portrait.fill"), Tint::blue, this);
-    card->addContent(m_body);
-    m_body->show();
-    if (m_card) {
-        m_layout->removeWidget(m_card);
-        m_card->hide();
-        m_card->deleteLater();
-    }
-    m_layout->addWidget(card);
-    m_card = card;
-    m_titleLabel = nullptr;
-    m_subtitleLabel = nullptr;
-    for (QLabel* label : card->findChildren<QLabel*>()) {
-        if (m_body->isAncestorOf(label))
-            continue;
-        if (!m_titleLabel && label->text() == title)
-            m_titleLabel = label;
-        else if (!m_subtitleLabel && label->text() == subtitle)
-            m_subtitleLabel = label;
-    }
-    m_cardTitle = title;
-    m_cardSubtitle = subtitle;
-    if (refocus)
-        focus->setFocus();
 }
 
 void DnsZoneEditorSection::updateTableHeight() {

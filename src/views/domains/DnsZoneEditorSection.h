@@ -66,17 +66,12 @@ Q_SIGNALS:
 
 private:
     void buildBody(const QStringList& recordTypes);
-    void replaceCard(const QString& title, const QString& subtitle);
     void updateTableHeight();
 
     Inputs m_inputs;
     QString m_domain;
-    QString m_cardTitle;
-    QString m_cardSubtitle;
     QVBoxLayout* m_layout = nullptr;
     HalvoSectionCard* m_card = nullptr;
-    QPointer<QLabel> m_titleLabel;
-    QPointer<QLabel> m_subtitleLabel;
     QWidget* m_body = nullptr;
     HalvoFormTextField* m_subDomainField = nullptr;
     HalvoFormTextField* m_targetField = nullptr;
