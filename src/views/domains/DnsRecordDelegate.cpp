@@ -1,5 +1,6 @@
 #include "views/domains/DnsRecordDelegate.h"
 
+#include "ui/HalvoPaintedButton.h"
 #include "ui/Theme.h"
 #include "views/domains/DnsRecordListModel.h"
 #include "views/domains/RowPainting.h"
@@ -22,14 +23,14 @@ namespace {
 
 constexpr int kBadgePaddingH = 6;
 constexpr int kBadgePaddingV = 2;
-constexpr int kButtonPaddingH = 8;
-constexpr int kButtonPaddingV = 4;
-constexpr int kButtonIconSpacing = 4;
-constexpr int kButtonRadius = 6;
 constexpr int kRowRadius = 8;
 
 const QString kDeleteText = QStringLiteral("Record löschen");
-const QString kDeleteSymbol = QStringLiteral("trash");
+
+const halvo::ui::HalvoPaintedButton& deleteButton() {
+    static const halvo::ui::HalvoPaintedButton button(kDeleteText, QStringLiteral("trash"), HalvoButtonVariant::danger);
+    return button;
+}
 
 QFont hostFont() {
     return halvo::theme::font(TextStyle::subheadline, Weight::bold, true);
@@ -43,20 +44,10 @@ QFont ttlFont() {
 QFont badgeFont() {
     return halvo::theme::font(TextStyle::caption2, Weight::bold);
 }
-QFont buttonFont() {
-    return halvo::theme::font(TextStyle::caption, Weight::semibold);
-}
-
-QSize buttonSize() {
-    const QFontMetrics metrics(buttonFont());
-    const int icon = metrics.height();
-    return {kButtonPaddingH + icon + kButtonIconSpacing + metrics.horizontalAdvance(kDeleteText) + kButtonPaddingH,
-            metrics.height() + 2 * kButtonPaddingV};
-}
 
 int contentHeight() {
     return std::max({QFontMetrics(hostFont()).height(), QFontMetrics(targetFont()).height(),
-                     QFontMetrics(badgeFont()).height() + 2 * kBadgePaddingV, buttonSize().height()});
+                     QFontMetrics(badgeFont()).height() + 2 * kBadgePaddingV, deleteButton().size().height()});
 }
 
 } // namespace
@@ -103,12 +94,7 @@ DnsRecordDelegate::Cells DnsRecordDelegate::cells(const QRect& itemRect) {
 }
 
 QRect DnsRecordDelegate::deleteButtonRect(const QRect& itemRect) {
-    const QRect action = cells(itemRect).action;
-    const QSize size = buttonSize();
-    QRect button(QPoint(0, 0), size);
-    button.moveRight(action.right());
-    button.moveTop(action.center().y() - size.height() / 2);
-    return button;
+    return deleteButton().placeIn(cells(itemRect).action);
 }
 
 void DnsRecordDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -140,30 +126,8 @@ void DnsRecordDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     drawText(c.target, targetFont(), primary, texts.target, Qt::AlignLeft);
     drawText(c.ttl, ttlFont(), halvo::theme::color(Tint::secondary), texts.ttl, Qt::AlignRight);
 
-    // The delete button, drawn like the small danger action button.
-    const QRect button = deleteButtonRect(option.rect);
-    QColor fill = halvo::theme::buttonColor(HalvoButtonVariant::danger);
-    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
     const bool held = m_pressed == index && QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
-    const bool hovered = view && option.state.testFlag(QStyle::State_MouseOver) &&
-                         button.contains(view->viewport()->mapFromGlobal(QCursor::pos()));
-    if (held)
-        fill = fill.darker(125);
-    else if (hovered)
-        fill = fill.lighter(112);
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(fill);
-    painter->drawRoundedRect(QRectF(button), kButtonRadius, kButtonRadius);
-    const QFontMetrics metrics(buttonFont());
-    const int iconSide = metrics.height();
-    const QRect iconRect(button.left() + kButtonPaddingH, button.center().y() - iconSide / 2, iconSide, iconSide);
-    const QColor onButton = halvo::theme::buttonTextColor(HalvoButtonVariant::danger);
-    halvo::domains::paintSymbol(painter, iconRect, kDeleteSymbol, onButton);
-    painter->setFont(buttonFont());
-    painter->setPen(onButton);
-    const QRect label(iconRect.right() + 1 + kButtonIconSpacing, button.top(),
-                      button.right() - kButtonPaddingH - iconRect.right() - kButtonIconSpacing, button.height());
-    painter->drawText(label, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, texts.action);
+    deleteButton().paint(painter, option, deleteButtonRect(option.rect), held);
     painter->restore();
 }
 

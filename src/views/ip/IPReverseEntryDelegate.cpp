@@ -1,5 +1,6 @@
 #include "views/ip/IPReverseEntryDelegate.h"
 
+#include "ui/HalvoPaintedButton.h"
 #include "ui/Theme.h"
 
 #include <QAbstractItemView>
@@ -19,14 +20,13 @@ namespace cols = ipReverseColumns;
 
 namespace {
 
-constexpr int kButtonPaddingH = 8;
-constexpr int kButtonPaddingV = 4;
-constexpr int kButtonIconSpacing = 4;
-constexpr int kButtonRadius = 6;
 constexpr int kRowRadius = 8;
 
-const QString kDeleteText = QStringLiteral("rDNS löschen");
-const QString kDeleteSymbol = QStringLiteral("trash");
+const halvo::ui::HalvoPaintedButton& deleteButton() {
+    static const halvo::ui::HalvoPaintedButton button(QStringLiteral("rDNS löschen"), QStringLiteral("trash"),
+                                                      HalvoButtonVariant::danger);
+    return button;
+}
 
 QFont addressFont() {
     return halvo::theme::font(TextStyle::subheadline, Weight::bold, true);
@@ -34,19 +34,10 @@ QFont addressFont() {
 QFont hostFont() {
     return halvo::theme::font(TextStyle::subheadline, Weight::regular, true);
 }
-QFont buttonFont() {
-    return halvo::theme::font(TextStyle::caption, Weight::semibold);
-}
-
-QSize buttonSize() {
-    const QFontMetrics metrics(buttonFont());
-    return {kButtonPaddingH + metrics.height() + kButtonIconSpacing + metrics.horizontalAdvance(kDeleteText) +
-                kButtonPaddingH,
-            metrics.height() + 2 * kButtonPaddingV};
-}
 
 int contentHeight() {
-    return std::max({QFontMetrics(addressFont()).height(), QFontMetrics(hostFont()).height(), buttonSize().height()});
+    return std::max(
+        {QFontMetrics(addressFont()).height(), QFontMetrics(hostFont()).height(), deleteButton().size().height()});
 }
 
 } // namespace
@@ -68,12 +59,7 @@ IPReverseEntryDelegate::Cells IPReverseEntryDelegate::cells(const QRect& itemRec
 }
 
 QRect IPReverseEntryDelegate::deleteButtonRect(const QRect& itemRect) {
-    const QRect action = cells(itemRect).action;
-    const QSize size = buttonSize();
-    QRect button(QPoint(0, 0), size);
-    button.moveRight(action.right());
-    button.moveTop(action.center().y() - size.height() / 2);
-    return button;
+    return deleteButton().placeIn(cells(itemRect).action);
 }
 
 void IPReverseEntryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -98,31 +84,8 @@ void IPReverseEntryDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     drawText(c.address, addressFont(), entry.ipReverse);
     drawText(c.host, hostFont(), entry.reverse);
 
-    // The delete button, drawn like a small danger action button.
-    const QRect button = deleteButtonRect(option.rect);
-    QColor fill = halvo::theme::buttonColor(HalvoButtonVariant::danger);
-    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
     const bool held = m_pressed == index && QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
-    const bool hovered = view && option.state.testFlag(QStyle::State_MouseOver) &&
-                         button.contains(view->viewport()->mapFromGlobal(QCursor::pos()));
-    if (held)
-        fill = fill.darker(125);
-    else if (hovered)
-        fill = fill.lighter(112);
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(fill);
-    painter->drawRoundedRect(QRectF(button), kButtonRadius, kButtonRadius);
-
-    const QFontMetrics metrics(buttonFont());
-    const int iconSide = metrics.height();
-    const QRect iconRect(button.left() + kButtonPaddingH, button.center().y() - iconSide / 2, iconSide, iconSide);
-    const QColor onButton = halvo::theme::buttonTextColor(HalvoButtonVariant::danger);
-    halvo::theme::tintedIcon(kDeleteSymbol, onButton).paint(painter, iconRect);
-    painter->setFont(buttonFont());
-    painter->setPen(onButton);
-    const QRect label(iconRect.right() + 1 + kButtonIconSpacing, button.top(),
-                      button.right() - kButtonPaddingH - iconRect.right() - kButtonIconSpacing, button.height());
-    painter->drawText(label, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, kDeleteText);
+    deleteButton().paint(painter, option, deleteButtonRect(option.rect), held);
     painter->restore();
 }
 
