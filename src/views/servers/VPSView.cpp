@@ -186,7 +186,7 @@ QWidget* VPSView::buildContent(const HalvoVPS& vps) {
     auto* column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(18);
-    column->addWidget(buildSpecificationGrid(vps));
+    column->addWidget(buildSpecGrid(vps));
     column->addWidget(buildPowerCard(vps));
 
     // The snapshot and reinstallation cards sit side by side in this row.
@@ -202,7 +202,7 @@ QWidget* VPSView::buildContent(const HalvoVPS& vps) {
     return content;
 }
 
-QWidget* VPSView::buildSpecificationGrid(const HalvoVPS& vps) {
+QWidget* VPSView::buildSpecGrid(const HalvoVPS& vps) {
     QList<HalvoSpecTile::Spec> tiles;
     tiles.append({QStringLiteral("vCPU & Modell"),
                   QString::number(vps.vcore) % QStringLiteral(" vCores"),
@@ -268,7 +268,7 @@ QWidget* VPSView::buildSpecificationGrid(const HalvoVPS& vps) {
                       {}});
     }
 
-    return new HalvoSpecGrid(QStringLiteral("vpsSpecificationGrid"), tiles);
+    return new HalvoSpecGrid(QStringLiteral("vpsSpecGrid"), tiles);
 }
 
 QWidget* VPSView::buildPowerCard(const HalvoVPS& vps) {

@@ -1,7 +1,7 @@
 #pragma once
 
 // The VPS section: the active account's virtual servers in a searchable sidebar, the shown server in a
-// detail column (header band with the console button, specification tiles, power card and the places of
+// detail column (header band with the console button, value tiles, power card and the places of
 // the snapshot and reinstallation cards).
 
 #include "model/Records.h"
@@ -68,7 +68,7 @@ private:
     void selectRow(int row);
     QWidget* buildHeader(const HalvoVPS& vps);
     QWidget* buildContent(const HalvoVPS& vps);
-    QWidget* buildSpecificationGrid(const HalvoVPS& vps);
+    QWidget* buildSpecGrid(const HalvoVPS& vps);
     QWidget* buildPowerCard(const HalvoVPS& vps);
     QWidget* buildSnapshotCard(const HalvoVPS& vps);
     QWidget* buildRebuildCard(const HalvoVPS& vps);

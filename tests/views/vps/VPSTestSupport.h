@@ -81,10 +81,10 @@ struct ShownVPSView {
         return texts;
     }
 
-    /// The tiles of the specification grid in the order of the grid.
+    /// The tiles of the tile grid in the order of the grid.
     QList<HalvoSpecTile*> tiles() const {
         QList<HalvoSpecTile*> result;
-        auto* grid = content() ? content()->findChild<QWidget*>(QStringLiteral("vpsSpecificationGrid")) : nullptr;
+        auto* grid = content() ? content()->findChild<QWidget*>(QStringLiteral("vpsSpecGrid")) : nullptr;
         if (!grid || !grid->layout())
             return result;
         for (int i = 0; i < grid->layout()->count(); ++i) {

@@ -1,4 +1,4 @@
-// The VPS section's frame: list, search, selection, header band, specification tiles and the console sheet.
+// The VPS section's frame: list, search, selection, header band, value tiles and the console sheet.
 
 #include "VPSTestSupport.h"
 #include "store/AppStateStore.h"
@@ -224,7 +224,7 @@ TEST(VPSViewSidebar, RowPartsStayInsideTheRowAndApart) {
     EXPECT_LT(g.ipv4.right(), g.modelName.left());
 }
 
-TEST(VPSSpecificationGrid, MemoryIsWholeGigabytesAndAtLeastOne) {
+TEST(VPSSpecGrid, MemoryIsWholeGigabytesAndAtLeastOne) {
     const std::pair<qint64, const char*> cases[] = {
         {512, "1 GB ECC"},  {1023, "1 GB ECC"}, {1024, "1 GB ECC"},  {2048, "2 GB ECC"},
         {3000, "2 GB ECC"}, {0, "1 GB ECC"},    {-4096, "1 GB ECC"}, {65536, "64 GB ECC"},
@@ -241,7 +241,7 @@ TEST(VPSSpecificationGrid, MemoryIsWholeGigabytesAndAtLeastOne) {
     }
 }
 
-TEST(VPSSpecificationGrid, OptionalTilesAreLeftOutAndTheRestMoveUp) {
+TEST(VPSSpecGrid, OptionalTilesAreLeftOutAndTheRestMoveUp) {
     const QString cpu = QStringLiteral("vCPU & Modell");
     const QString ram = QStringLiteral("Arbeitsspeicher (RAM)");
     const QString disk = QStringLiteral("NVMe System-Disk");
@@ -293,7 +293,7 @@ TEST(VPSSpecificationGrid, OptionalTilesAreLeftOutAndTheRestMoveUp) {
     }
 }
 
-TEST(VPSSpecificationGrid, TileValuesComeFromTheRecord) {
+TEST(VPSSpecGrid, TileValuesComeFromTheRecord) {
     HalvoVPS vps = makeVPS(QStringLiteral("vps-values.example.net"), QStringLiteral("Values"));
     vps.vcore = 6;
     vps.diskSizeGB = 320;
@@ -347,7 +347,7 @@ TEST(VPSSpecificationGrid, TileValuesComeFromTheRecord) {
     EXPECT_EQ(changed.tile(QStringLiteral("Automated Backups"))->spec().tint, Tint::green);
 }
 
-TEST(VPSSpecificationGrid, CopyingAnAddressPutsItOnTheClipboardAndReportsIt) {
+TEST(VPSSpecGrid, CopyingAnAddressPutsItOnTheClipboardAndReportsIt) {
     HalvoVPS vps = makeVPS(QStringLiteral("vps-copy.example.net"), QStringLiteral("Copy"));
     vps.ipv4 = QStringLiteral("192.0.2.44");
     vps.ipv6 = QStringLiteral("2001:db8:44::1");
