@@ -357,6 +357,14 @@ QFrame* listRow(int horizontalInset, int verticalInset, QWidget* parent) {
     return row;
 }
 
+QLabel* columnHeader(const QString& text, int width, Qt::Alignment alignment) {
+    QLabel* label = halvo::theme::label(text, TextStyle::caption, Weight::bold, Tint::secondary);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    if (width > 0)
+        label->setFixedWidth(width);
+    return label;
+}
+
 QFrame* divider(QWidget* parent, bool vertical) {
     auto* line = new QFrame(parent);
     line->setObjectName(QStringLiteral("halvoDivider"));

@@ -164,6 +164,9 @@ void copyToClipboard(const QString& text);
 /// items go into its horizontal layout (`row->layout()`, 8 points apart); nest a layout for other shapes.
 QFrame* listRow(int horizontalInset, int verticalInset, QWidget* parent = nullptr);
 
+/// The header text of a table column: caption, bold, secondary colour; a fixed width when `width` > 0.
+QLabel* columnHeader(const QString& text, int width, Qt::Alignment alignment);
+
 /// A horizontal or vertical line.
 QFrame* divider(QWidget* parent = nullptr, bool vertical = false);
 

@@ -20,18 +20,6 @@ using halvo::theme::Tint;
 using halvo::theme::Weight;
 namespace cols = dnsRecordColumns;
 
-namespace {
-
-QLabel* headerLabel(const QString& text, int width, Qt::Alignment alignment) {
-    QLabel* label = halvo::theme::label(text, TextStyle::caption, Weight::bold, Tint::secondary);
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    if (width > 0)
-        label->setFixedWidth(width);
-    return label;
-}
-
-} // namespace
-
 const QList<DnsZoneEditorSection::TTLChoice>& DnsZoneEditorSection::ttlChoices() {
     static const QList<TTLChoice> choices{{QStringLiteral("60 s"), 60},
                                           {QStringLiteral("300 s"), 300},
@@ -113,11 +101,11 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     auto* header = new QHBoxLayout(m_tableHeader);
     header->setContentsMargins(cols::kHorizontalInset, 0, cols::kHorizontalInset, 0);
     header->setSpacing(cols::kSpacing);
-    header->addWidget(headerLabel(QStringLiteral("Subdomain / Host"), cols::kHost, Qt::AlignLeft));
-    header->addWidget(headerLabel(QStringLiteral("Typ"), cols::kType, Qt::AlignLeft));
-    header->addWidget(headerLabel(QStringLiteral("Zielwert (Target)"), 0, Qt::AlignLeft), 1);
-    header->addWidget(headerLabel(QStringLiteral("TTL"), cols::kTTL, Qt::AlignRight));
-    header->addWidget(headerLabel(QStringLiteral("Aktion"), cols::kAction, Qt::AlignRight));
+    header->addWidget(halvo::ui::columnHeader(QStringLiteral("Subdomain / Host"), cols::kHost, Qt::AlignLeft));
+    header->addWidget(halvo::ui::columnHeader(QStringLiteral("Typ"), cols::kType, Qt::AlignLeft));
+    header->addWidget(halvo::ui::columnHeader(QStringLiteral("Zielwert (Target)"), 0, Qt::AlignLeft), 1);
+    header->addWidget(halvo::ui::columnHeader(QStringLiteral("TTL"), cols::kTTL, Qt::AlignRight));
+    header->addWidget(halvo::ui::columnHeader(QStringLiteral("Aktion"), cols::kAction, Qt::AlignRight));
     table->addWidget(m_tableHeader);
     table->addWidget(halvo::ui::divider());
 

@@ -19,18 +19,6 @@ using halvo::theme::Tint;
 using halvo::theme::Weight;
 namespace cols = ipReverseColumns;
 
-namespace {
-
-QLabel* headerLabel(const QString& text, int width, Qt::Alignment alignment) {
-    QLabel* label = halvo::theme::label(text, TextStyle::caption, Weight::bold, Tint::secondary);
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    if (width > 0)
-        label->setFixedWidth(width);
-    return label;
-}
-
-} // namespace
-
 IPDetailsTab::IPDetailsTab(AppStateStore& store, IPRdnsView::State& state, const HalvoIPBlock& block, QWidget* parent)
     : QWidget(parent)
     , m_store(store)
@@ -236,9 +224,10 @@ QWidget* IPDetailsTab::buildReverseCard() {
     const int scrollBar = rows > kVisibleReverseRows ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
     headerRow->setContentsMargins(cols::kHorizontalInset, 0, cols::kHorizontalInset + scrollBar, 0);
     headerRow->setSpacing(cols::kSpacing);
-    headerRow->addWidget(headerLabel(QStringLiteral("IP-Adresse (IPv4 / IPv6)"), cols::kAddress, Qt::AlignLeft));
-    headerRow->addWidget(headerLabel(QStringLiteral("Reverse DNS (PTR FQDN)"), 0, Qt::AlignLeft), 1);
-    headerRow->addWidget(headerLabel(QStringLiteral("Aktion"), cols::kAction, Qt::AlignRight));
+    headerRow->addWidget(
+        halvo::ui::columnHeader(QStringLiteral("IP-Adresse (IPv4 / IPv6)"), cols::kAddress, Qt::AlignLeft));
+    headerRow->addWidget(halvo::ui::columnHeader(QStringLiteral("Reverse DNS (PTR FQDN)"), 0, Qt::AlignLeft), 1);
+    headerRow->addWidget(halvo::ui::columnHeader(QStringLiteral("Aktion"), cols::kAction, Qt::AlignRight));
     table->addWidget(header);
     table->addWidget(halvo::ui::divider());
 
