@@ -211,9 +211,9 @@ HalvoAPIResult resultOf(QNetworkReply* reply, QByteArray body, int transferTimeo
     }
     if (reply->error() == QNetworkReply::OperationCanceledError) {
         // The client's own cancels never get here; a cancelled transfer is the transfer timeout.
-        result.error = HalvoAPIError{
-            kTransportDomain, int(reply->error()),
-            QStringLiteral("Zeitüberschreitung: %1 s lang keine Antwort vom Server.").arg(secondsText(transferTimeout))};
+        result.error = HalvoAPIError{kTransportDomain, int(reply->error()),
+                                     QStringLiteral("Zeitüberschreitung: %1 s lang keine Antwort vom Server.")
+                                         .arg(secondsText(transferTimeout))};
     } else if (reply->error() != QNetworkReply::NoError) {
         result.error = HalvoAPIError{kTransportDomain, int(reply->error()), reply->errorString()};
     } else if (!status.isValid()) {
@@ -259,8 +259,8 @@ void HalvoAPIClient::signedRequest(const HalvoAccount& account, const QString& a
     // The deadline runs from here, so it covers the server-time request too.
     const TransferPtr transfer = beginTransfer(d->limits.maxBodyBytes, std::move(done));
     const HalvoRegion region = account.region;
-    withServerTime(region, [this, transfer, region, url = *url, appKey = account.appKey, appSecret, consumerKey,
-                            method, body] {
+    withServerTime(region, [this, transfer, region, url = *url, appKey = account.appKey, appSecret, consumerKey, method,
+                            body] {
         if (transfer->over)
             return;
         const qint64 timestamp = timestampFor(region);
@@ -306,11 +306,10 @@ HalvoAPIClient::TransferPtr HalvoAPIClient::beginTransfer(qint64 maxBodyBytes,
     // The timer belongs to the transfer; a weak reference keeps the two from holding each other.
     connect(transfer->deadline, &QTimer::timeout, this, [this, weak = std::weak_ptr<Transfer>(transfer), deadlineMs] {
         if (const TransferPtr expired = weak.lock()) {
-            finish(expired,
-                   failure(HalvoAPIError{
-                       kTransportDomain, int(QNetworkReply::OperationCanceledError),
-                       QStringLiteral("Zeitüberschreitung: keine vollständige Antwort innerhalb von %1 s.")
-                           .arg(secondsText(deadlineMs))}));
+            finish(expired, failure(HalvoAPIError{
+                                kTransportDomain, int(QNetworkReply::OperationCanceledError),
+                                QStringLiteral("Zeitüberschreitung: keine vollständige Antwort innerhalb von %1 s.")
+                                    .arg(secondsText(deadlineMs))}));
         }
     });
     transfer->deadline->start(deadlineMs);
@@ -326,8 +325,8 @@ void HalvoAPIClient::attach(const TransferPtr& transfer, QNetworkReply* reply) {
 
     const auto tooLarge = [this, transfer] {
         finish(transfer, failure(HalvoAPIError{kTransportDomain, int(QNetworkReply::OperationCanceledError),
-                                                QStringLiteral("Antwort zu groß: mehr als %1, Übertragung abgebrochen.")
-                                                    .arg(sizeText(transfer->maxBodyBytes))}));
+                                               QStringLiteral("Antwort zu groß: mehr als %1, Übertragung abgebrochen.")
+                                                   .arg(sizeText(transfer->maxBodyBytes))}));
     };
     // Reads what has arrived, never more than one byte beyond the limit; false once the limit is passed.
     const auto readWithinLimit = [transfer, reply] {

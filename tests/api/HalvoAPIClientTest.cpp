@@ -312,9 +312,9 @@ TEST_F(ApiClient, PathsWithEmptyOrLossySegmentsAreNeverSent) {
 
     // A character outside the BMP is a valid pair, not a lone surrogate.
     const QString pair = QStringLiteral("x\U0001F600y");
-    EXPECT_TRUE(send(client, accountIn(HalvoRegion::eu), QStringLiteral("GET"),
-                     halvo::api::ApiPath("domain").value(pair))
-                    .ok());
+    EXPECT_TRUE(
+        send(client, accountIn(HalvoRegion::eu), QStringLiteral("GET"), halvo::api::ApiPath("domain").value(pair))
+            .ok());
     ASSERT_EQ(server.apiRequests().size(), 1);
     EXPECT_EQ(server.apiRequests().first().target, "/1.0/domain/x%F0%9F%98%80y");
 }
@@ -425,11 +425,13 @@ TEST(ApiLimits, BodiesBeyondTheLimitAreRefusedWhileTheyArrive) {
         {"announcedGigabyte", FakeHalvoServer::Answer::huge(kGiB, true), true},
         {"chunkedGigabyte", FakeHalvoServer::Answer::huge(kGiB, false), true},
         {"endlessChunks", FakeHalvoServer::Answer::endless(), true},
-        {"errorStatusWithHugeBody", [] {
+        {"errorStatusWithHugeBody",
+         [] {
              FakeHalvoServer::Answer a = FakeHalvoServer::Answer::huge(kGiB, false);
              a.status = 500;
              return a;
-         }(), true},
+         }(),
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

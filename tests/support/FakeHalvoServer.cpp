@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace halvo::test {
 
 namespace {
@@ -108,10 +110,13 @@ private:
     QTimer m_timer;
 };
 
+/// The request as it arrived, its headers in the order of their names.
 QByteArray echoOf(const FakeHalvoServer::Request& request) {
     QByteArray text = request.method + ' ' + request.target + " HTTP/1.1\r\n";
-    for (auto it = request.headers.constBegin(); it != request.headers.constEnd(); ++it)
-        text += it.key() + ": " + it.value() + "\r\n";
+    QList<QByteArray> names = request.headers.keys();
+    std::sort(names.begin(), names.end());
+    for (const QByteArray& name : std::as_const(names))
+        text += name + ": " + request.headers.value(name) + "\r\n";
     return text + "\r\n" + request.body;
 }
 
@@ -256,8 +261,8 @@ void FakeHalvoServer::write(QTcpSocket* socket, const Answer& answer, const Requ
     if (answer.chunked)
         head += "Transfer-Encoding: chunked\r\n";
     else
-        head += "Content-Length: " + QByteArray::number(answer.streamBytes > 0 ? answer.streamBytes : body.size()) +
-                "\r\n";
+        head +=
+            "Content-Length: " + QByteArray::number(answer.streamBytes > 0 ? answer.streamBytes : body.size()) + "\r\n";
     head += "Connection: keep-alive\r\n\r\n";
 
     if (answer.streamBytes != 0) {
