@@ -350,9 +350,11 @@ void AppStateStore::sendFrom(const QueuedAction& action, const KeychainCredentia
                 return;
             if (const auto& error = result.error) {
                 const HalvoRequest& failed = action.requests.at(index);
+                // An error body may be megabytes long; only its start can show (room is left for control
+                // characters that go and for a credential that starts within the line).
                 self->setLastActionMessage(QStringLiteral("API Rückmeldung (") + failed.method + QLatin1Char(' ') +
                                                halvo::api::readablePath(failed.path) + QStringLiteral("): ") +
-                                               error->description,
+                                               error->description.left(8 * kMaxMessageLength),
                                            MessageKind::failure);
             }
             // The next request of the action follows the answer to this one, whatever it was.

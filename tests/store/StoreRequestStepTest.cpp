@@ -411,13 +411,20 @@ TEST_P(StoreBoundedAnswer, EndsAsTheUsualFailureSentence) {
 
 INSTANTIATE_TEST_SUITE_P(
     All, StoreBoundedAnswer,
-    ::testing::Values(BoundedAnswerCase{"hugeBody", FakeHalvoServer::Answer::huge(1024LL * 1024 * 1024, false),
-                                        QStringLiteral("Antwort zu groß: mehr als 64 KiB, Übertragung abgebrochen.")},
-                      BoundedAnswerCase{"endlessBody", FakeHalvoServer::Answer::endless(),
-                                        QStringLiteral("Antwort zu groß: mehr als 64 KiB, Übertragung abgebrochen.")},
-                      BoundedAnswerCase{
-                          "oneByteASecond", FakeHalvoServer::Answer::trickle("null"),
-                          QStringLiteral("Zeitüberschreitung: keine vollständige Antwort innerhalb von 1.2 s.")}),
+    ::testing::Values(
+        BoundedAnswerCase{"hugeBody", FakeHalvoServer::Answer::huge(1024LL * 1024 * 1024, false),
+                          QStringLiteral("Antwort zu groß: mehr als 64 KiB, Übertragung abgebrochen.")},
+        BoundedAnswerCase{"endlessBody", FakeHalvoServer::Answer::endless(),
+                          QStringLiteral("Antwort zu groß: mehr als 64 KiB, Übertragung abgebrochen.")},
+        BoundedAnswerCase{"oneByteASecond", FakeHalvoServer::Answer::trickle("null"),
+                          QStringLiteral("Zeitüberschreitung: keine vollständige Antwort innerhalb von 1.2 s.")},
+        // Within the limit, but far longer than a line: cut where the line ends.
+        BoundedAnswerCase{
+            "longErrorBody", FakeHalvoServer::Answer(400, QByteArray(60 * 1024, 'x')),
+            QString(AppStateStore::kMaxMessageLength - 1 -
+                        (QStringLiteral("API Rückmeldung (PUT ") + kFirewallShownPath + QStringLiteral("): ")).size(),
+                    u'x') +
+                QStringLiteral("…")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StoreSecrets, ServerEchoingTheRequestCannotPutTheKeysIntoTheStatusLine) {
