@@ -5,7 +5,7 @@
 // and the texts of its forms; everything else is read from the store on each refresh.
 
 #include "model/Records.h"
-#include "ui/HalvoRecordListModel.h"
+#include "ui/HalvoSection.h"
 #include "views/ip/IPManagerSubTab.h"
 
 #include <QList>
@@ -13,12 +13,10 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class AppStateStore;
-class HalvoRefreshScheduler;
-class HalvoSectionFrame;
-class IPBlockRowDelegate;
 
 class IPRdnsView final : public QWidget {
     Q_OBJECT
@@ -81,28 +79,20 @@ public:
     /// Switches the block's edge firewall through the store (no confirmation).
     void toggleFirewall(const HalvoIPBlock& block);
 
-    HalvoSectionFrame* frame() const { return m_frame; }
-    /// Asks for one refresh on the next turn of the event loop.
-    void scheduleRefresh();
+    using Section = HalvoSection<HalvoIPBlock, IPManagerSubTab>;
+    Section& section() { return *m_section; }
+    HalvoSectionFrame* frame() const { return m_section->frame(); }
 
 private:
-    void refresh();
-    void onRowSelected(int row);
-    void onTabClicked(int index);
+    void drawDetail(const HalvoIPBlock& shown, IPManagerSubTab tab);
     QWidget* buildHeaderCard(const HalvoIPBlock& block);
     QWidget* buildTabContent(const HalvoIPBlock& block, IPManagerSubTab tab);
-    static std::optional<HalvoIPBlock> pickShown(const QList<HalvoIPBlock>& listed,
-                                                 const std::optional<QString>& selectedId);
 
     AppStateStore& m_store;
     State m_state;
-    HalvoSectionFrame* m_frame = nullptr;
-    HalvoRecordListModel<HalvoIPBlock>* m_model = nullptr;
-    IPBlockRowDelegate* m_delegate = nullptr;
-    HalvoRefreshScheduler* m_scheduler = nullptr;
+    std::unique_ptr<Section> m_section;
 
     // What the detail shows now, so a refresh rebuilds only what changed.
-    QList<IPManagerSubTab> m_shownTabs;
     std::optional<HalvoIPBlock> m_drawnBlock;
     std::optional<IPManagerSubTab> m_drawnTab;
     /// The dedicated servers (service name, host name) drawn by the failover tab's quick pick.

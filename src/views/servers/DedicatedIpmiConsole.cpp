@@ -59,7 +59,7 @@ DedicatedIpmiConsole::DedicatedIpmiConsole(DedicatedServersView& view, AppStateS
     auto* close = new HalvoActionButton(QStringLiteral("Schließen"), HalvoButtonVariant::secondary, true);
     connect(close, &QPushButton::clicked, this, [&view] {
         view.state().showIPMISheet = false;
-        view.scheduleRefresh();
+        view.section().schedule();
     });
     header->addWidget(close);
     layout->addLayout(header);

@@ -145,7 +145,7 @@ QWidget* DedicatedPowerTab::ipmiCard(const HalvoServer& server) {
     row->setSpacing(12);
     const auto openConsole = [&view = m_view] {
         view.state().showIPMISheet = true;
-        view.scheduleRefresh();
+        view.section().schedule();
     };
     // Both open the one console sheet.
     auto* kvm = new HalvoActionButton(QStringLiteral("HTML5 KVM Konsole öffnen"), HalvoButtonVariant::primary, false,

@@ -87,7 +87,7 @@ QWidget* DedicatedServersView::serverHeader(const HalvoServer& server) {
                                   QStringLiteral("display.and.arrow.down"));
         connect(console, &QPushButton::clicked, this, [this] {
             m_state.showIPMISheet = true;
-            scheduleRefresh();
+            m_section->schedule();
         });
         operations->addWidget(console, 0, Qt::AlignRight);
     }

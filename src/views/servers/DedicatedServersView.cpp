@@ -3,8 +3,6 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
-#include "ui/HalvoRefreshScheduler.h"
-#include "ui/HalvoSectionFrame.h"
 #include "views/servers/DedicatedBackupTab.h"
 #include "views/servers/DedicatedIpmiConsole.h"
 #include "views/servers/DedicatedNetworkTab.h"
@@ -50,72 +48,69 @@ QStringList bareMetalTemplateList() {
     };
 }
 
-std::optional<HalvoServer> selectedAmong(const QList<HalvoServer>& servers, const std::optional<QString>& name) {
-    if (name) {
-        for (const HalvoServer& server : servers) {
-            if (server.name == *name)
-                return server;
-        }
-    }
-    if (servers.isEmpty())
-        return std::nullopt;
-    return servers.first();
-}
-
-DedicatedServerTab shownAmong(const QList<DedicatedServerTab>& tabs, DedicatedServerTab chosen) {
-    return tabs.contains(chosen) ? chosen : tabs.first();
-}
-
 } // namespace
 
 DedicatedServersView::DedicatedServersView(AppStateStore& store, QWidget* parent)
     : QWidget(parent)
     , m_store(store)
     , m_bareMetalTemplates(bareMetalTemplateList()) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_frame = new HalvoSectionFrame(frameConfig(), this);
-    layout->addWidget(m_frame);
+    Section::Spec spec;
+    spec.frame = frameConfig();
+    spec.sidebarTitle = QStringLiteral("Dedicated Server");
+    spec.idOf = [](const HalvoServer& server) { return server.name; };
+    spec.recordsOf = [](const HalvoAccountSnapshot& snapshot) { return snapshot.dedicatedServers; };
+    spec.matches = [](const HalvoServer& server, const QString& search) {
+        return halvo::matchesSearch(server.name, search) || halvo::matchesSearch(server.reverse, search) ||
+               halvo::matchesSearch(server.ip, search) || halvo::matchesSearch(server.datacenter, search);
+    };
+    // Only the user's own choice is highlighted; the fallback to the first server is not.
+    spec.highlightFallback = false;
+    spec.tabsOf = &DedicatedServersView::availableTabs;
+    spec.tabButton = [](DedicatedServerTab tab, int index) {
+        return HalvoSectionFrame::TabSpec{icon(tab), QString::number(index + 1) + QStringLiteral(". ") + rawValue(tab)};
+    };
+    spec.drawDetail = [this](const HalvoServer& server, DedicatedServerTab tab) { drawDetail(server, tab); };
+    spec.afterRefresh = [this](const std::optional<HalvoServer>& server) {
+        if (!server) {
+            m_drawnServer.reset();
+            m_drawnTab.reset();
+        }
+        m_ipmiSheet->sync(server);
+    };
+    m_section = std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedServerName,
+                                          &m_state.activeTab);
+    m_section->setDelegate(new DedicatedServerRowDelegate(&m_section->model(), this));
 
-    m_model = new HalvoRecordListModel<HalvoServer>([](const HalvoServer& server) { return server.name; }, this);
-    m_frame->setListModel(m_model, new DedicatedServerRowDelegate(m_model, this));
-
-    connect(m_frame, &HalvoSectionFrame::rowSelected, this, [this](int row) {
-        if (row < 0 || row >= m_model->rowCount())
-            return;
-        m_state.selectedServerName = m_model->itemAt(row).name;
-        scheduleRefresh();
-    });
-    connect(m_frame, &HalvoSectionFrame::tabClicked, this, [this](int index) {
-        if (index < 0 || index >= m_shownTabs.size())
-            return;
-        m_state.activeTab = m_shownTabs.at(index);
-        scheduleRefresh();
-    });
-
-    m_scheduler = new HalvoRefreshScheduler(&m_store, this, [this] { refresh(); });
-    m_scheduler->schedule();
-    m_scheduler->flush();
+    // The sheet belongs to the detail of a selected server; without one it cannot stay open.
+    m_ipmiSheet = std::make_unique<HalvoFlagSheet<QDialog, HalvoServer>>(
+        m_state.showIPMISheet, *this,
+        HalvoFlagSheet<QDialog, HalvoServer>::Spec{
+            [this](const HalvoServer& server) {
+                auto* sheet = new QDialog(this);
+                sheet->setObjectName(QStringLiteral("ipmiConsoleSheet"));
+                sheet->setWindowModality(Qt::WindowModal);
+                auto* layout = new QVBoxLayout(sheet);
+                layout->setSpacing(14);
+                layout->setContentsMargins(20, 20, 20, 20);
+                layout->addWidget(ipmiConsoleSheet(server));
+                return sheet;
+            },
+            [this](QDialog& sheet, const HalvoServer& server) {
+                halvo::ui::clearLayout(sheet.layout());
+                sheet.layout()->addWidget(ipmiConsoleSheet(server));
+            },
+            [this] { m_section->schedule(); }});
+    m_section->refreshNow();
 }
 
 DedicatedServersView::~DedicatedServersView() = default;
 
 QList<HalvoServer> DedicatedServersView::filteredServers() const {
-    const QList<HalvoServer> servers = m_store.activeSnapshot().dedicatedServers;
-    const QString search = m_store.searchText();
-    if (search.isEmpty())
-        return servers;
-    QList<HalvoServer> result;
-    for (const HalvoServer& server : servers) {
-        if (halvo::matchesSearch(server.name, search) || halvo::matchesSearch(server.reverse, search) ||
-            halvo::matchesSearch(server.ip, search) || halvo::matchesSearch(server.datacenter, search))
-            result.append(server);
-    }
-    return result;
+    return m_section->listed();
 }
 
 std::optional<HalvoServer> DedicatedServersView::selectedServer() const {
-    return selectedAmong(filteredServers(), m_state.selectedServerName);
+    return m_section->shown();
 }
 
 QList<DedicatedServerTab> DedicatedServersView::availableTabs(const HalvoServer& server) {
@@ -131,95 +126,20 @@ DedicatedServerTab DedicatedServersView::shownTab() const {
     const std::optional<HalvoServer> server = selectedServer();
     if (!server)
         return DedicatedServerTab::overview;
-    return shownAmong(availableTabs(*server), m_state.activeTab);
+    return m_section->tabFor(*server);
 }
 
-void DedicatedServersView::scheduleRefresh() {
-    m_scheduler->schedule();
-}
-
-void DedicatedServersView::refreshNow() {
-    m_scheduler->schedule();
-    m_scheduler->flush();
-}
-
-void DedicatedServersView::refresh() {
-    const QList<HalvoServer> servers = filteredServers();
-    m_frame->setSidebarTitle(QStringLiteral("Dedicated Server (") + QString::number(servers.size()) + QLatin1Char(')'));
-    m_model->setItems(servers);
-    m_frame->setListEmpty(servers.isEmpty());
-    // Only the user's own choice is highlighted; the fallback to the first server is not.
-    m_frame->setCurrentRow(m_state.selectedServerName ? m_model->rowOf(*m_state.selectedServerName) : -1);
-
-    const std::optional<HalvoServer> server = selectedAmong(servers, m_state.selectedServerName);
-    if (!server) {
-        m_frame->showPlaceholder();
-        m_drawnServer.reset();
-        m_drawnTab.reset();
-        m_shownTabs.clear();
-        syncIPMISheet(server);
-        return;
-    }
-
-    m_frame->showDetail();
-    m_shownTabs = availableTabs(*server);
-    const DedicatedServerTab shown = shownAmong(m_shownTabs, m_state.activeTab);
-    QList<HalvoSectionFrame::TabSpec> specs;
-    for (qsizetype i = 0; i < m_shownTabs.size(); ++i) {
-        const DedicatedServerTab tab = m_shownTabs.at(i);
-        specs.append({icon(tab), QString::number(i + 1) + QStringLiteral(". ") + rawValue(tab)});
-    }
-    m_frame->setTabs(specs, int(m_shownTabs.indexOf(shown)));
-
-    const bool serverChanged = !m_drawnServer || !(*m_drawnServer == *server);
+void DedicatedServersView::drawDetail(const HalvoServer& server, DedicatedServerTab shown) {
+    const bool serverChanged = !m_drawnServer || !(*m_drawnServer == server);
     if (serverChanged)
-        m_frame->replaceHeader(serverHeader(*server));
+        frame()->replaceHeader(serverHeader(server));
     if (serverChanged || m_drawnTab != shown) {
         // A changed record of the same server on the same tab keeps the reader's place.
-        const bool samePlace = m_drawnServer && m_drawnServer->name == server->name && m_drawnTab == shown;
-        m_frame->replaceContent(tabContent(*server, shown), samePlace);
+        const bool samePlace = m_drawnServer && m_drawnServer->name == server.name && m_drawnTab == shown;
+        frame()->replaceContent(tabContent(server, shown), samePlace);
     }
     m_drawnServer = server;
     m_drawnTab = shown;
-    syncIPMISheet(server);
-}
-
-void DedicatedServersView::syncIPMISheet(const std::optional<HalvoServer>& server) {
-    if (!server) {
-        // The sheet belongs to the detail of a selected server; without one it cannot stay open.
-        m_state.showIPMISheet = false;
-    }
-    if (!m_state.showIPMISheet) {
-        if (m_ipmiSheet)
-            m_ipmiSheet->reject();
-        return;
-    }
-    if (m_ipmiSheet && m_sheetServer == server)
-        return;
-
-    if (!m_ipmiSheet) {
-        auto* sheet = new QDialog(this);
-        sheet->setObjectName(QStringLiteral("ipmiConsoleSheet"));
-        sheet->setWindowModality(Qt::WindowModal);
-        auto* layout = new QVBoxLayout(sheet);
-        layout->setSpacing(14);
-        layout->setContentsMargins(20, 20, 20, 20);
-        connect(sheet, &QDialog::finished, this, [this, sheet] {
-            m_state.showIPMISheet = false;
-            if (m_ipmiSheet == sheet) {
-                m_ipmiSheet = nullptr;
-                m_sheetServer.reset();
-            }
-            sheet->deleteLater();
-            scheduleRefresh();
-        });
-        m_ipmiSheet = sheet;
-    }
-    halvo::ui::clearLayout(m_ipmiSheet->layout());
-    m_ipmiSheet->layout()->addWidget(ipmiConsoleSheet(*server));
-    m_sheetServer = server;
-    if (!m_ipmiSheet->isVisible())
-        m_ipmiSheet->open();
 }
 
 QWidget* DedicatedServersView::ipmiConsoleSheet(const HalvoServer& server) {

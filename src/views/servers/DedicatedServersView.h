@@ -6,7 +6,7 @@
 
 #include "model/Records.h"
 #include "ui/Components.h"
-#include "ui/HalvoRecordListModel.h"
+#include "ui/HalvoSection.h"
 #include "views/servers/DedicatedServerTab.h"
 
 #include <QDialog>
@@ -16,11 +16,10 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class AppStateStore;
-class HalvoRefreshScheduler;
-class HalvoSectionFrame;
 
 class DedicatedServersView final : public QWidget {
     Q_OBJECT
@@ -50,7 +49,7 @@ public:
     ~DedicatedServersView() override;
 
     const State& state() const { return m_state; }
-    /// Changes take effect at the next refresh (`scheduleRefresh` or `refreshNow`).
+    /// Changes take effect at the next refresh (`section().schedule()` or `section().refreshNow()`).
     State& state() { return m_state; }
     /// The installation templates offered for a reinstallation, in picker order.
     const QStringList& bareMetalTemplates() const { return m_bareMetalTemplates; }
@@ -77,19 +76,14 @@ public:
     static void rebootServer(AppStateStore& store, const HalvoServer& server);
     static void setNetboot(AppStateStore& store, const HalvoServer& server, bool rescue);
 
-    // ---- refresh ----
-
-    void scheduleRefresh();
-    /// Runs a pending refresh at once.
-    void refreshNow();
-
-    HalvoSectionFrame* frame() const { return m_frame; }
+    using Section = HalvoSection<HalvoServer, DedicatedServerTab>;
+    Section& section() { return *m_section; }
+    HalvoSectionFrame* frame() const { return m_section->frame(); }
     /// The open IPMI console sheet, or nullptr.
-    QDialog* ipmiSheet() const { return m_ipmiSheet; }
+    QDialog* ipmiSheet() const { return m_ipmiSheet->sheet(); }
 
 private:
-    void refresh();
-    void syncIPMISheet(const std::optional<HalvoServer>& server);
+    void drawDetail(const HalvoServer& server, DedicatedServerTab shown);
 
     QWidget* serverHeader(const HalvoServer& server);
     QWidget* tabContent(const HalvoServer& server, DedicatedServerTab tab);
@@ -103,17 +97,13 @@ private:
     State m_state;
     const QStringList m_bareMetalTemplates;
 
-    HalvoSectionFrame* m_frame = nullptr;
-    HalvoRecordListModel<HalvoServer>* m_model = nullptr;
-    HalvoRefreshScheduler* m_scheduler = nullptr;
+    std::unique_ptr<Section> m_section;
+    std::unique_ptr<HalvoFlagSheet<QDialog, HalvoServer>> m_ipmiSheet;
 
     // What the detail shows now, so a refresh rebuilds only what changed.
     std::optional<HalvoServer> m_drawnServer;
     std::optional<DedicatedServerTab> m_drawnTab;
-    QList<DedicatedServerTab> m_shownTabs;
 
     QPointer<HalvoFormTextField> m_reverseField;
     QPointer<HalvoFormTextField> m_rescueMailField;
-    QPointer<QDialog> m_ipmiSheet;
-    std::optional<HalvoServer> m_sheetServer;
 };

@@ -3,8 +3,6 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
-#include "ui/HalvoRefreshScheduler.h"
-#include "ui/HalvoSectionFrame.h"
 #include "ui/Theme.h"
 #include "views/servers/VPSRowDelegate.h"
 
@@ -31,18 +29,6 @@ auto headerFields(const HalvoVPS& vps) {
     return std::tuple(vps.name, vps.displayName, vps.state, vps.netbootMode, vps.modelName, vps.zone);
 }
 
-std::optional<HalvoVPS> pickShown(const QList<HalvoVPS>& listed, const std::optional<QString>& chosen) {
-    if (chosen) {
-        for (const HalvoVPS& vps : listed) {
-            if (vps.name == *chosen)
-                return vps;
-        }
-    }
-    if (listed.isEmpty())
-        return std::nullopt;
-    return listed.first();
-}
-
 HalvoActionButton* smallButton(const QString& text, HalvoButtonVariant variant, const QString& icon = QString()) {
     return new HalvoActionButton(text, variant, true, icon);
 }
@@ -60,7 +46,8 @@ VPSView::VPSView(AppStateStore& store, QWidget* parent)
                         QStringLiteral("Docker Engine on Ubuntu 24.04"),
                         QStringLiteral("Plesk Obsidian on AlmaLinux 9"),
                         QStringLiteral("cPanel & WHM on AlmaLinux 9")} {
-    HalvoSectionFrame::Config config;
+    Section::Spec spec;
+    HalvoSectionFrame::Config& config = spec.frame;
     config.sidebarIcon = QStringLiteral("cpu.fill");
     config.sidebarTint = Tint::teal;
     config.sidebarMinWidth = 265;
@@ -72,41 +59,48 @@ VPSView::VPSView(AppStateStore& store, QWidget* parent)
     config.placeholderTitle = QStringLiteral("Keine VPS-Instanz ausgewählt");
     config.placeholderDescription =
         QStringLiteral("Wähle links eine VPS aus oder synchronisiere deinen Halvo Account.");
-
-    m_frame = new HalvoSectionFrame(std::move(config), this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_frame);
-
-    m_model = new HalvoRecordListModel<HalvoVPS>([](const HalvoVPS& vps) { return vps.name; }, this);
-    m_delegate = new VPSRowDelegate(m_model, this);
-    m_frame->setListModel(m_model, m_delegate);
+    spec.sidebarTitle = QStringLiteral("VPS Instanzen");
+    spec.idOf = [](const HalvoVPS& vps) { return vps.name; };
+    spec.recordsOf = [](const HalvoAccountSnapshot& snapshot) { return snapshot.vpsList; };
+    spec.matches = [](const HalvoVPS& vps, const QString& search) {
+        return halvo::matchesSearch(vps.name, search) || halvo::matchesSearch(vps.displayName, search) ||
+               halvo::matchesSearch(vps.ipv4, search);
+    };
+    // The list highlights the VPS the detail shows, also when it is the fallback to the first one.
+    spec.highlightFallback = true;
     // The VPS detail has no tabs; the frame shows no tab bar then.
-    connect(m_frame, &HalvoSectionFrame::rowSelected, this, &VPSView::selectRow);
+    spec.drawDetail = [this](const HalvoVPS& vps, HalvoNoTab) { drawDetail(vps); };
+    spec.afterRefresh = [this](const std::optional<HalvoVPS>& shown) {
+        if (!shown)
+            m_drawnVPS.reset();
+        m_kvmSheet->sync(shown);
+    };
+    m_section = std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedVPSName);
+    m_section->setDelegate(new VPSRowDelegate(&m_section->model(), this));
 
-    m_scheduler = new HalvoRefreshScheduler(&m_store, this, [this] { refresh(); });
-    m_scheduler->schedule();
-    m_scheduler->flush();
+    // The sheet belongs to the detail: without a shown VPS it is dismissed, which clears the flag. It always
+    // shows the VPS that the detail shows.
+    m_kvmSheet = std::make_unique<HalvoFlagSheet<VPSConsoleSheet, HalvoVPS>>(
+        m_state.showKVMModal, *this,
+        HalvoFlagSheet<VPSConsoleSheet, HalvoVPS>::Spec{
+            [this](const HalvoVPS& vps) {
+                auto* sheet = new VPSConsoleSheet(m_store, vps, this);
+                connect(sheet->closeButton(), &QPushButton::clicked, this, [this] { setShowKVMModal(false); });
+                return sheet;
+            },
+            [](VPSConsoleSheet& sheet, const HalvoVPS& vps) { sheet.showVPS(vps); },
+            {}});
+    m_section->refreshNow();
 }
 
 VPSView::~VPSView() = default;
 
 QList<HalvoVPS> VPSView::filteredVPS() const {
-    const HalvoAccountSnapshot snapshot = m_store.activeSnapshot();
-    const QString search = m_store.searchText();
-    if (search.isEmpty())
-        return snapshot.vpsList;
-    QList<HalvoVPS> result;
-    for (const HalvoVPS& vps : snapshot.vpsList) {
-        if (halvo::matchesSearch(vps.name, search) || halvo::matchesSearch(vps.displayName, search) ||
-            halvo::matchesSearch(vps.ipv4, search))
-            result.append(vps);
-    }
-    return result;
+    return m_section->listed();
 }
 
 std::optional<HalvoVPS> VPSView::selectedVPS() const {
-    return pickShown(filteredVPS(), m_state.selectedVPSName);
+    return m_section->shown();
 }
 
 std::optional<HalvoVPS> VPSView::currentVPS(const QString& name) const {
@@ -117,36 +111,12 @@ std::optional<HalvoVPS> VPSView::currentVPS(const QString& name) const {
     return std::nullopt;
 }
 
-void VPSView::selectRow(int row) {
-    if (row < 0 || row >= m_model->rowCount())
-        return;
-    m_state.selectedVPSName = m_model->itemAt(row).name;
-    m_scheduler->schedule();
-}
-
-void VPSView::refresh() {
-    const QList<HalvoVPS> listed = filteredVPS();
-    m_frame->setSidebarTitle(QStringLiteral("VPS Instanzen (") % QString::number(listed.size()) % QLatin1Char(')'));
-    m_model->setItems(listed);
-    m_frame->setListEmpty(listed.isEmpty());
-
-    const std::optional<HalvoVPS> shown = pickShown(listed, m_state.selectedVPSName);
-    m_frame->setCurrentRow(shown ? m_model->rowOf(shown->name) : -1);
-
-    if (!shown) {
-        m_frame->showPlaceholder();
-        m_drawnVPS.reset();
-        syncKVMSheet();
-        return;
-    }
-
-    m_frame->showDetail();
-    if (!m_drawnVPS || headerFields(*m_drawnVPS) != headerFields(*shown) || !m_frame->header())
-        m_frame->replaceHeader(buildHeader(*shown));
-    if (!m_drawnVPS || *m_drawnVPS != *shown || !m_frame->content())
-        m_frame->replaceContent(buildContent(*shown));
+void VPSView::drawDetail(const HalvoVPS& shown) {
+    if (!m_drawnVPS || headerFields(*m_drawnVPS) != headerFields(shown) || !frame()->header())
+        frame()->replaceHeader(buildHeader(shown));
+    if (!m_drawnVPS || *m_drawnVPS != shown || !frame()->content())
+        frame()->replaceContent(buildContent(shown));
     m_drawnVPS = shown;
-    syncKVMSheet();
 }
 
 QWidget* VPSView::buildHeader(const HalvoVPS& vps) {
@@ -383,27 +353,5 @@ void VPSView::confirmStop(const HalvoVPS& vps) {
 
 void VPSView::setShowKVMModal(bool show) {
     m_state.showKVMModal = show;
-    syncKVMSheet();
-}
-
-void VPSView::syncKVMSheet() {
-    // The sheet belongs to the detail: without a shown VPS it is dismissed, which clears the flag.
-    const bool wanted = m_state.showKVMModal && m_drawnVPS.has_value();
-    if (wanted && !m_kvmSheet) {
-        auto* sheet = new VPSConsoleSheet(m_store, *m_drawnVPS, this);
-        connect(sheet->closeButton(), &QPushButton::clicked, this, [this] { setShowKVMModal(false); });
-        connect(sheet, &QDialog::finished, this, [this, sheet] {
-            m_state.showKVMModal = false;
-            if (m_kvmSheet == sheet)
-                m_kvmSheet = nullptr;
-            sheet->deleteLater();
-        });
-        m_kvmSheet = sheet;
-        sheet->open();
-    } else if (wanted) {
-        // The sheet always shows the VPS that the detail shows.
-        m_kvmSheet->showVPS(*m_drawnVPS);
-    } else if (m_kvmSheet) {
-        m_kvmSheet->reject();
-    }
+    m_kvmSheet->sync(m_drawnVPS);
 }

@@ -5,7 +5,7 @@
 // the snapshot and reinstallation cards).
 
 #include "model/Records.h"
-#include "ui/HalvoRecordListModel.h"
+#include "ui/HalvoSection.h"
 #include "views/servers/VPSConsoleSheet.h"
 
 #include <QDialog>
@@ -15,12 +15,10 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class AppStateStore;
-class HalvoRefreshScheduler;
-class HalvoSectionFrame;
-class VPSRowDelegate;
 
 class VPSView final : public QWidget {
     Q_OBJECT
@@ -59,13 +57,14 @@ public:
     /// Opens or closes the console sheet.
     void setShowKVMModal(bool show);
     /// The console sheet while it is open, else nullptr.
-    VPSConsoleSheet* kvmSheet() const { return m_kvmSheet; }
+    VPSConsoleSheet* kvmSheet() const { return m_kvmSheet->sheet(); }
 
-    HalvoSectionFrame* frame() const { return m_frame; }
+    using Section = HalvoSection<HalvoVPS>;
+    Section& section() { return *m_section; }
+    HalvoSectionFrame* frame() const { return m_section->frame(); }
 
 private:
-    void refresh();
-    void selectRow(int row);
+    void drawDetail(const HalvoVPS& shown);
     QWidget* buildHeader(const HalvoVPS& vps);
     QWidget* buildContent(const HalvoVPS& vps);
     QWidget* buildSpecGrid(const HalvoVPS& vps);
@@ -74,16 +73,12 @@ private:
     QWidget* buildRebuildCard(const HalvoVPS& vps);
     /// The VPS of the active snapshot with that name, as it is now.
     std::optional<HalvoVPS> currentVPS(const QString& name) const;
-    void syncKVMSheet();
 
     AppStateStore& m_store;
     State m_state;
     const QStringList m_availableImages;
-    HalvoSectionFrame* m_frame = nullptr;
-    HalvoRecordListModel<HalvoVPS>* m_model = nullptr;
-    VPSRowDelegate* m_delegate = nullptr;
-    HalvoRefreshScheduler* m_scheduler = nullptr;
-    QPointer<VPSConsoleSheet> m_kvmSheet;
+    std::unique_ptr<Section> m_section;
+    std::unique_ptr<HalvoFlagSheet<VPSConsoleSheet, HalvoVPS>> m_kvmSheet;
     /// What the detail shows now, so a refresh rebuilds it only when it changed.
     std::optional<HalvoVPS> m_drawnVPS;
 };

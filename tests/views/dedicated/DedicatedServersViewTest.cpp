@@ -256,7 +256,7 @@ TEST(DedicatedServersView, ConsoleButtonOpensTheSheetAndClosingClearsIt) {
 
     // Opened from the state, as the power tab does, and gone with the selected server.
     v.view->state().showIPMISheet = true;
-    v.view->refreshNow();
+    v.view->section().refreshNow();
     ASSERT_NE(v.view->ipmiSheet(), nullptr);
     v.store().setSearchText(QStringLiteral("nichts passt"));
     settle();
