@@ -3,7 +3,7 @@
 #include "ui/HalvoPaintedButton.h"
 #include "ui/Theme.h"
 #include "views/domains/DnsRecordListModel.h"
-#include "views/domains/RowPainting.h"
+#include "ui/HalvoRowPainting.h"
 
 #include <QAbstractItemView>
 #include <QCursor>
@@ -120,7 +120,7 @@ void DnsRecordDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     drawText(c.host, hostFont(), primary, texts.host, Qt::AlignLeft);
     painter->save();
     painter->setClipRect(c.type);
-    halvo::domains::paintCapsule(painter, c.type, texts.type, badgeFont(), Tint::blue, 0.15, kBadgePaddingH,
+    halvo::ui::paintCapsule(painter, c.type, texts.type, badgeFont(), Tint::blue, 0.15, kBadgePaddingH,
                                  kBadgePaddingV, true);
     painter->restore();
     drawText(c.target, targetFont(), primary, texts.target, Qt::AlignLeft);

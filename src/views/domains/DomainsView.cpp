@@ -54,7 +54,7 @@ DomainsView::DomainsView(AppStateStore& store, QWidget* parent)
     spec.afterRefresh = [this](const std::optional<HalvoDomain>& shown) { m_exportSheet->sync(shown); };
     m_section = std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedDomainId,
                                           &m_state.activeTab);
-    m_section->setDelegate(new DomainRowDelegate(&m_section->model(), this));
+    m_section->setDelegate(new DomainRowDelegate(this));
     frame()->listView()->setUniformItemSizes(true);
     frame()->replaceHeader(new QWidget);
 

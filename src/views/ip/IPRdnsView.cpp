@@ -73,7 +73,7 @@ IPRdnsView::IPRdnsView(AppStateStore& store, QWidget* parent)
     };
     m_section = std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedBlockId,
                                           &m_state.activeTab);
-    m_section->setDelegate(new IPBlockRowDelegate(&m_section->model(), this));
+    m_section->setDelegate(new IPBlockRowDelegate(this));
     m_section->refreshNow();
 }
 

@@ -2,10 +2,8 @@
 
 #include "ui/Theme.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QStyle>
 
 #include <algorithm>
 
@@ -43,10 +41,6 @@ LineHeights lineHeights(const RowFonts& fonts) {
 
 } // namespace
 
-DedicatedServerRowDelegate::DedicatedServerRowDelegate(const HalvoRecordListModel<HalvoServer>* model, QObject* parent)
-    : QStyledItemDelegate(parent)
-    , m_model(model) {}
-
 QString DedicatedServerRowDelegate::datacenterBadgeText(const QString& datacenter) {
     // Count characters, not UTF-16 units, so a surrogate pair is never cut in half.
     qsizetype end = 0;
@@ -60,29 +54,23 @@ QString DedicatedServerRowDelegate::datacenterBadgeText(const QString& datacente
 
 void DedicatedServerRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                        const QModelIndex& index) const {
-    if (!index.isValid() || index.row() >= m_model->rowCount())
+    const std::optional<HalvoServer> row = record<HalvoServer>(index);
+    if (!row)
         return;
-    QStyleOptionViewItem panel = option;
-    initStyleOption(&panel, index);
-    panel.text.clear();
-    const QWidget* widget = option.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
-    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &panel, painter, widget);
+    paintPanel(painter, option, index);
 
-    const HalvoServer& server = m_model->itemAt(index.row());
+    const HalvoServer& server = *row;
     const RowFonts fonts;
     const LineHeights heights = lineHeights(fonts);
     const QRect area = option.rect.adjusted(kHorizontalInset, kVerticalInset, -kHorizontalInset, -kVerticalInset);
 
     painter->save();
-    painter->setRenderHint(QPainter::Antialiasing);
+    using halvo::ui::paintElidedText;
 
     // First line: power dot, host name, data-centre badge.
     int top = area.top();
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(
-        theme::color(server.powerState == QLatin1String("poweron") ? theme::Tint::green : theme::Tint::red));
-    painter->drawEllipse(QRectF(area.left(), top + (heights.first - kDotSize) / 2.0, kDotSize, kDotSize));
+    halvo::ui::paintDot(painter, QRectF(area.left(), top + (heights.first - kDotSize) / 2.0, kDotSize, kDotSize),
+                        server.powerState == QLatin1String("poweron") ? theme::Tint::green : theme::Tint::red);
 
     const QString badgeText = datacenterBadgeText(server.datacenter);
     const QFontMetrics badgeMetrics(fonts.badge);
@@ -90,42 +78,28 @@ void DedicatedServerRowDelegate::paint(QPainter* painter, const QStyleOptionView
     const int badgeHeight = badgeMetrics.height() + 2 * kBadgePaddingV;
     const QRectF badge(area.right() + 1 - badgeWidth, top + (heights.first - badgeHeight) / 2.0, badgeWidth,
                        badgeHeight);
-    painter->setBrush(theme::color(theme::Tint::purple, 0.18));
-    painter->drawRoundedRect(badge, badgeHeight / 2.0, badgeHeight / 2.0);
-    painter->setFont(fonts.badge);
-    painter->setPen(theme::color(theme::Tint::purple));
-    painter->drawText(badge, Qt::AlignCenter, badgeText);
+    halvo::ui::paintCapsuleIn(painter, badge, badgeText, fonts.badge, theme::Tint::purple, 0.18);
 
     const int reverseLeft = area.left() + kDotSize + kItemSpacing;
     const QRect reverseRect(reverseLeft, top, int(badge.left()) - kItemSpacing - reverseLeft, heights.first);
-    painter->setFont(fonts.reverse);
-    painter->setPen(theme::color(theme::Tint::primary));
-    painter->drawText(reverseRect, Qt::AlignLeft | Qt::AlignVCenter,
-                      QFontMetrics(fonts.reverse).elidedText(server.reverse, Qt::ElideRight, reverseRect.width()));
+    paintElidedText(painter, reverseRect, server.reverse, fonts.reverse, theme::Tint::primary);
 
     // Second line: the service name.
     top += heights.first + kLineSpacing;
     const QRect nameRect(area.left(), top, area.width(), heights.second);
-    painter->setFont(fonts.name);
-    painter->setPen(theme::color(theme::Tint::secondary));
-    painter->drawText(nameRect, Qt::AlignLeft | Qt::AlignVCenter,
-                      QFontMetrics(fonts.name).elidedText(server.name, Qt::ElideRight, nameRect.width()));
+    paintElidedText(painter, nameRect, server.name, fonts.name, theme::Tint::secondary);
 
     // Third line: IPv4 address and boot type.
     top += heights.second + kLineSpacing;
     const QString bootText = server.bootType.toUpper();
     const int bootWidth = QFontMetrics(fonts.boot).horizontalAdvance(bootText);
     const QRect bootRect(area.right() + 1 - bootWidth, top, bootWidth, heights.third);
-    painter->setFont(fonts.boot);
-    painter->setPen(
-        theme::color(server.bootType == QLatin1String("rescue") ? theme::Tint::orange : theme::Tint::secondary));
-    painter->drawText(bootRect, Qt::AlignRight | Qt::AlignVCenter, bootText);
+    paintElidedText(painter, bootRect, bootText, fonts.boot,
+                    server.bootType == QLatin1String("rescue") ? theme::Tint::orange : theme::Tint::secondary,
+                    Qt::AlignRight);
 
     const QRect ipRect(area.left(), top, bootRect.left() - kItemSpacing - area.left(), heights.third);
-    painter->setFont(fonts.ip);
-    painter->setPen(theme::color(theme::Tint::blue));
-    painter->drawText(ipRect, Qt::AlignLeft | Qt::AlignVCenter,
-                      QFontMetrics(fonts.ip).elidedText(server.ip, Qt::ElideRight, ipRect.width()));
+    paintElidedText(painter, ipRect, server.ip, fonts.ip, theme::Tint::blue);
 
     painter->restore();
 }

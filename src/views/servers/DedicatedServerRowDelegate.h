@@ -5,12 +5,12 @@
 
 #include "model/Records.h"
 #include "ui/HalvoRecordListModel.h"
+#include "ui/HalvoRowPainting.h"
 
-#include <QStyledItemDelegate>
 
-class DedicatedServerRowDelegate final : public QStyledItemDelegate {
+class DedicatedServerRowDelegate final : public HalvoRowDelegate {
 public:
-    explicit DedicatedServerRowDelegate(const HalvoRecordListModel<HalvoServer>* model, QObject* parent = nullptr);
+    using HalvoRowDelegate::HalvoRowDelegate;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
@@ -18,6 +18,4 @@ public:
     /// The text of the data-centre badge: the first four characters, upper case.
     static QString datacenterBadgeText(const QString& datacenter);
 
-private:
-    const HalvoRecordListModel<HalvoServer>* m_model;
 };

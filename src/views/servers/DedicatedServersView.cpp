@@ -79,7 +79,7 @@ DedicatedServersView::DedicatedServersView(AppStateStore& store, QWidget* parent
     };
     m_section = std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedServerName,
                                           &m_state.activeTab);
-    m_section->setDelegate(new DedicatedServerRowDelegate(&m_section->model(), this));
+    m_section->setDelegate(new DedicatedServerRowDelegate(this));
 
     // The sheet belongs to the detail of a selected server; without one it cannot stay open.
     m_ipmiSheet = std::make_unique<HalvoFlagSheet<QDialog, HalvoServer>>(

@@ -1,10 +1,8 @@
 #include "views/servers/VPSRowDelegate.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -64,21 +62,7 @@ int thirdLineHeight() {
     return std::max(QFontMetrics(addressFont()).height(), QFontMetrics(detailFont()).height());
 }
 
-void drawText(QPainter* painter, const QRect& rect, const QString& text, const QFont& font, const QColor& color,
-              Qt::Alignment alignment = Qt::AlignLeft) {
-    if (rect.width() <= 0)
-        return;
-    painter->setFont(font);
-    painter->setPen(color);
-    const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width());
-    painter->drawText(rect, int(alignment | Qt::AlignVCenter) | Qt::TextSingleLine, shown);
-}
-
 } // namespace
-
-VPSRowDelegate::VPSRowDelegate(const HalvoRecordListModel<HalvoVPS>* model, QObject* parent)
-    : QStyledItemDelegate(parent)
-    , m_model(model) {}
 
 VPSRowDelegate::Geometry VPSRowDelegate::geometry(const HalvoVPS& vps, const QRect& rect) {
     Geometry g;
@@ -113,39 +97,23 @@ VPSRowDelegate::Geometry VPSRowDelegate::geometry(const HalvoVPS& vps, const QRe
 }
 
 void VPSRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    if (!index.isValid() || index.row() >= m_model->rowCount())
+    const std::optional<HalvoVPS> row = record<HalvoVPS>(index);
+    if (!row)
         return;
-    const HalvoVPS& vps = m_model->itemAt(index.row());
-
-    // The platform's selection and hover background, without its text.
-    QStyleOptionViewItem panel = option;
-    initStyleOption(&panel, index);
-    panel.text.clear();
-    panel.icon = QIcon();
-    const QWidget* widget = option.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
-    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &panel, painter, widget);
-
-    const Geometry g = geometry(vps, option.rect);
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing);
-
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(halvo::theme::color(halvo::vps::stateDotTint(vps.state)));
-    painter->drawEllipse(g.dot);
+    const HalvoVPS& vps = *row;
+    paintPanel(painter, option, index);
 
     using halvo::theme::Tint;
-    const Tint badgeTint = halvo::vps::stateBadgeTint(vps.state);
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(halvo::theme::color(badgeTint, 0.18));
-    const qreal radius = g.badge.height() / 2.0;
-    painter->drawRoundedRect(g.badge, radius, radius);
-    drawText(painter, g.badge, vps.state.toUpper(), badgeFont(), halvo::theme::color(badgeTint), Qt::AlignHCenter);
-
-    drawText(painter, g.displayName, vps.displayName, displayNameFont(), halvo::theme::color(Tint::primary));
-    drawText(painter, g.name, vps.name, detailFont(), halvo::theme::color(Tint::secondary));
-    drawText(painter, g.ipv4, vps.ipv4, addressFont(), halvo::theme::color(Tint::blue));
-    drawText(painter, g.modelName, vps.modelName, detailFont(), halvo::theme::color(Tint::secondary), Qt::AlignRight);
+    using halvo::ui::paintElidedText;
+    const Geometry g = geometry(vps, option.rect);
+    painter->save();
+    halvo::ui::paintDot(painter, g.dot, halvo::vps::stateDotTint(vps.state));
+    halvo::ui::paintCapsuleIn(painter, g.badge, vps.state.toUpper(), badgeFont(), halvo::vps::stateBadgeTint(vps.state),
+                              0.18);
+    paintElidedText(painter, g.displayName, vps.displayName, displayNameFont(), Tint::primary);
+    paintElidedText(painter, g.name, vps.name, detailFont(), Tint::secondary);
+    paintElidedText(painter, g.ipv4, vps.ipv4, addressFont(), Tint::blue);
+    paintElidedText(painter, g.modelName, vps.modelName, detailFont(), Tint::secondary, Qt::AlignRight);
     painter->restore();
 }
 

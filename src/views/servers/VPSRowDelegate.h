@@ -4,10 +4,10 @@
 
 #include "model/Records.h"
 #include "ui/HalvoRecordListModel.h"
+#include "ui/HalvoRowPainting.h"
 #include "ui/Theme.h"
 
 #include <QRect>
-#include <QStyledItemDelegate>
 
 namespace halvo::vps {
 
@@ -18,7 +18,7 @@ theme::Tint stateBadgeTint(const QString& state);
 
 } // namespace halvo::vps
 
-class VPSRowDelegate final : public QStyledItemDelegate {
+class VPSRowDelegate final : public HalvoRowDelegate {
     Q_OBJECT
 public:
     /// Where the parts of one row go inside the row's rectangle.
@@ -31,7 +31,7 @@ public:
         QRect modelName;
     };
 
-    explicit VPSRowDelegate(const HalvoRecordListModel<HalvoVPS>* model, QObject* parent = nullptr);
+    using HalvoRowDelegate::HalvoRowDelegate;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
@@ -39,6 +39,4 @@ public:
     /// The layout of the record's row in `rect`.
     static Geometry geometry(const HalvoVPS& vps, const QRect& rect);
 
-private:
-    const HalvoRecordListModel<HalvoVPS>* m_model;
 };

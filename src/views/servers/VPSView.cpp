@@ -76,7 +76,7 @@ VPSView::VPSView(AppStateStore& store, QWidget* parent)
         m_kvmSheet->sync(shown);
     };
     m_section = std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedVPSName);
-    m_section->setDelegate(new VPSRowDelegate(&m_section->model(), this));
+    m_section->setDelegate(new VPSRowDelegate(this));
 
     // The sheet belongs to the detail: without a shown VPS it is dismissed, which clears the flag. It always
     // shows the VPS that the detail shows.

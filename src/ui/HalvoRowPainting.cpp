@@ -1,4 +1,4 @@
-#include "views/domains/RowPainting.h"
+#include "ui/HalvoRowPainting.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -7,8 +7,22 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QApplication>
 
-namespace halvo::domains {
+void HalvoRowDelegate::paintPanel(QPainter* painter, const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) const {
+    QStyleOptionViewItem panel = option;
+    initStyleOption(&panel, index);
+    panel.text.clear();
+    panel.icon = QIcon();
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &panel, painter, widget);
+}
+
+namespace halvo::ui {
 
 namespace {
 
@@ -46,6 +60,44 @@ QPixmap tintedPixmap(const QString& symbolName, int size, const QColor& color, q
 }
 
 } // namespace
+
+void paintDot(QPainter* painter, const QRectF& rect, theme::Tint tint) {
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(theme::color(tint));
+    painter->drawEllipse(rect);
+    painter->restore();
+}
+
+void paintElidedText(QPainter* painter, const QRect& rect, const QString& text, const QFont& font, const QColor& color,
+                     Qt::Alignment alignment) {
+    if (rect.width() <= 0)
+        return;
+    painter->setFont(font);
+    painter->setPen(color);
+    const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width());
+    painter->drawText(rect, int(alignment | Qt::AlignVCenter) | Qt::TextSingleLine, shown);
+}
+
+void paintElidedText(QPainter* painter, const QRect& rect, const QString& text, const QFont& font, theme::Tint tint,
+                     Qt::Alignment alignment) {
+    paintElidedText(painter, rect, text, font, theme::color(tint), alignment);
+}
+
+void paintCapsuleIn(QPainter* painter, const QRectF& capsule, const QString& text, const QFont& font, theme::Tint tint,
+                    qreal fillOpacity) {
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(theme::color(tint, fillOpacity));
+    const qreal radius = capsule.height() / 2.0;
+    painter->drawRoundedRect(capsule, radius, radius);
+    painter->setFont(font);
+    painter->setPen(theme::color(tint));
+    painter->drawText(capsule, Qt::AlignCenter | Qt::TextSingleLine, text);
+    painter->restore();
+}
 
 void paintSymbol(QPainter* painter, const QRect& rect, const QString& symbolName, theme::Tint tint) {
     paintSymbol(painter, rect, symbolName, theme::color(tint));
@@ -98,4 +150,4 @@ QRect paintCapsule(QPainter* painter, const QRect& rect, const QString& text, co
     return capsule;
 }
 
-} // namespace halvo::domains
+} // namespace halvo::ui
