@@ -139,7 +139,7 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     table->addWidget(m_table);
     bodyLayout->addLayout(table);
 
-    connect(m_delegate, &DnsRecordDelegate::deleteRequested, this, [this](int row) {
+    connect(m_delegate, &DnsRecordDelegate::buttonPressed, this, [this](int row) {
         if (row >= 0 && row < m_model->rowCount())
             Q_EMIT deletePressed(m_model->recordAt(row));
     });

@@ -254,7 +254,7 @@ QWidget* IPDetailsTab::buildReverseCard() {
     table->addWidget(m_reverseTable);
     stack->addLayout(table);
 
-    connect(m_reverseDelegate, &IPReverseEntryDelegate::deleteRequested, this, [this](int row) {
+    connect(m_reverseDelegate, &IPReverseEntryDelegate::buttonPressed, this, [this](int row) {
         if (row >= 0 && row < m_reverseModel->rowCount())
             confirmDeleteReverse(m_reverseModel->itemAt(row));
     });
