@@ -85,6 +85,13 @@ void paintElidedText(QPainter* painter, const QRect& rect, const QString& text, 
     paintElidedText(painter, rect, text, font, theme::color(tint), alignment);
 }
 
+void paintText(QPainter* painter, const QRect& rect, const QString& text, const QFont& font, theme::Tint tint,
+               Qt::Alignment alignment) {
+    painter->setFont(font);
+    painter->setPen(theme::color(tint));
+    painter->drawText(rect, int(alignment | Qt::AlignVCenter) | Qt::TextSingleLine, text);
+}
+
 void paintCapsuleIn(QPainter* painter, const QRectF& capsule, const QString& text, const QFont& font, theme::Tint tint,
                     qreal fillOpacity) {
     painter->save();

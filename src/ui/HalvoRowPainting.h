@@ -58,6 +58,10 @@ void paintElidedText(QPainter* painter, const QRect& rect, const QString& text, 
 void paintElidedText(QPainter* painter, const QRect& rect, const QString& text, const QFont& font, theme::Tint tint,
                      Qt::Alignment alignment = Qt::AlignLeft);
 
+/// The text in one line, vertically centred, not elided (for a rect measured to the text).
+void paintText(QPainter* painter, const QRect& rect, const QString& text, const QFont& font, theme::Tint tint,
+               Qt::Alignment alignment = Qt::AlignLeft);
+
 /// A capsule filling `capsule` with the tint at `fillOpacity`, the text centred in it in the tint.
 void paintCapsuleIn(QPainter* painter, const QRectF& capsule, const QString& text, const QFont& font, theme::Tint tint,
                     qreal fillOpacity);

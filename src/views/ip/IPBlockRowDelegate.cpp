@@ -106,8 +106,8 @@ void IPBlockRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
 
     // Status line: reverse-entry count, and the mitigation mode at the trailing edge.
     const int mitigationWidth = QFontMetrics(mitigationFont()).horizontalAdvance(c.mitigationText);
-    paintElidedText(painter, QRect(area.right() + 1 - mitigationWidth, y, mitigationWidth, m.detailLine),
-                    c.mitigationText, mitigationFont(), Tint::green, Qt::AlignRight);
+    halvo::ui::paintText(painter, QRect(area.right() + 1 - mitigationWidth, y, mitigationWidth, m.detailLine),
+                         c.mitigationText, mitigationFont(), Tint::green, Qt::AlignRight);
     const int countWidth = std::max(0, area.width() - mitigationWidth - kItemSpacing);
     paintElidedText(painter, QRect(area.left(), y, countWidth, m.detailLine), c.reverseCountText, detailFont(),
                     Tint::secondary);

@@ -94,9 +94,9 @@ void DedicatedServerRowDelegate::paint(QPainter* painter, const QStyleOptionView
     const QString bootText = server.bootType.toUpper();
     const int bootWidth = QFontMetrics(fonts.boot).horizontalAdvance(bootText);
     const QRect bootRect(area.right() + 1 - bootWidth, top, bootWidth, heights.third);
-    paintElidedText(painter, bootRect, bootText, fonts.boot,
-                    server.bootType == QLatin1String("rescue") ? theme::Tint::orange : theme::Tint::secondary,
-                    Qt::AlignRight);
+    halvo::ui::paintText(painter, bootRect, bootText, fonts.boot,
+                         server.bootType == QLatin1String("rescue") ? theme::Tint::orange : theme::Tint::secondary,
+                         Qt::AlignRight);
 
     const QRect ipRect(area.left(), top, bootRect.left() - kItemSpacing - area.left(), heights.third);
     paintElidedText(painter, ipRect, server.ip, fonts.ip, theme::Tint::blue);
