@@ -3,7 +3,7 @@
 #include "DedicatedViewFixture.h"
 #include "store/AppStateStore.h"
 #include "ui/Theme.h"
-#include "views/servers/DedicatedServerRowDelegate.h"
+#include "views/dedicated/DedicatedServerRowDelegate.h"
 
 #include <QDialog>
 #include <QImage>

@@ -6,7 +6,7 @@
 #include "support/StoreHarness.h"
 #include "support/WidgetFinders.h"
 #include "ui/HalvoSectionFrame.h"
-#include "views/servers/DedicatedServersView.h"
+#include "views/dedicated/DedicatedServersView.h"
 
 #include <QListView>
 #include <QTest>

@@ -7,7 +7,7 @@
 #include "support/WidgetFinders.h"
 #include "ui/Components.h"
 #include "ui/HalvoSectionFrame.h"
-#include "views/servers/VPSView.h"
+#include "views/vps/VPSView.h"
 
 #include <QLayout>
 #include <QTest>

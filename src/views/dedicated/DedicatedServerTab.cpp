@@ -1,4 +1,4 @@
-#include "views/servers/DedicatedServerTab.h"
+#include "views/dedicated/DedicatedServerTab.h"
 
 QString rawValue(DedicatedServerTab tab) {
     switch (tab) {

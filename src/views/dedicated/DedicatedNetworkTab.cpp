@@ -1,11 +1,11 @@
-#include "views/servers/DedicatedNetworkTab.h"
+#include "views/dedicated/DedicatedNetworkTab.h"
 
 #include "model/Records.h"
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "store/NavigationSection.h"
 #include "ui/Components.h"
-#include "views/servers/DedicatedServersView.h"
+#include "views/dedicated/DedicatedServersView.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
-#include "views/servers/DedicatedPowerTab.h"
+#include "views/dedicated/DedicatedPowerTab.h"
 
 #include "model/Records.h"
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
-#include "views/servers/DedicatedServersView.h"
+#include "views/dedicated/DedicatedServersView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

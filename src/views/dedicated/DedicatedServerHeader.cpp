@@ -3,7 +3,7 @@
 
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
-#include "views/servers/DedicatedServersView.h"
+#include "views/dedicated/DedicatedServersView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

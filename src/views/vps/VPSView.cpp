@@ -1,10 +1,10 @@
-#include "views/servers/VPSView.h"
+#include "views/vps/VPSView.h"
 
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
 #include "ui/Theme.h"
-#include "views/servers/VPSRowDelegate.h"
+#include "views/vps/VPSRowDelegate.h"
 
 #include <QDialog>
 #include <QGridLayout>

@@ -6,7 +6,7 @@
 
 #include "model/Records.h"
 #include "ui/HalvoSection.h"
-#include "views/servers/VPSConsoleSheet.h"
+#include "views/vps/VPSConsoleSheet.h"
 
 #include <QDialog>
 #include <QList>

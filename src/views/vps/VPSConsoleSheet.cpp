@@ -1,9 +1,9 @@
-#include "views/servers/VPSConsoleSheet.h"
+#include "views/vps/VPSConsoleSheet.h"
 
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
 #include "ui/Theme.h"
-#include "views/servers/VPSRoundedPanel.h"
+#include "views/vps/VPSRoundedPanel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,9 +1,9 @@
-#include "views/servers/DedicatedIpmiConsole.h"
+#include "views/dedicated/DedicatedIpmiConsole.h"
 
 #include "model/Records.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
-#include "views/servers/DedicatedServersView.h"
+#include "views/dedicated/DedicatedServersView.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

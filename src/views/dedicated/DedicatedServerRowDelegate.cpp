@@ -1,4 +1,4 @@
-#include "views/servers/DedicatedServerRowDelegate.h"
+#include "views/dedicated/DedicatedServerRowDelegate.h"
 
 #include "ui/Theme.h"
 

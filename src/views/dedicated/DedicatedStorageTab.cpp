@@ -1,9 +1,9 @@
-#include "views/servers/DedicatedStorageTab.h"
+#include "views/dedicated/DedicatedStorageTab.h"
 
 #include "model/Records.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
-#include "views/servers/DedicatedServersView.h"
+#include "views/dedicated/DedicatedServersView.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

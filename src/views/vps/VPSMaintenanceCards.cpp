@@ -3,8 +3,8 @@
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
 #include "ui/Theme.h"
-#include "views/servers/VPSRoundedPanel.h"
-#include "views/servers/VPSView.h"
+#include "views/vps/VPSRoundedPanel.h"
+#include "views/vps/VPSView.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

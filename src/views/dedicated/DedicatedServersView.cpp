@@ -1,15 +1,15 @@
-#include "views/servers/DedicatedServersView.h"
+#include "views/dedicated/DedicatedServersView.h"
 
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
-#include "views/servers/DedicatedBackupTab.h"
-#include "views/servers/DedicatedIpmiConsole.h"
-#include "views/servers/DedicatedNetworkTab.h"
-#include "views/servers/DedicatedPowerTab.h"
-#include "views/servers/DedicatedServerRowDelegate.h"
-#include "views/servers/DedicatedStorageTab.h"
-#include "views/servers/DedicatedTasksTab.h"
+#include "views/dedicated/DedicatedBackupTab.h"
+#include "views/dedicated/DedicatedIpmiConsole.h"
+#include "views/dedicated/DedicatedNetworkTab.h"
+#include "views/dedicated/DedicatedPowerTab.h"
+#include "views/dedicated/DedicatedServerRowDelegate.h"
+#include "views/dedicated/DedicatedStorageTab.h"
+#include "views/dedicated/DedicatedTasksTab.h"
 
 #include <QDialog>
 #include <QListView>

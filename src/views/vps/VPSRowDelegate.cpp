@@ -1,4 +1,4 @@
-#include "views/servers/VPSRowDelegate.h"
+#include "views/vps/VPSRowDelegate.h"
 
 #include <QFontMetrics>
 #include <QFontMetricsF>

@@ -1,4 +1,4 @@
-#include "views/servers/DedicatedTasksTab.h"
+#include "views/dedicated/DedicatedTasksTab.h"
 
 #include "model/Records.h"
 #include "ui/Components.h"

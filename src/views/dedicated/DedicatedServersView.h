@@ -7,7 +7,7 @@
 #include "model/Records.h"
 #include "ui/Components.h"
 #include "ui/HalvoSection.h"
-#include "views/servers/DedicatedServerTab.h"
+#include "views/dedicated/DedicatedServerTab.h"
 
 #include <QDialog>
 #include <QList>
