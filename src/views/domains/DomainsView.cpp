@@ -10,6 +10,8 @@
 #include "views/domains/ZoneFileExportSheet.h"
 
 #include <QListView>
+#include <QPointer>
+#include <QStringBuilder>
 #include <QVBoxLayout>
 
 const QStringList& DomainsView::recordTypes() {
@@ -148,8 +150,7 @@ void DomainsView::showTabContent(DomainManagerSubTab tab, const HalvoDomain& dom
         m_zoneEditor = nullptr;
         switch (tab) {
         case DomainManagerSubTab::dnsZone: {
-            auto* editor = new DnsZoneEditorSection(
-                {&m_state.newSubDomain, &m_state.newRecordType, &m_state.newTarget, &m_state.newTTL}, recordTypes());
+            auto* editor = new DnsZoneEditorSection(m_state, recordTypes());
             connect(editor, &DnsZoneEditorSection::addPressed, this, [this] { addRecord(); });
             connect(editor, &DnsZoneEditorSection::deletePressed, this, [this, editor](const HalvoDNSRecord& record) {
                 confirmDeleteRecord(editor->domainName(), record);
@@ -158,12 +159,20 @@ void DomainsView::showTabContent(DomainManagerSubTab tab, const HalvoDomain& dom
             content = editor;
             break;
         }
-        case DomainManagerSubTab::securityAndNS:
-            content = new DomainSecuritySection(m_store, *this, domain);
+        case DomainManagerSubTab::securityAndNS: {
+            auto* section = new DomainSecuritySection(m_store, m_state, domain);
+            connect(section, &DomainSecuritySection::nameServerChangeRequested, this,
+                    &DomainsView::confirmNameServerChange);
+            connect(section, &DomainSecuritySection::inputsCleared, this, &DomainsView::reloadInputFields);
+            content = section;
             break;
-        case DomainManagerSubTab::pulsename:
-            content = new PulsenameSection(m_store, *this, domain);
+        }
+        case DomainManagerSubTab::pulsename: {
+            auto* section = new PulsenameSection(m_store, m_state, domain);
+            connect(section, &PulsenameSection::inputsCleared, this, &DomainsView::reloadInputFields);
+            content = section;
             break;
+        }
         }
         frame()->replaceContent(content, m_contentTab == tab);
         m_drawnContent = content;
@@ -203,5 +212,34 @@ void DomainsView::confirmDeleteRecord(const QString& domain, const HalvoDNSRecor
     request.confirmButtonTitle = QStringLiteral("DNS-Record löschen");
     request.variant = HalvoButtonVariant::danger;
     request.action = [&store = m_store, domain, id = record.id] { store.deleteDNSRecord(domain, id); };
+    m_store.requestConfirmation(std::move(request));
+}
+
+void DomainsView::confirmNameServerChange(const QString& domain) {
+    QStringList servers;
+    for (const QString* input : {&m_state.ns1Input, &m_state.ns2Input}) {
+        const QString server = halvo::trimmed(*input);
+        if (!server.isEmpty())
+            servers.append(server);
+    }
+    if (servers.isEmpty())
+        return;
+    HalvoConfirmRequest request;
+    request.title = QStringLiteral("Autoritative Nameserver ändern?");
+    request.message = QStringLiteral("Möchtest du die Nameserver für '") % domain % QStringLiteral("' auf [") %
+                      servers.join(QStringLiteral(", ")) %
+                      QStringLiteral("] umstellen? Fehlerhafte Nameserver können die Erreichbarkeit der gesamten "
+                                     "Domain beeinträchtigen.");
+    request.warningDetails = QStringLiteral("Domain: ") % domain;
+    request.confirmButtonTitle = QStringLiteral("Nameserver jetzt umstellen");
+    request.variant = HalvoButtonVariant::warning;
+    request.action = [&store = m_store, target = QPointer<DomainsView>(this), domain, servers] {
+        store.updateNameServers(domain, servers);
+        if (!target)
+            return;
+        target->m_state.ns1Input.clear();
+        target->m_state.ns2Input.clear();
+        target->reloadInputFields();
+    };
     m_store.requestConfirmation(std::move(request));
 }

@@ -7,6 +7,7 @@
 #include "model/Records.h"
 #include "ui/HalvoSection.h"
 #include "views/domains/DomainManagerSubTab.h"
+#include "views/domains/DomainsState.h"
 
 #include <QList>
 #include <QPointer>
@@ -25,22 +26,7 @@ class DomainsView final : public QWidget {
     Q_OBJECT
 public:
     /// The view's own input state with its defaults; it lives as long as the view.
-    struct State {
-        std::optional<QString> selectedDomainId;
-        DomainManagerSubTab activeTab = DomainManagerSubTab::dnsZone;
-        QString newSubDomain;
-        QString newRecordType = QStringLiteral("A");
-        QString newTarget;
-        qint64 newTTL = 3600;
-        QString ns1Input;
-        QString ns2Input;
-        QString glueHostInput;
-        QString glueIPInput;
-        QString dynSubInput = QStringLiteral("home");
-        QString dynIPInput;
-        QString dynLoginInput = QStringLiteral("router-login");
-        bool showBINDExportSheet = false;
-    };
+    using State = DomainsState;
 
     /// The record types the zone editor offers, in picker order.
     static const QStringList& recordTypes();
@@ -67,6 +53,8 @@ public:
     void addRecord();
     /// Asks for confirmation to delete the record from the domain's zone.
     void confirmDeleteRecord(const QString& domain, const HalvoDNSRecord& record);
+    /// Asks before replacing the domain's name servers by the filled inputs (nothing when both are blank).
+    void confirmNameServerChange(const QString& domain);
 
     /// Opens or closes the zone-file export sheet of the shown domain.
     void setShowBINDExportSheet(bool show);
