@@ -19,7 +19,7 @@ using halvo::theme::Tint;
 using halvo::theme::Weight;
 namespace cols = ipReverseColumns;
 
-IPDetailsTab::IPDetailsTab(AppStateStore& store, IPRdnsView::State& state, const HalvoIPBlock& block, QWidget* parent)
+IPDetailsTab::IPDetailsTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block, QWidget* parent)
     : QWidget(parent)
     , m_store(store)
     , m_state(state)

@@ -14,6 +14,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QVBoxLayout>
 
 using halvo::theme::TextStyle;
@@ -133,6 +134,30 @@ void IPRdnsView::toggleFirewall(const HalvoIPBlock& block) {
     m_store.toggleEdgeFirewall(block.ipBlock);
 }
 
+void IPRdnsView::confirmMoveFailover(const HalvoIPBlock& shown, const QString& target) {
+    const QString& block = shown.ipBlock;
+    HalvoConfirmRequest request;
+    request.title =
+        QStringLiteral("Failover-IP '") + block + QStringLiteral("' auf '") + target + QStringLiteral("' umrouten?");
+    request.message = QStringLiteral("Soll das IP-Subnetz '") + block + QStringLiteral("' von '") +
+                      shown.routedToService.value_or(QStringLiteral("Unassigned")) +
+                      QStringLiteral("' auf den Ziel-Server '") + target + QStringLiteral("' geschwenkt werden?");
+    request.warningDetails = QStringLiteral("Der gesamte Netzwerkverkehr für ") + block +
+                             QStringLiteral(" wird sofort per BGP auf ") + target + QStringLiteral(" umgeleitet.");
+    request.confirmButtonTitle = QStringLiteral("Jetzt IP umrouten");
+    request.variant = HalvoButtonVariant::warning;
+    // The tab may have been rebuilt while the sheet was open; the view holds the field either way.
+    request.action = [&store = m_store, view = QPointer<IPRdnsView>(this), block, target] {
+        store.moveFailoverIP(block, target);
+        if (!view)
+            return;
+        view->state().targetMoveService.clear();
+        for (HalvoFormTextField* field : view->findChildren<HalvoFormTextField*>())
+            field->reload();
+    };
+    m_store.requestConfirmation(std::move(request));
+}
+
 // ---- refresh ----
 
 void IPRdnsView::drawDetail(const HalvoIPBlock& shown, IPManagerSubTab tab) {
@@ -221,10 +246,16 @@ QWidget* IPRdnsView::buildTabContent(const HalvoIPBlock& block, IPManagerSubTab 
     column->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     if (tab == IPManagerSubTab::subnetAndRdns)
         column->addWidget(new IPDetailsTab(m_store, m_state, block));
-    if (tab == IPManagerSubTab::vmacAndMove)
-        column->addWidget(new IPVirtualMacTab(m_store, *this, block, m_drawnMoveTargets));
-    if (tab == IPManagerSubTab::edgeFirewall)
-        column->addWidget(new IPFirewallTab(*this, m_store, block));
+    if (tab == IPManagerSubTab::vmacAndMove) {
+        auto* vmac = new IPVirtualMacTab(m_store, m_state, block, m_drawnMoveTargets);
+        connect(vmac, &IPVirtualMacTab::moveFailoverRequested, this, &IPRdnsView::confirmMoveFailover);
+        column->addWidget(vmac);
+    }
+    if (tab == IPManagerSubTab::edgeFirewall) {
+        auto* firewall = new IPFirewallTab(m_store, m_state, block);
+        connect(firewall, &IPFirewallTab::firewallToggleRequested, this, &IPRdnsView::toggleFirewall);
+        column->addWidget(firewall);
+    }
     if (tab == IPManagerSubTab::gameAndSecurity)
         column->addWidget(new IPGameTab(m_store, m_state, block));
     return content;

@@ -7,6 +7,7 @@
 #include "model/Records.h"
 #include "ui/HalvoSection.h"
 #include "views/ip/IPManagerSubTab.h"
+#include "views/ip/IPRdnsState.h"
 
 #include <QList>
 #include <QString>
@@ -21,38 +22,7 @@ class AppStateStore;
 class IPRdnsView final : public QWidget {
     Q_OBJECT
 public:
-    /// The view's own input state. It lives as long as the view; nothing is reset when another block is
-    /// selected.
-    struct State {
-        std::optional<QString> selectedBlockId;
-        IPManagerSubTab activeTab = IPManagerSubTab::subnetAndRdns;
-        // details and reverse DNS
-        QString descriptionInput;
-        QString newReverseIP;
-        QString newReverseHost;
-        QString newDelegationNS;
-        // virtual MACs and failover routing
-        QString vmacIPInput;
-        QString vmacVMNameInput;
-        QString vmacType = QStringLiteral("halvo");
-        QString targetMoveService;
-        // edge firewall
-        qint64 ruleSeq = 0;
-        QString ruleAction = QStringLiteral("permit");
-        QString ruleProto = QStringLiteral("tcp");
-        QString ruleSource = QStringLiteral("any");
-        QString rulePort = QStringLiteral("443");
-        // game firewall
-        QString gameProto = QStringLiteral("wireguard");
-        QString gameStartPort = QStringLiteral("51820");
-        QString gameEndPort = QStringLiteral("51820");
-
-        /// The protocol profiles the game-firewall form offers, in this order.
-        static inline const QStringList gameProtocols{
-            QStringLiteral("wireguard"),  QStringLiteral("fiveM"), QStringLiteral("minecraftPocketEdition"),
-            QStringLiteral("source"),     QStringLiteral("rust"),  QStringLiteral("arkSurvivalEvolved"),
-            QStringLiteral("teamSpeak3"), QStringLiteral("other")};
-    };
+    using State = IPRdnsState;
 
     explicit IPRdnsView(AppStateStore& store, QWidget* parent = nullptr);
     ~IPRdnsView() override;
@@ -78,6 +48,8 @@ public:
     void copySubnetToPasteboard(const HalvoIPBlock& block);
     /// Switches the block's edge firewall through the store (no confirmation).
     void toggleFirewall(const HalvoIPBlock& block);
+    /// Asks before routing the failover block to the target service; confirmed, the typed target is cleared.
+    void confirmMoveFailover(const HalvoIPBlock& block, const QString& target);
 
     using Section = HalvoSection<HalvoIPBlock, IPManagerSubTab>;
     Section& section() { return *m_section; }
