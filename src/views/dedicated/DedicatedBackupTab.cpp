@@ -4,7 +4,6 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
-#include "views/dedicated/DedicatedServersView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -86,9 +85,9 @@ std::optional<QString> dedicatedBackupGrantBlock(const QString& input, const QSt
     return serverIp + QStringLiteral("/32");
 }
 
-QWidget* dedicatedBackupTab(DedicatedServersView& view, AppStateStore& store, const HalvoServer& server) {
-    if (!server.backupFTPAvailable)
-        return nullptr;
+namespace {
+
+HalvoSectionCard* backupCard(AppStateStore& store, DedicatedServersState& state, const HalvoServer& server) {
     auto* card = new HalvoSectionCard(QStringLiteral("Halvo Backup Storage FTP / NFS / CIFS (/features/backupFTP)"),
                                       QString(QStringLiteral("Aktiver Backup-Speicher für ") + server.name),
                                       QStringLiteral("externaldrive.badge.timemachine"), Tint::blue);
@@ -110,7 +109,7 @@ QWidget* dedicatedBackupTab(DedicatedServersView& view, AppStateStore& store, co
     passwordRow->setSpacing(12);
     auto* passwordButton = new HalvoActionButton(QStringLiteral("Neues Backup-FTP Passwort anfordern"),
                                                  HalvoButtonVariant::warning, true, QStringLiteral("key.fill"));
-    QObject::connect(passwordButton, &QPushButton::clicked, &view,
+    QObject::connect(passwordButton, &QPushButton::clicked, passwordButton,
                      [&store, server] { confirmPasswordReset(store, server); });
     passwordRow->addWidget(passwordButton);
     passwordRow->addStretch(1);
@@ -124,19 +123,19 @@ QWidget* dedicatedBackupTab(DedicatedServersView& view, AppStateStore& store, co
     grantRow->setSpacing(10);
     auto* blockField = new HalvoFormTextField(QStringLiteral("Zugriff für IP-Block freischalten (z.B. ") + server.ip +
                                                   QStringLiteral("/32)"),
-                                              &view.state().backupACLBlockInput);
+                                              &state.backupACLBlockInput);
     blockField->setObjectName(QStringLiteral("backupACLBlockInput"));
     grantRow->addWidget(blockField, 1);
     auto* grantButton = new HalvoActionButton(QStringLiteral("IP-Block für Backup-FTP/NFS freigeben"),
                                               HalvoButtonVariant::primary, true);
-    QObject::connect(grantButton, &QPushButton::clicked, &view,
-                     [&view, &store, name = server.name, ip = server.ip, field = QPointer(blockField)] {
+    QObject::connect(grantButton, &QPushButton::clicked, grantButton,
+                     [&state, &store, name = server.name, ip = server.ip, field = QPointer(blockField)] {
                          const std::optional<QString> block =
-                             dedicatedBackupGrantBlock(view.state().backupACLBlockInput, ip);
+                             dedicatedBackupGrantBlock(state.backupACLBlockInput, ip);
                          if (!block)
                              return;
                          store.addBackupFTPAccess(name, *block);
-                         view.state().backupACLBlockInput.clear();
+                         state.backupACLBlockInput.clear();
                          // A block granted before changes no record, so nothing rebuilds the field.
                          if (field)
                              field->reload();
@@ -149,4 +148,15 @@ QWidget* dedicatedBackupTab(DedicatedServersView& view, AppStateStore& store, co
 
     card->addContent(column);
     return card;
+}
+
+} // namespace
+
+DedicatedBackupTab::DedicatedBackupTab(AppStateStore& store, DedicatedServersState& state, const HalvoServer& server,
+                                       QWidget* parent)
+    : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (server.backupFTPAvailable)
+        layout->addWidget(backupCard(store, state, server));
 }

@@ -3,7 +3,6 @@
 #include "model/Records.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
-#include "views/dedicated/DedicatedServersView.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -42,8 +41,7 @@ QFrame* consoleScreen(const HalvoServer& server) {
 
 } // namespace
 
-DedicatedIpmiConsole::DedicatedIpmiConsole(DedicatedServersView& view, AppStateStore& store, const HalvoServer& server,
-                                           QWidget* parent)
+DedicatedIpmiConsole::DedicatedIpmiConsole(AppStateStore& store, const HalvoServer& server, QWidget* parent)
     : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -57,10 +55,7 @@ DedicatedIpmiConsole::DedicatedIpmiConsole(DedicatedServersView& view, AppStateS
                      theme::TextStyle::headline));
     header->addStretch();
     auto* close = new HalvoActionButton(QStringLiteral("Schließen"), HalvoButtonVariant::secondary, true);
-    connect(close, &QPushButton::clicked, this, [&view] {
-        view.state().showIPMISheet = false;
-        view.section().schedule();
-    });
+    connect(close, &QPushButton::clicked, this, &DedicatedIpmiConsole::closeRequested);
     header->addWidget(close);
     layout->addLayout(header);
 

@@ -8,7 +8,6 @@
 #include <QWidget>
 
 class AppStateStore;
-class DedicatedServersView;
 struct HalvoServer;
 
 class DedicatedIpmiConsole final : public QWidget {
@@ -17,12 +16,14 @@ public:
     /// The host of the provider's Serial-over-LAN gateway, in the copied SSH address.
     static inline const QString kSolGatewayHost = QStringLiteral("sol.halvo.example");
 
-    /// "Schließen" clears the view's `showIPMISheet`, which closes the sheet at the next refresh.
-    DedicatedIpmiConsole(DedicatedServersView& view, AppStateStore& store, const HalvoServer& server,
-                         QWidget* parent = nullptr);
+    DedicatedIpmiConsole(AppStateStore& store, const HalvoServer& server, QWidget* parent = nullptr);
 
     /// The six lines of the console screen, in order.
     static QStringList consoleLines(const HalvoServer& server);
     /// The SSH address of the server's serial console, as copied.
     static QString solAddress(const HalvoServer& server);
+
+Q_SIGNALS:
+    /// The user pressed "Schließen" (the view clears `showIPMISheet`, which closes the sheet).
+    void closeRequested();
 };

@@ -5,7 +5,6 @@
 #include "store/AppStateStore.h"
 #include "store/NavigationSection.h"
 #include "ui/Components.h"
-#include "views/dedicated/DedicatedServersView.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -60,11 +59,11 @@ QList<HalvoSpecTile::Spec> networkTiles(const HalvoServer& server) {
 
 } // namespace
 
-DedicatedNetworkTab::DedicatedNetworkTab(DedicatedServersView& view, AppStateStore& store, const HalvoServer& server,
+DedicatedNetworkTab::DedicatedNetworkTab(AppStateStore& store, DedicatedServersState& state, const HalvoServer& server,
                                          QWidget* parent)
     : QWidget(parent)
-    , m_view(view)
-    , m_store(store) {
+    , m_store(store)
+    , m_state(state) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(18);
@@ -102,7 +101,7 @@ QWidget* DedicatedNetworkTab::meshbayCard(const HalvoServer& server) {
     auto* row = new QHBoxLayout;
     row->setSpacing(10);
     auto* field =
-        new HalvoFormTextField(QStringLiteral("Meshbay Service-ID (z.B. pn-1049218)"), &m_view.state().meshbayInput);
+        new HalvoFormTextField(QStringLiteral("Meshbay Service-ID (z.B. pn-1049218)"), &m_state.meshbayInput);
     field->setObjectName(QStringLiteral("meshbayInput"));
     row->addWidget(field, 1);
     auto* attach = new HalvoActionButton(QStringLiteral("In Meshbay einbinden"), HalvoButtonVariant::primary, true);
@@ -172,7 +171,7 @@ QWidget* DedicatedNetworkTab::ipCard(const HalvoServer& server) {
 
 void DedicatedNetworkTab::attachMeshbay(const QString& serverName) const {
     // Detaching has its own confirmation; an empty name must not detach behind the user's back.
-    const QString service = halvo::trimmed(m_view.state().meshbayInput);
+    const QString service = halvo::trimmed(m_state.meshbayInput);
     if (service.isEmpty())
         return;
     m_store.toggleDedicatedServerMeshbay(serverName, service);

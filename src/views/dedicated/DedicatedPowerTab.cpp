@@ -4,7 +4,6 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
-#include "views/dedicated/DedicatedServersView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,7 +21,7 @@ HalvoConfirmRequest bootFromDiskRequest(AppStateStore& store, const HalvoServer&
                                      "NVMe (Boot-ID #1) starten.");
     request.confirmButtonTitle = QStringLiteral("Auf Festplatten-Boot umstellen");
     request.variant = HalvoButtonVariant::success;
-    request.action = [&store, server] { DedicatedServersView::setNetboot(store, server, false); };
+    request.action = [&store, server] { DedicatedPowerTab::setNetboot(store, server, false); };
     return request;
 }
 
@@ -37,7 +36,7 @@ HalvoConfirmRequest rescueBootRequest(AppStateStore& store, const HalvoServer& s
         server.rescueMail.value_or(QStringLiteral("deinen Account")) + QStringLiteral(").");
     request.confirmButtonTitle = QStringLiteral("Rescue-Modus aktivieren");
     request.variant = HalvoButtonVariant::warning;
-    request.action = [&store, server] { DedicatedServersView::setNetboot(store, server, true); };
+    request.action = [&store, server] { DedicatedPowerTab::setNetboot(store, server, true); };
     return request;
 }
 
@@ -59,11 +58,11 @@ HalvoConfirmRequest controllerResetRequest(AppStateStore& store, const HalvoServ
 
 } // namespace
 
-DedicatedPowerTab::DedicatedPowerTab(DedicatedServersView& view, AppStateStore& store, const HalvoServer& server,
+DedicatedPowerTab::DedicatedPowerTab(AppStateStore& store, DedicatedServersState& state, const HalvoServer& server,
                                      QWidget* parent)
     : QWidget(parent)
-    , m_view(view)
-    , m_store(store) {
+    , m_store(store)
+    , m_state(state) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(18);
@@ -102,7 +101,7 @@ QWidget* DedicatedPowerTab::netbootCard(const HalvoServer& server) {
     auto* coldReboot =
         new HalvoActionButton(QStringLiteral("Hardware Cold-Reboot ausführen"), HalvoButtonVariant::danger, false,
                               QStringLiteral("arrow.clockwise.circle.fill"));
-    connect(coldReboot, &QPushButton::clicked, this, [&view = m_view, server] { view.confirmColdReboot(server); });
+    connect(coldReboot, &QPushButton::clicked, this, [this, server] { Q_EMIT coldRebootRequested(server); });
     bootRow->addWidget(coldReboot);
     bootRow->addStretch();
     column->addLayout(bootRow);
@@ -113,7 +112,7 @@ QWidget* DedicatedPowerTab::netbootCard(const HalvoServer& server) {
     ipxeRow->setSpacing(10);
     ipxeRow->addWidget(theme::label(QStringLiteral("Eigenes iPXE Network-Boot Script:"), theme::TextStyle::subheadline,
                                     theme::Weight::bold));
-    auto* field = new HalvoFormTextField(DedicatedServersView::kDefaultIPXEUrl, &m_view.state().ipxeUrl);
+    auto* field = new HalvoFormTextField(kDedicatedDefaultIPXEUrl, &m_state.ipxeUrl);
     field->setObjectName(QStringLiteral("ipxeUrl"));
     ipxeRow->addWidget(field, 1);
     auto* activate =
@@ -143,10 +142,7 @@ QWidget* DedicatedPowerTab::ipmiCard(const HalvoServer& server) {
 
     auto* row = new QHBoxLayout;
     row->setSpacing(12);
-    const auto openConsole = [&view = m_view] {
-        view.state().showIPMISheet = true;
-        view.section().schedule();
-    };
+    const auto openConsole = [this] { Q_EMIT ipmiConsoleRequested(); };
     // Both open the one console sheet.
     auto* kvm = new HalvoActionButton(QStringLiteral("HTML5 KVM Konsole öffnen"), HalvoButtonVariant::primary, false,
                                       QStringLiteral("display"));
@@ -176,7 +172,7 @@ QWidget* DedicatedPowerTab::ipmiCard(const HalvoServer& server) {
 void DedicatedPowerTab::confirmCustomIPXE(const HalvoServer& server) const {
     // The address is taken as typed; only an address with nothing in it is no boot target at all, and
     // confirming it would report an empty script as set.
-    const QString url = m_view.state().ipxeUrl;
+    const QString url = m_state.ipxeUrl;
     if (halvo::trimmed(url).isEmpty())
         return;
     HalvoConfirmRequest request;
@@ -192,4 +188,13 @@ void DedicatedPowerTab::confirmCustomIPXE(const HalvoServer& server) const {
                                    url + QStringLiteral(") als Boot-Ziel gesetzt."));
     };
     m_store.requestConfirmation(std::move(request));
+}
+
+void DedicatedPowerTab::rebootServer(AppStateStore& store, const HalvoServer& server) {
+    store.performDedicatedServerAction(server.name, QStringLiteral("reboot"));
+}
+
+void DedicatedPowerTab::setNetboot(AppStateStore& store, const HalvoServer& server, bool rescue) {
+    store.performDedicatedServerAction(server.name,
+                                       rescue ? QStringLiteral("boot-rescue") : QStringLiteral("boot-disk"));
 }

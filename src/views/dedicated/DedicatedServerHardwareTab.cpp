@@ -1,9 +1,8 @@
-// The tab "Hardware & Status": the server's hardware and service data as tiles, and the forms for its
-// reverse DNS, data-centre monitoring, technician intervention and rescue e-mail.
+#include "views/dedicated/DedicatedServerHardwareTab.h"
 
+#include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
-#include "views/dedicated/DedicatedServersView.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -97,9 +96,12 @@ QList<HalvoSpecTile::Spec> hardwareTiles(const HalvoServer& server, AppStateStor
 
 } // namespace
 
-QWidget* DedicatedServersView::hardwareTab(const HalvoServer& server) {
-    auto* tab = new QWidget;
-    auto* layout = new QVBoxLayout(tab);
+DedicatedServerHardwareTab::DedicatedServerHardwareTab(AppStateStore& store, DedicatedServersState& state,
+                                                       const HalvoServer& server, QWidget* parent)
+    : QWidget(parent)
+    , m_store(store)
+    , m_state(state) {
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(18);
 
@@ -124,7 +126,7 @@ QWidget* DedicatedServersView::hardwareTab(const HalvoServer& server) {
     auto* reverseRow = new QHBoxLayout;
     reverseRow->setSpacing(10);
     auto* reverseField = new HalvoFormTextField(QStringLiteral("Neuer FQDN mit Punkt am Ende (z.B. ") +
-                                                    kExampleReverseHost + QLatin1Char(')'),
+                                                    kDedicatedExampleReverseHost + QLatin1Char(')'),
                                                 &m_state.newReverseInput);
     reverseField->setObjectName(QStringLiteral("newReverseInput"));
     m_reverseField = reverseField;
@@ -179,5 +181,24 @@ QWidget* DedicatedServersView::hardwareTab(const HalvoServer& server) {
     cards->addWidget(monitoringCard, 1, Qt::AlignTop);
 
     layout->addLayout(cards);
-    return tab;
+}
+
+void DedicatedServerHardwareTab::saveReverse(const QString& serverName) {
+    const QString host = halvo::trimmed(m_state.newReverseInput);
+    if (host.isEmpty())
+        return;
+    m_store.setDedicatedServerReverse(serverName, host);
+    m_state.newReverseInput.clear();
+    if (m_reverseField)
+        m_reverseField->reload();
+}
+
+void DedicatedServerHardwareTab::saveRescueMail(const QString& serverName) {
+    const QString mail = halvo::trimmed(m_state.newRescueMailInput);
+    if (mail.isEmpty())
+        return;
+    m_store.setDedicatedRescueMail(serverName, mail);
+    m_state.newRescueMailInput.clear();
+    if (m_rescueMailField)
+        m_rescueMailField->reload();
 }

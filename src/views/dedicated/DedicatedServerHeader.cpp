@@ -1,9 +1,6 @@
-// The header band of the dedicated-server detail: what the server is, its power, boot and service state at
-// a glance, and the three operations used most.
+#include "views/dedicated/DedicatedServerHeader.h"
 
-#include "store/AppStateStore.h"
 #include "ui/Components.h"
-#include "views/dedicated/DedicatedServersView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,9 +26,9 @@ QWidget* captionLabel(const QString& symbolName, const QString& text) {
 
 } // namespace
 
-QWidget* DedicatedServersView::serverHeader(const HalvoServer& server) {
-    auto* header = new QWidget;
-    auto* band = new QHBoxLayout(header);
+DedicatedServerHeader::DedicatedServerHeader(const HalvoServer& server, QWidget* parent)
+    : QWidget(parent) {
+    auto* band = new QHBoxLayout(this);
     band->setContentsMargins(0, 0, 0, 0);
     band->setSpacing(16);
     band->addWidget(new HalvoIconTile(QStringLiteral("server.rack"), theme::IconTileKind::dedicatedServer), 0,
@@ -85,10 +82,7 @@ QWidget* DedicatedServersView::serverHeader(const HalvoServer& server) {
         auto* console =
             new HalvoActionButton(QStringLiteral("IPMI / KVM HTML5 & SoL Konsole"), HalvoButtonVariant::primary, false,
                                   QStringLiteral("display.and.arrow.down"));
-        connect(console, &QPushButton::clicked, this, [this] {
-            m_state.showIPMISheet = true;
-            m_section->schedule();
-        });
+        connect(console, &QPushButton::clicked, this, &DedicatedServerHeader::ipmiConsoleRequested);
         operations->addWidget(console, 0, Qt::AlignRight);
     }
     auto* smallButtons = new QHBoxLayout;
@@ -96,15 +90,14 @@ QWidget* DedicatedServersView::serverHeader(const HalvoServer& server) {
     smallButtons->addStretch();
     auto* coldReboot = new HalvoActionButton(QStringLiteral("Cold-Reboot"), HalvoButtonVariant::danger, true,
                                              QStringLiteral("arrow.clockwise.circle.fill"));
-    connect(coldReboot, &QPushButton::clicked, this, [this, server] { confirmColdReboot(server); });
+    connect(coldReboot, &QPushButton::clicked, this, [this, server] { Q_EMIT coldRebootRequested(server); });
     smallButtons->addWidget(coldReboot);
     auto* netboot = new HalvoActionButton(server.bootType == QLatin1String("rescue") ? QStringLiteral("Auf Disk booten")
                                                                                      : QStringLiteral("Notanker"),
                                           HalvoButtonVariant::warning, true, QStringLiteral("lifepreserver.fill"));
-    connect(netboot, &QPushButton::clicked, this, [this, server] { confirmRescueToggle(server); });
+    connect(netboot, &QPushButton::clicked, this, [this, server] { Q_EMIT rescueToggleRequested(server); });
     smallButtons->addWidget(netboot);
     operations->addLayout(smallButtons);
     band->addLayout(operations);
     band->setAlignment(operations, Qt::AlignVCenter);
-    return header;
 }

@@ -7,6 +7,8 @@
 #include "views/dedicated/DedicatedIpmiConsole.h"
 #include "views/dedicated/DedicatedNetworkTab.h"
 #include "views/dedicated/DedicatedPowerTab.h"
+#include "views/dedicated/DedicatedServerHardwareTab.h"
+#include "views/dedicated/DedicatedServerHeader.h"
 #include "views/dedicated/DedicatedServerRowDelegate.h"
 #include "views/dedicated/DedicatedStorageTab.h"
 #include "views/dedicated/DedicatedTasksTab.h"
@@ -35,25 +37,12 @@ HalvoSectionFrame::Config frameConfig() {
     return config;
 }
 
-QStringList bareMetalTemplateList() {
-    return {
-        QStringLiteral("proxmox8_64 (Proxmox VE 8.3 ZFS/NVMe)"),
-        QStringLiteral("debian12_64 (Debian 12 Bookworm Minimal)"),
-        QStringLiteral("ubuntu2404_64 (Ubuntu 24.04 LTS Server)"),
-        QStringLiteral("vmware_esxi8_64 (VMware ESXi 8.0 U3 Hypervisor)"),
-        QStringLiteral("almalinux9_64 (AlmaLinux 9 Enterprise)"),
-        QStringLiteral("rocky9_64 (Rocky Linux 9 Bare Metal)"),
-        QStringLiteral("windows_server_2025_std (Windows Server 2025 Standard)"),
-        QStringLiteral("talos_k8s_64 (Talos Linux Kubernetes OS)"),
-    };
-}
-
 } // namespace
 
 DedicatedServersView::DedicatedServersView(AppStateStore& store, QWidget* parent)
     : QWidget(parent)
     , m_store(store)
-    , m_bareMetalTemplates(bareMetalTemplateList()) {
+    , m_bareMetalTemplates(dedicatedBareMetalTemplates()) {
     Section::Spec spec;
     spec.frame = frameConfig();
     spec.sidebarTitle = QStringLiteral("Dedicated Server");
@@ -131,8 +120,14 @@ DedicatedServerTab DedicatedServersView::shownTab() const {
 
 void DedicatedServersView::drawDetail(const HalvoServer& server, DedicatedServerTab shown) {
     const bool serverChanged = !m_drawnServer || !(*m_drawnServer == server);
-    if (serverChanged)
-        frame()->replaceHeader(serverHeader(server));
+    if (serverChanged) {
+        auto* header = new DedicatedServerHeader(server);
+        connect(header, &DedicatedServerHeader::ipmiConsoleRequested, this, [this] { setShowIPMISheet(true); });
+        connect(header, &DedicatedServerHeader::coldRebootRequested, this, &DedicatedServersView::confirmColdReboot);
+        connect(header, &DedicatedServerHeader::rescueToggleRequested, this,
+                &DedicatedServersView::confirmRescueToggle);
+        frame()->replaceHeader(header);
+    }
     if (serverChanged || m_drawnTab != shown) {
         // A changed record of the same server on the same tab keeps the reader's place.
         const bool samePlace = m_drawnServer && m_drawnServer->name == server.name && m_drawnTab == shown;
@@ -143,7 +138,14 @@ void DedicatedServersView::drawDetail(const HalvoServer& server, DedicatedServer
 }
 
 QWidget* DedicatedServersView::ipmiConsoleSheet(const HalvoServer& server) {
-    return new DedicatedIpmiConsole(*this, m_store, server);
+    auto* console = new DedicatedIpmiConsole(m_store, server);
+    connect(console, &DedicatedIpmiConsole::closeRequested, this, [this] { setShowIPMISheet(false); });
+    return console;
+}
+
+void DedicatedServersView::setShowIPMISheet(bool show) {
+    m_state.showIPMISheet = show;
+    m_section->schedule();
 }
 
 QWidget* DedicatedServersView::tabContent(const HalvoServer& server, DedicatedServerTab tab) {
@@ -155,23 +157,27 @@ QWidget* DedicatedServersView::tabContent(const HalvoServer& server, DedicatedSe
 
     switch (tab) {
     case DedicatedServerTab::overview:
-        layout->addWidget(hardwareTab(server));
+        layout->addWidget(new DedicatedServerHardwareTab(m_store, m_state, server));
         break;
     case DedicatedServerTab::backupFtp:
-        if (QWidget* card = dedicatedBackupTab(*this, m_store, server))
-            layout->addWidget(card);
+        if (server.backupFTPAvailable)
+            layout->addWidget(new DedicatedBackupTab(m_store, m_state, server));
         break;
     case DedicatedServerTab::tasksLogs:
         layout->addWidget(dedicatedTasksTab(server));
         break;
     case DedicatedServerTab::storageInstall:
-        layout->addWidget(dedicatedStorageTab(*this, m_store, server));
+        layout->addWidget(new DedicatedStorageTab(m_store, m_state, server));
         break;
-    case DedicatedServerTab::powerIpmi:
-        layout->addWidget(new DedicatedPowerTab(*this, m_store, server));
+    case DedicatedServerTab::powerIpmi: {
+        auto* power = new DedicatedPowerTab(m_store, m_state, server);
+        connect(power, &DedicatedPowerTab::coldRebootRequested, this, &DedicatedServersView::confirmColdReboot);
+        connect(power, &DedicatedPowerTab::ipmiConsoleRequested, this, [this] { setShowIPMISheet(true); });
+        layout->addWidget(power);
         break;
+    }
     case DedicatedServerTab::networkMeshbay:
-        layout->addWidget(new DedicatedNetworkTab(*this, m_store, server));
+        layout->addWidget(new DedicatedNetworkTab(m_store, m_state, server));
         break;
     }
     return column;
@@ -187,7 +193,7 @@ void DedicatedServersView::confirmColdReboot(const HalvoServer& server) const {
                                             "werden für die Dauer des Neustarts unterbrochen.");
     request.confirmButtonTitle = QStringLiteral("Jetzt Hardware-Reboot ausführen");
     request.variant = HalvoButtonVariant::danger;
-    request.action = [&store = m_store, server] { rebootServer(store, server); };
+    request.action = [&store = m_store, server] { DedicatedPowerTab::rebootServer(store, server); };
     m_store.requestConfirmation(std::move(request));
 }
 
@@ -207,35 +213,8 @@ void DedicatedServersView::confirmRescueToggle(const HalvoServer& server) const 
         request.confirmButtonTitle = QStringLiteral("Notanker aktivieren");
         request.variant = HalvoButtonVariant::warning;
     }
-    request.action = [&store = m_store, server, rescue = !backToDisk] { setNetboot(store, server, rescue); };
+    request.action = [&store = m_store, server, rescue = !backToDisk] {
+        DedicatedPowerTab::setNetboot(store, server, rescue);
+    };
     m_store.requestConfirmation(std::move(request));
-}
-
-void DedicatedServersView::rebootServer(AppStateStore& store, const HalvoServer& server) {
-    store.performDedicatedServerAction(server.name, QStringLiteral("reboot"));
-}
-
-void DedicatedServersView::setNetboot(AppStateStore& store, const HalvoServer& server, bool rescue) {
-    store.performDedicatedServerAction(server.name,
-                                       rescue ? QStringLiteral("boot-rescue") : QStringLiteral("boot-disk"));
-}
-
-void DedicatedServersView::saveReverse(const QString& serverName) {
-    const QString host = halvo::trimmed(m_state.newReverseInput);
-    if (host.isEmpty())
-        return;
-    m_store.setDedicatedServerReverse(serverName, host);
-    m_state.newReverseInput.clear();
-    if (m_reverseField)
-        m_reverseField->reload();
-}
-
-void DedicatedServersView::saveRescueMail(const QString& serverName) {
-    const QString mail = halvo::trimmed(m_state.newRescueMailInput);
-    if (mail.isEmpty())
-        return;
-    m_store.setDedicatedRescueMail(serverName, mail);
-    m_state.newRescueMailInput.clear();
-    if (m_rescueMailField)
-        m_rescueMailField->reload();
 }

@@ -8,6 +8,7 @@
 #include "ui/Components.h"
 #include "ui/HalvoSection.h"
 #include "views/dedicated/DedicatedServerTab.h"
+#include "views/dedicated/DedicatedServersState.h"
 
 #include <QDialog>
 #include <QList>
@@ -24,26 +25,10 @@ class AppStateStore;
 class DedicatedServersView final : public QWidget {
     Q_OBJECT
 public:
-    /// Where the custom iPXE field starts, and its placeholder.
-    static inline const QString kDefaultIPXEUrl = QStringLiteral("https://boot.example.org");
-    /// The example host name in the reverse-DNS field's placeholder.
-    static inline const QString kExampleReverseHost = QStringLiteral("server1.example.org.");
+    static inline const QString& kDefaultIPXEUrl = kDedicatedDefaultIPXEUrl;
+    static inline const QString& kExampleReverseHost = kDedicatedExampleReverseHost;
 
-    /// The view's own input state; everything else is read from the store.
-    struct State {
-        std::optional<QString> selectedServerName;
-        DedicatedServerTab activeTab = DedicatedServerTab::overview;
-        QString newReverseInput;
-        QString newRescueMailInput;
-        QString ipxeUrl = kDefaultIPXEUrl;
-        QString meshbayInput = QStringLiteral("pn-");
-        QString selectedOS = QStringLiteral("proxmox8_64 (Proxmox VE 8.3 ZFS/NVMe)");
-        QString raidProfile = QStringLiteral("SoftRAID 1 (2x NVMe Mirror)");
-        QString customHostnameInstall;
-        QString sshKeyInstall;
-        QString backupACLBlockInput;
-        bool showIPMISheet = false;
-    };
+    using State = DedicatedServersState;
 
     explicit DedicatedServersView(AppStateStore& store, QWidget* parent = nullptr);
     ~DedicatedServersView() override;
@@ -73,8 +58,6 @@ public:
     /// Raises the confirmation that switches the netboot between rescue system and local disk, decided by
     /// the server's boot type now.
     void confirmRescueToggle(const HalvoServer& server) const;
-    static void rebootServer(AppStateStore& store, const HalvoServer& server);
-    static void setNetboot(AppStateStore& store, const HalvoServer& server, bool rescue);
 
     using Section = HalvoSection<HalvoServer, DedicatedServerTab>;
     Section& section() { return *m_section; }
@@ -85,13 +68,11 @@ public:
 private:
     void drawDetail(const HalvoServer& server, DedicatedServerTab shown);
 
-    QWidget* serverHeader(const HalvoServer& server);
     QWidget* tabContent(const HalvoServer& server, DedicatedServerTab tab);
-    QWidget* hardwareTab(const HalvoServer& server);
     QWidget* ipmiConsoleSheet(const HalvoServer& server);
+    /// Opens or closes the IPMI console sheet.
+    void setShowIPMISheet(bool show);
 
-    void saveReverse(const QString& serverName);
-    void saveRescueMail(const QString& serverName);
 
     AppStateStore& m_store;
     State m_state;
@@ -104,6 +85,4 @@ private:
     std::optional<HalvoServer> m_drawnServer;
     std::optional<DedicatedServerTab> m_drawnTab;
 
-    QPointer<HalvoFormTextField> m_reverseField;
-    QPointer<HalvoFormTextField> m_rescueMailField;
 };

@@ -3,7 +3,6 @@
 #include "model/Records.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
-#include "views/dedicated/DedicatedServersView.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -92,7 +91,7 @@ QVBoxLayout* pickerColumn(const QString& caption, QComboBox* picker) {
     return column;
 }
 
-HalvoSectionCard* installCard(DedicatedServersView& view, AppStateStore& store, const HalvoServer& server) {
+HalvoSectionCard* installCard(DedicatedServersState& state, AppStateStore& store, const HalvoServer& server) {
     auto* card = new HalvoSectionCard(
         QStringLiteral("Bare-Metal OS-Neuinstallation & RAID-Partitionierung (/install/start)"),
         QStringLiteral("Installiert das gewählte Betriebssystem neu (Erfordert Sicherheits-Bestätigung mit Eingabe "
@@ -104,16 +103,15 @@ HalvoSectionCard* installCard(DedicatedServersView& view, AppStateStore& store, 
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
     layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    DedicatedServersView::State& state = view.state();
 
     // Pickers: the template's whole text is its value; a RAID profile shows its label and stores its value.
     auto* osPicker = new QComboBox;
     osPicker->setObjectName(QStringLiteral("selectedOSPicker"));
-    osPicker->addItems(view.bareMetalTemplates());
-    osPicker->setCurrentIndex(int(view.bareMetalTemplates().indexOf(state.selectedOS)));
-    QObject::connect(osPicker, &QComboBox::currentIndexChanged, &view, [&view, osPicker](int index) {
+    osPicker->addItems(dedicatedBareMetalTemplates());
+    osPicker->setCurrentIndex(int(dedicatedBareMetalTemplates().indexOf(state.selectedOS)));
+    QObject::connect(osPicker, &QComboBox::currentIndexChanged, osPicker, [&state, osPicker](int index) {
         if (index >= 0)
-            view.state().selectedOS = osPicker->itemText(index);
+            state.selectedOS = osPicker->itemText(index);
     });
 
     auto* raidPicker = new QComboBox;
@@ -121,9 +119,9 @@ HalvoSectionCard* installCard(DedicatedServersView& view, AppStateStore& store, 
     for (const DedicatedRaidProfile& profile : dedicatedRaidProfiles())
         raidPicker->addItem(profile.label, profile.value);
     raidPicker->setCurrentIndex(raidPicker->findData(state.raidProfile));
-    QObject::connect(raidPicker, &QComboBox::currentIndexChanged, &view, [&view, raidPicker](int index) {
+    QObject::connect(raidPicker, &QComboBox::currentIndexChanged, raidPicker, [&state, raidPicker](int index) {
         if (index >= 0)
-            view.state().raidProfile = raidPicker->itemData(index).toString();
+            state.raidProfile = raidPicker->itemData(index).toString();
     });
 
     auto* pickers = new QHBoxLayout;
@@ -154,8 +152,8 @@ HalvoSectionCard* installCard(DedicatedServersView& view, AppStateStore& store, 
     auto* startButton =
         new HalvoActionButton(QStringLiteral("Bare-Metal OS-Neuinstallation vorbereiten..."),
                               HalvoButtonVariant::danger, false, QStringLiteral("externaldrive.fill.badge.plus"));
-    QObject::connect(startButton, &QPushButton::clicked, &view, [&view, &store, server] {
-        confirmDedicatedReinstall(store, server, view.state().selectedOS, view.state().raidProfile);
+    QObject::connect(startButton, &QPushButton::clicked, startButton, [&state, &store, server] {
+        confirmDedicatedReinstall(store, server, state.selectedOS, state.raidProfile);
     });
     start->addWidget(startButton);
     layout->addLayout(start);
@@ -177,15 +175,29 @@ const QList<DedicatedRaidProfile>& dedicatedRaidProfiles() {
     return profiles;
 }
 
-QWidget* dedicatedStorageTab(DedicatedServersView& view, AppStateStore& store, const HalvoServer& server) {
-    auto* tab = new QWidget;
-    auto* layout = new QVBoxLayout(tab);
+const QStringList& dedicatedBareMetalTemplates() {
+    static const QStringList templates{
+        QStringLiteral("proxmox8_64 (Proxmox VE 8.3 ZFS/NVMe)"),
+        QStringLiteral("debian12_64 (Debian 12 Bookworm Minimal)"),
+        QStringLiteral("ubuntu2404_64 (Ubuntu 24.04 LTS Server)"),
+        QStringLiteral("vmware_esxi8_64 (VMware ESXi 8.0 U3 Hypervisor)"),
+        QStringLiteral("almalinux9_64 (AlmaLinux 9 Enterprise)"),
+        QStringLiteral("rocky9_64 (Rocky Linux 9 Bare Metal)"),
+        QStringLiteral("windows_server_2025_std (Windows Server 2025 Standard)"),
+        QStringLiteral("talos_k8s_64 (Talos Linux Kubernetes OS)"),
+    };
+    return templates;
+}
+
+DedicatedStorageTab::DedicatedStorageTab(AppStateStore& store, DedicatedServersState& state, const HalvoServer& server,
+                                         QWidget* parent)
+    : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(18);
     if (!server.diskGroups.isEmpty())
         layout->addWidget(diskCard(server));
-    layout->addWidget(installCard(view, store, server));
-    return tab;
+    layout->addWidget(installCard(state, store, server));
 }
 
 void confirmDedicatedReinstall(AppStateStore& store, const HalvoServer& server, const QString& os,
