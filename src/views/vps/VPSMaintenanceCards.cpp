@@ -1,10 +1,9 @@
-// The snapshot card and the reinstallation card of the VPS detail, with their confirmations.
+#include "views/vps/VPSMaintenanceCards.h"
 
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
 #include "ui/Theme.h"
 #include "views/vps/VPSRoundedPanel.h"
-#include "views/vps/VPSView.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -19,7 +18,21 @@ using halvo::theme::Weight;
 
 } // namespace
 
-QWidget* VPSView::buildSnapshotCard(const HalvoVPS& vps) {
+VPSMaintenanceCards::VPSMaintenanceCards(AppStateStore& store, VPSState& state, const HalvoVPS& vps,
+                                         const QStringList& images, QWidget* parent)
+    : QWidget(parent)
+    , m_store(store)
+    , m_state(state) {
+    setObjectName(QStringLiteral("vpsSnapshotAndRebuildRow"));
+    auto* cardsRow = new QHBoxLayout(this);
+    cardsRow->setContentsMargins(0, 0, 0, 0);
+    cardsRow->setSpacing(16);
+    cardsRow->setAlignment(Qt::AlignTop);
+    cardsRow->addWidget(buildSnapshotCard(vps), 1, Qt::AlignTop);
+    cardsRow->addWidget(buildRebuildCard(vps, images), 1, Qt::AlignTop);
+}
+
+QWidget* VPSMaintenanceCards::buildSnapshotCard(const HalvoVPS& vps) {
     auto* card =
         new HalvoSectionCard(QStringLiteral("Snapshot-Manager (/vps/") % vps.name % QStringLiteral("/snapshot)"),
                              QStringLiteral("Sichere den kompletten Festplatten-Zustand vor Updates"),
@@ -57,10 +70,7 @@ QWidget* VPSView::buildSnapshotCard(const HalvoVPS& vps) {
     if (vps.snapshotDescription) {
         auto* revert = new HalvoActionButton(QStringLiteral("VPS auf diesen Snapshot zurücksetzen (Revert)..."),
                                              HalvoButtonVariant::warning, true);
-        connect(revert, &QPushButton::clicked, this, [this, name = vps.name] {
-            if (const auto current = currentVPS(name); current && current->snapshotDescription)
-                confirmSnapshotRevert(*current);
-        });
+        connect(revert, &QPushButton::clicked, this, [this, name = vps.name] { Q_EMIT snapshotRevertRequested(name); });
         auto* revertRow = new QHBoxLayout;
         revertRow->addWidget(revert);
         revertRow->addStretch();
@@ -69,7 +79,7 @@ QWidget* VPSView::buildSnapshotCard(const HalvoVPS& vps) {
     return card;
 }
 
-QWidget* VPSView::buildRebuildCard(const HalvoVPS& vps) {
+QWidget* VPSMaintenanceCards::buildRebuildCard(const HalvoVPS& vps, const QStringList& images) {
     auto* card = new HalvoSectionCard(
         QStringLiteral("OS Neuinstallation / Rebuild (/vps/") % vps.name % QStringLiteral("/rebuild)"),
         QStringLiteral("Installiert die VPS mit einem frischen Cloud-Image neu (mit Sicherheits-Rückfrage)"),
@@ -82,8 +92,8 @@ QWidget* VPSView::buildRebuildCard(const HalvoVPS& vps) {
                         Qt::AlignVCenter);
     auto* picker = new QComboBox;
     picker->setObjectName(QStringLiteral("vpsReinstallImagePicker"));
-    picker->addItems(m_availableImages);
-    picker->setCurrentIndex(int(m_availableImages.indexOf(m_state.selectedReinstallOS)));
+    picker->addItems(images);
+    picker->setCurrentIndex(int(images.indexOf(m_state.selectedReinstallOS)));
     // Connected after filling, so building the picker never overwrites the chosen image.
     connect(picker, &QComboBox::currentTextChanged, this, [this](const QString& image) {
         if (!image.isEmpty())
@@ -102,49 +112,8 @@ QWidget* VPSView::buildRebuildCard(const HalvoVPS& vps) {
     buttonRow->addStretch();
     auto* rebuild = new HalvoActionButton(QStringLiteral("OS Image neu installieren..."), HalvoButtonVariant::danger,
                                           true, QStringLiteral("externaldrive.fill.badge.plus"));
-    connect(rebuild, &QPushButton::clicked, this, [this, name = vps.name] {
-        if (const auto current = currentVPS(name))
-            confirmRebuild(*current);
-    });
+    connect(rebuild, &QPushButton::clicked, this, [this, name = vps.name] { Q_EMIT rebuildRequested(name); });
     buttonRow->addWidget(rebuild);
     card->addContent(buttonRow);
     return card;
-}
-
-void VPSView::confirmSnapshotRevert(const HalvoVPS& vps) {
-    const QString description = vps.snapshotDescription.value_or(QString());
-    HalvoConfirmRequest request;
-    request.title = QStringLiteral("VPS '") % vps.displayName % QStringLiteral("' auf Snapshot zurücksetzen?");
-    request.message = QStringLiteral("Möchtest du die Festplatte von '") % vps.name %
-                      QStringLiteral("' auf den Snapshot '") % description % QStringLiteral("' (") %
-                      vps.snapshotCreationDate.value_or(QString()) % QStringLiteral(") zurücksetzen?");
-    request.warningDetails = QStringLiteral("ACHTUNG: Alle Änderungen und Daten, die seit der Erstellung dieses "
-                                            "Snapshots auf der VPS gespeichert wurden, gehen unwiderruflich verloren!");
-    request.confirmButtonTitle = QStringLiteral("Snapshot jetzt wiederherstellen");
-    request.variant = HalvoButtonVariant::danger;
-    request.action = [&store = m_store, name = vps.name] {
-        store.setLastActionMessage(QStringLiteral("VPS ") % name % QStringLiteral(": Snapshot-Restore via POST /vps/") %
-                                   name % QStringLiteral("/snapshot/revert gestartet."));
-    };
-    m_store.requestConfirmation(std::move(request));
-}
-
-void VPSView::confirmRebuild(const HalvoVPS& vps) {
-    // The image is the one chosen at the press; the typed SSH key is not part of what is confirmed.
-    const QString image = m_state.selectedReinstallOS;
-    HalvoConfirmRequest request;
-    request.title = QStringLiteral("VPS '") % vps.displayName % QStringLiteral("' komplett neu installieren?");
-    request.message = QStringLiteral("Du bist dabei, das Image '") % image % QStringLiteral("' auf der VPS '") %
-                      vps.name % QStringLiteral("' (") % vps.ipv4 % QStringLiteral(") neu zu installieren.");
-    request.warningDetails = QStringLiteral("ACHTUNG DATENVERLUST: Die gesamte NVMe-Systempartition von ") % vps.name %
-                             QStringLiteral(" wird formatiert. Alle bestehenden Daten werden gelöscht!");
-    request.confirmButtonTitle = QStringLiteral("VPS unwiderruflich neu installieren");
-    request.variant = HalvoButtonVariant::danger;
-    request.requireTypedConfirmation = vps.name;
-    request.action = [&store = m_store, name = vps.name, image] {
-        store.setLastActionMessage(QStringLiteral("VPS ") % name % QStringLiteral(": Rebuild mit '") % image %
-                                   QStringLiteral("' bestätigt und ausgelöst (POST /vps/") % name %
-                                   QStringLiteral("/rebuild)."));
-    };
-    m_store.requestConfirmation(std::move(request));
 }

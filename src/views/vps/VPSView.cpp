@@ -4,6 +4,7 @@
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
 #include "ui/Theme.h"
+#include "views/vps/VPSMaintenanceCards.h"
 #include "views/vps/VPSRowDelegate.h"
 
 #include <QDialog>
@@ -160,14 +161,15 @@ QWidget* VPSView::buildContent(const HalvoVPS& vps) {
     column->addWidget(buildPowerCard(vps));
 
     // The snapshot and reinstallation cards sit side by side in this row.
-    auto* cards = new QWidget;
-    cards->setObjectName(QStringLiteral("vpsSnapshotAndRebuildRow"));
-    auto* cardsRow = new QHBoxLayout(cards);
-    cardsRow->setContentsMargins(0, 0, 0, 0);
-    cardsRow->setSpacing(16);
-    cardsRow->setAlignment(Qt::AlignTop);
-    cardsRow->addWidget(buildSnapshotCard(vps), 1, Qt::AlignTop);
-    cardsRow->addWidget(buildRebuildCard(vps), 1, Qt::AlignTop);
+    auto* cards = new VPSMaintenanceCards(m_store, m_state, vps, m_availableImages);
+    connect(cards, &VPSMaintenanceCards::snapshotRevertRequested, this, [this](const QString& name) {
+        if (const auto current = currentVPS(name); current && current->snapshotDescription)
+            confirmSnapshotRevert(*current);
+    });
+    connect(cards, &VPSMaintenanceCards::rebuildRequested, this, [this](const QString& name) {
+        if (const auto current = currentVPS(name))
+            confirmRebuild(*current);
+    });
     column->addWidget(cards);
     return content;
 }
@@ -354,4 +356,42 @@ void VPSView::confirmStop(const HalvoVPS& vps) {
 void VPSView::setShowKVMModal(bool show) {
     m_state.showKVMModal = show;
     m_kvmSheet->sync(m_drawnVPS);
+}
+
+void VPSView::confirmSnapshotRevert(const HalvoVPS& vps) {
+    const QString description = vps.snapshotDescription.value_or(QString());
+    HalvoConfirmRequest request;
+    request.title = QStringLiteral("VPS '") % vps.displayName % QStringLiteral("' auf Snapshot zurücksetzen?");
+    request.message = QStringLiteral("Möchtest du die Festplatte von '") % vps.name %
+                      QStringLiteral("' auf den Snapshot '") % description % QStringLiteral("' (") %
+                      vps.snapshotCreationDate.value_or(QString()) % QStringLiteral(") zurücksetzen?");
+    request.warningDetails = QStringLiteral("ACHTUNG: Alle Änderungen und Daten, die seit der Erstellung dieses "
+                                            "Snapshots auf der VPS gespeichert wurden, gehen unwiderruflich verloren!");
+    request.confirmButtonTitle = QStringLiteral("Snapshot jetzt wiederherstellen");
+    request.variant = HalvoButtonVariant::danger;
+    request.action = [&store = m_store, name = vps.name] {
+        store.setLastActionMessage(QStringLiteral("VPS ") % name % QStringLiteral(": Snapshot-Restore via POST /vps/") %
+                                   name % QStringLiteral("/snapshot/revert gestartet."));
+    };
+    m_store.requestConfirmation(std::move(request));
+}
+
+void VPSView::confirmRebuild(const HalvoVPS& vps) {
+    // The image is the one chosen at the press; the typed SSH key is not part of what is confirmed.
+    const QString image = m_state.selectedReinstallOS;
+    HalvoConfirmRequest request;
+    request.title = QStringLiteral("VPS '") % vps.displayName % QStringLiteral("' komplett neu installieren?");
+    request.message = QStringLiteral("Du bist dabei, das Image '") % image % QStringLiteral("' auf der VPS '") %
+                      vps.name % QStringLiteral("' (") % vps.ipv4 % QStringLiteral(") neu zu installieren.");
+    request.warningDetails = QStringLiteral("ACHTUNG DATENVERLUST: Die gesamte NVMe-Systempartition von ") % vps.name %
+                             QStringLiteral(" wird formatiert. Alle bestehenden Daten werden gelöscht!");
+    request.confirmButtonTitle = QStringLiteral("VPS unwiderruflich neu installieren");
+    request.variant = HalvoButtonVariant::danger;
+    request.requireTypedConfirmation = vps.name;
+    request.action = [&store = m_store, name = vps.name, image] {
+        store.setLastActionMessage(QStringLiteral("VPS ") % name % QStringLiteral(": Rebuild mit '") % image %
+                                   QStringLiteral("' bestätigt und ausgelöst (POST /vps/") % name %
+                                   QStringLiteral("/rebuild)."));
+    };
+    m_store.requestConfirmation(std::move(request));
 }

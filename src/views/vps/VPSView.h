@@ -6,6 +6,7 @@
 
 #include "model/Records.h"
 #include "ui/HalvoSection.h"
+#include "views/vps/VPSState.h"
 #include "views/vps/VPSConsoleSheet.h"
 
 #include <QDialog>
@@ -23,14 +24,7 @@ class AppStateStore;
 class VPSView final : public QWidget {
     Q_OBJECT
 public:
-    /// The view's own input state; everything else is read from the store on each refresh.
-    struct State {
-        std::optional<QString> selectedVPSName;
-        QString snapshotNote = QStringLiteral("Pre-Maintenance Snapshot");
-        QString selectedReinstallOS = QStringLiteral("Debian 12 (Bookworm) 64-bit");
-        QString sshKeyInput;
-        bool showKVMModal = false;
-    };
+    using State = VPSState;
 
     explicit VPSView(AppStateStore& store, QWidget* parent = nullptr);
     ~VPSView() override;
@@ -69,8 +63,6 @@ private:
     QWidget* buildContent(const HalvoVPS& vps);
     QWidget* buildSpecGrid(const HalvoVPS& vps);
     QWidget* buildPowerCard(const HalvoVPS& vps);
-    QWidget* buildSnapshotCard(const HalvoVPS& vps);
-    QWidget* buildRebuildCard(const HalvoVPS& vps);
     /// The VPS of the active snapshot with that name, as it is now.
     std::optional<HalvoVPS> currentVPS(const QString& name) const;
 
