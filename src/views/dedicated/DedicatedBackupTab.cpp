@@ -57,7 +57,7 @@ void confirmPasswordReset(AppStateStore& store, const HalvoServer& server) {
     request.confirmButtonTitle = QStringLiteral("Passwort jetzt zurücksetzen");
     request.variant = HalvoButtonVariant::warning;
     request.action = [&store, name = server.name] {
-        store.performDedicatedServerAction(name, QStringLiteral("reset-backup-ftp-password"));
+        store.performDedicatedServerAction(name, AppStateStore::DedicatedServerAction::resetBackupFTPPassword);
     };
     store.requestConfirmation(std::move(request));
 }

@@ -135,7 +135,7 @@ QWidget* DedicatedNetworkTab::ipCard(const HalvoServer& server) {
                                   server.firewallEnabled ? HalvoButtonVariant::success : HalvoButtonVariant::secondary,
                                   true, QStringLiteral("flame.fill"));
         connect(firewall, &QPushButton::clicked, this, [&store = m_store, name = server.name] {
-            store.performDedicatedServerAction(name, QStringLiteral("toggle-firewall"));
+            store.performDedicatedServerAction(name, AppStateStore::DedicatedServerAction::toggleFirewall);
         });
         buttons->addWidget(firewall);
     }

@@ -191,10 +191,10 @@ void DedicatedPowerTab::confirmCustomIPXE(const HalvoServer& server) const {
 }
 
 void DedicatedPowerTab::rebootServer(AppStateStore& store, const HalvoServer& server) {
-    store.performDedicatedServerAction(server.name, QStringLiteral("reboot"));
+    store.performDedicatedServerAction(server.name, AppStateStore::DedicatedServerAction::reboot);
 }
 
 void DedicatedPowerTab::setNetboot(AppStateStore& store, const HalvoServer& server, bool rescue) {
-    store.performDedicatedServerAction(server.name,
-                                       rescue ? QStringLiteral("boot-rescue") : QStringLiteral("boot-disk"));
+    store.performDedicatedServerAction(server.name, rescue ? AppStateStore::DedicatedServerAction::bootRescue
+                                                           : AppStateStore::DedicatedServerAction::bootDisk);
 }

@@ -149,7 +149,7 @@ DedicatedServerHardwareTab::DedicatedServerHardwareTab(AppStateStore& store, Ded
         server.monitoring ? HalvoButtonVariant::success : HalvoButtonVariant::secondary, true,
         QStringLiteral("waveform.path.ecg"));
     connect(monitoringButton, &QPushButton::clicked, this, [&store = m_store, name = server.name] {
-        store.performDedicatedServerAction(name, QStringLiteral("toggle-monitoring"));
+        store.performDedicatedServerAction(name, AppStateStore::DedicatedServerAction::toggleMonitoring);
     });
     switches->addWidget(monitoringButton);
     auto* interventionButton =
@@ -158,7 +158,7 @@ DedicatedServerHardwareTab::DedicatedServerHardwareTab(AppStateStore& store, Ded
                               server.noIntervention ? HalvoButtonVariant::warning : HalvoButtonVariant::secondary, true,
                               QStringLiteral("hand.raised.fill"));
     connect(interventionButton, &QPushButton::clicked, this, [&store = m_store, name = server.name] {
-        store.performDedicatedServerAction(name, QStringLiteral("toggle-no-intervention"));
+        store.performDedicatedServerAction(name, AppStateStore::DedicatedServerAction::toggleNoIntervention);
     });
     switches->addWidget(interventionButton);
     switches->addStretch();

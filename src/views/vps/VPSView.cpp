@@ -262,8 +262,9 @@ QWidget* VPSView::buildPowerCard(const HalvoVPS& vps) {
     if (vps.state != QLatin1StringView("running")) {
         auto* start =
             smallButton(QStringLiteral("Starten (Boot)"), HalvoButtonVariant::success, QStringLiteral("play.fill"));
-        connect(start, &QPushButton::clicked, this,
-                [&store = m_store, name] { store.performVPSPowerAction(name, QStringLiteral("start")); });
+        connect(start, &QPushButton::clicked, this, [&store = m_store, name] {
+            store.performVPSPowerAction(name, AppStateStore::VPSPowerAction::start);
+        });
         addButton(start);
     }
 
@@ -319,7 +320,7 @@ void VPSView::confirmReboot(const HalvoVPS& vps) {
     request.confirmButtonTitle = QStringLiteral("Jetzt Reboot ausführen");
     request.variant = HalvoButtonVariant::primary;
     request.action = [&store = m_store, name = vps.name] {
-        store.performVPSPowerAction(name, QStringLiteral("reboot"));
+        store.performVPSPowerAction(name, AppStateStore::VPSPowerAction::reboot);
     };
     m_store.requestConfirmation(std::move(request));
 }
@@ -335,7 +336,7 @@ void VPSView::confirmRescue(const HalvoVPS& vps) {
     request.confirmButtonTitle = QStringLiteral("In Rescue-System booten");
     request.variant = HalvoButtonVariant::warning;
     request.action = [&store = m_store, name = vps.name] {
-        store.performVPSPowerAction(name, QStringLiteral("rescue"));
+        store.performVPSPowerAction(name, AppStateStore::VPSPowerAction::rescue);
     };
     m_store.requestConfirmation(std::move(request));
 }
@@ -349,7 +350,9 @@ void VPSView::confirmStop(const HalvoVPS& vps) {
                                             "zum erneuten Start nicht mehr erreichbar.");
     request.confirmButtonTitle = QStringLiteral("VPS jetzt stoppen");
     request.variant = HalvoButtonVariant::danger;
-    request.action = [&store = m_store, name = vps.name] { store.performVPSPowerAction(name, QStringLiteral("stop")); };
+    request.action = [&store = m_store, name = vps.name] {
+        store.performVPSPowerAction(name, AppStateStore::VPSPowerAction::stop);
+    };
     m_store.requestConfirmation(std::move(request));
 }
 
