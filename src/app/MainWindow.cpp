@@ -4,9 +4,9 @@
 #include "ui/Components.h"
 #include "ui/HalvoConfirmationSheet.h"
 #include "ui/Theme.h"
+#include "views/dedicated/DedicatedServersView.h"
 #include "views/domains/DomainsView.h"
 #include "views/ip/IPRdnsView.h"
-#include "views/dedicated/DedicatedServersView.h"
 #include "views/vps/VPSView.h"
 
 #include <QGuiApplication>

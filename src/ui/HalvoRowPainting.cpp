@@ -1,5 +1,6 @@
 #include "ui/HalvoRowPainting.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -9,7 +10,6 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QStyledItemDelegate>
-#include <QApplication>
 
 void HalvoRowDelegate::paintPanel(QPainter* painter, const QStyleOptionViewItem& option,
                                   const QModelIndex& index) const {

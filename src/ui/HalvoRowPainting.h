@@ -5,14 +5,12 @@
 // capsule badges, symbols and texts through these, so all sections share one look and one selection rule:
 // the platform draws the pale selection fill, and the texts keep the theme's colours on it.
 
+#include "ui/HalvoRecordListModel.h"
 #include "ui/Theme.h"
 
 #include <QColor>
 #include <QRect>
 #include <QString>
-
-#include "ui/HalvoRecordListModel.h"
-
 #include <QStyledItemDelegate>
 
 #include <optional>

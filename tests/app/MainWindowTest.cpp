@@ -5,9 +5,9 @@
 #include "support/WidgetFinders.h"
 #include "ui/HalvoConfirmationSheet.h"
 #include "ui/Theme.h"
+#include "views/dedicated/DedicatedServersView.h"
 #include "views/domains/DomainsView.h"
 #include "views/ip/IPRdnsView.h"
-#include "views/dedicated/DedicatedServersView.h"
 #include "views/vps/VPSView.h"
 
 #include <QLabel>

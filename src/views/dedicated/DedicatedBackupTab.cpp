@@ -130,8 +130,7 @@ HalvoSectionCard* backupCard(AppStateStore& store, DedicatedServersState& state,
                                               HalvoButtonVariant::primary, true);
     QObject::connect(grantButton, &QPushButton::clicked, grantButton,
                      [&state, &store, name = server.name, ip = server.ip, field = QPointer(blockField)] {
-                         const std::optional<QString> block =
-                             dedicatedBackupGrantBlock(state.backupACLBlockInput, ip);
+                         const std::optional<QString> block = dedicatedBackupGrantBlock(state.backupACLBlockInput, ip);
                          if (!block)
                              return;
                          store.addBackupFTPAccess(name, *block);

@@ -100,8 +100,7 @@ QWidget* DedicatedNetworkTab::meshbayCard(const HalvoServer& server) {
 
     auto* row = new QHBoxLayout;
     row->setSpacing(10);
-    auto* field =
-        new HalvoFormTextField(QStringLiteral("Meshbay Service-ID (z.B. pn-1049218)"), &m_state.meshbayInput);
+    auto* field = new HalvoFormTextField(QStringLiteral("Meshbay Service-ID (z.B. pn-1049218)"), &m_state.meshbayInput);
     field->setObjectName(QStringLiteral("meshbayInput"));
     row->addWidget(field, 1);
     auto* attach = new HalvoActionButton(QStringLiteral("In Meshbay einbinden"), HalvoButtonVariant::primary, true);

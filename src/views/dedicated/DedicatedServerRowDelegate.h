@@ -7,7 +7,6 @@
 #include "ui/HalvoRecordListModel.h"
 #include "ui/HalvoRowPainting.h"
 
-
 class DedicatedServerRowDelegate final : public HalvoRowDelegate {
 public:
     using HalvoRowDelegate::HalvoRowDelegate;
@@ -17,5 +16,4 @@ public:
 
     /// The text of the data-centre badge: the first four characters, upper case.
     static QString datacenterBadgeText(const QString& datacenter);
-
 };

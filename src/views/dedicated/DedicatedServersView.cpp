@@ -66,29 +66,28 @@ DedicatedServersView::DedicatedServersView(AppStateStore& store, QWidget* parent
         }
         m_ipmiSheet->sync(server);
     };
-    m_section = std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedServerName,
-                                          &m_state.activeTab);
+    m_section =
+        std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedServerName, &m_state.activeTab);
     m_section->setDelegate(new DedicatedServerRowDelegate(this));
 
     // The sheet belongs to the detail of a selected server; without one it cannot stay open.
     m_ipmiSheet = std::make_unique<HalvoFlagSheet<QDialog, HalvoServer>>(
         m_state.showIPMISheet, *this,
-        HalvoFlagSheet<QDialog, HalvoServer>::Spec{
-            [this](const HalvoServer& server) {
-                auto* sheet = new QDialog(this);
-                sheet->setObjectName(QStringLiteral("ipmiConsoleSheet"));
-                sheet->setWindowModality(Qt::WindowModal);
-                auto* layout = new QVBoxLayout(sheet);
-                layout->setSpacing(14);
-                layout->setContentsMargins(20, 20, 20, 20);
-                layout->addWidget(ipmiConsoleSheet(server));
-                return sheet;
-            },
-            [this](QDialog& sheet, const HalvoServer& server) {
-                halvo::ui::clearLayout(sheet.layout());
-                sheet.layout()->addWidget(ipmiConsoleSheet(server));
-            },
-            [this] { m_section->schedule(); }});
+        HalvoFlagSheet<QDialog, HalvoServer>::Spec{[this](const HalvoServer& server) {
+                                                       auto* sheet = new QDialog(this);
+                                                       sheet->setObjectName(QStringLiteral("ipmiConsoleSheet"));
+                                                       sheet->setWindowModality(Qt::WindowModal);
+                                                       auto* layout = new QVBoxLayout(sheet);
+                                                       layout->setSpacing(14);
+                                                       layout->setContentsMargins(20, 20, 20, 20);
+                                                       layout->addWidget(ipmiConsoleSheet(server));
+                                                       return sheet;
+                                                   },
+                                                   [this](QDialog& sheet, const HalvoServer& server) {
+                                                       halvo::ui::clearLayout(sheet.layout());
+                                                       sheet.layout()->addWidget(ipmiConsoleSheet(server));
+                                                   },
+                                                   [this] { m_section->schedule(); }});
     m_section->refreshNow();
 }
 

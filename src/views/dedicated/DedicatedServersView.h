@@ -73,7 +73,6 @@ private:
     /// Opens or closes the IPMI console sheet.
     void setShowIPMISheet(bool show);
 
-
     AppStateStore& m_store;
     State m_state;
     const QStringList m_bareMetalTemplates;
@@ -84,5 +83,4 @@ private:
     // What the detail shows now, so a refresh rebuilds only what changed.
     std::optional<HalvoServer> m_drawnServer;
     std::optional<DedicatedServerTab> m_drawnTab;
-
 };

@@ -1,9 +1,9 @@
 #include "views/domains/DnsRecordDelegate.h"
 
 #include "ui/HalvoPaintedButton.h"
+#include "ui/HalvoRowPainting.h"
 #include "ui/Theme.h"
 #include "views/domains/DnsRecordListModel.h"
-#include "ui/HalvoRowPainting.h"
 
 #include <QAbstractItemView>
 #include <QCursor>
@@ -120,8 +120,8 @@ void DnsRecordDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     drawText(c.host, hostFont(), primary, texts.host, Qt::AlignLeft);
     painter->save();
     painter->setClipRect(c.type);
-    halvo::ui::paintCapsule(painter, c.type, texts.type, badgeFont(), Tint::blue, 0.15, kBadgePaddingH,
-                                 kBadgePaddingV, true);
+    halvo::ui::paintCapsule(painter, c.type, texts.type, badgeFont(), Tint::blue, 0.15, kBadgePaddingH, kBadgePaddingV,
+                            true);
     painter->restore();
     drawText(c.target, targetFont(), primary, texts.target, Qt::AlignLeft);
     drawText(c.ttl, ttlFont(), halvo::theme::color(Tint::secondary), texts.ttl, Qt::AlignRight);

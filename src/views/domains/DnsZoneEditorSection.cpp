@@ -48,7 +48,8 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     // The add form.
     auto* form = new QHBoxLayout;
     form->setSpacing(10);
-    m_subDomainField = new HalvoFormTextField(QStringLiteral("Subdomain (@ / leer, www, api...)"), &m_state.newSubDomain);
+    m_subDomainField =
+        new HalvoFormTextField(QStringLiteral("Subdomain (@ / leer, www, api...)"), &m_state.newSubDomain);
     m_subDomainField->setObjectName(QStringLiteral("newSubDomainField"));
     m_subDomainField->setFixedWidth(210);
     form->addWidget(m_subDomainField);
@@ -63,8 +64,8 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     typeGroup->addWidget(m_typePicker);
     form->addLayout(typeGroup);
 
-    m_targetField =
-        new HalvoFormTextField(QStringLiteral("Ziel / Target (IPv4, IPv6, Hostname, TXT-String...)"), &m_state.newTarget);
+    m_targetField = new HalvoFormTextField(QStringLiteral("Ziel / Target (IPv4, IPv6, Hostname, TXT-String...)"),
+                                           &m_state.newTarget);
     m_targetField->setObjectName(QStringLiteral("newTargetField"));
     form->addWidget(m_targetField, 1);
 

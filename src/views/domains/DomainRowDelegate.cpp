@@ -1,6 +1,5 @@
 #include "views/domains/DomainRowDelegate.h"
 
-
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
@@ -89,7 +88,7 @@ void DomainRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     halvo::ui::paintElidedText(painter, nameRect, look.name, nameFont(), Tint::primary);
 
     const QRect badge = halvo::ui::paintCapsule(painter, line2, look.badgeText, badgeFont(), look.badgeTint,
-                                                     look.badgeFillOpacity, kBadgePaddingH, kBadgePaddingV);
+                                                look.badgeFillOpacity, kBadgePaddingH, kBadgePaddingV);
     painter->setFont(countFont());
     painter->setPen(halvo::theme::color(Tint::secondary));
     const QRect countRect(badge.right() + 1 + kItemSpacing, line2.top(),

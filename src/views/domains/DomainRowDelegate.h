@@ -7,7 +7,6 @@
 #include "ui/HalvoRowPainting.h"
 #include "ui/Theme.h"
 
-
 #include <optional>
 
 /// What a domain's sidebar row shows; the delegate paints exactly this.
@@ -38,5 +37,4 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-
 };

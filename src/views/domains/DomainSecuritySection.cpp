@@ -115,11 +115,9 @@ QWidget* DomainSecuritySection::nameServerCard(DomainsState& state, const HalvoD
     auto* form = new QHBoxLayout;
     form->setSpacing(8);
     form->addWidget(
-        field(QStringLiteral("ns1Field"), QStringLiteral("Primärer NS (z.B. ns1.example.net)"), &state.ns1Input),
-        1);
-    form->addWidget(field(QStringLiteral("ns2Field"), QStringLiteral("Sekundärer NS (z.B. ns2.example.net)"),
-                          &state.ns2Input),
-                    1);
+        field(QStringLiteral("ns1Field"), QStringLiteral("Primärer NS (z.B. ns1.example.net)"), &state.ns1Input), 1);
+    form->addWidget(
+        field(QStringLiteral("ns2Field"), QStringLiteral("Sekundärer NS (z.B. ns2.example.net)"), &state.ns2Input), 1);
     auto* save = new HalvoActionButton(QStringLiteral("Nameserver speichern"), HalvoButtonVariant::primary, true);
     connect(save, &QPushButton::clicked, this,
             [this, name = domain.domain] { Q_EMIT nameServerChangeRequested(name); });

@@ -54,8 +54,8 @@ DomainsView::DomainsView(AppStateStore& store, QWidget* parent)
         showTabContent(tab, domain);
     };
     spec.afterRefresh = [this](const std::optional<HalvoDomain>& shown) { m_exportSheet->sync(shown); };
-    m_section = std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedDomainId,
-                                          &m_state.activeTab);
+    m_section =
+        std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedDomainId, &m_state.activeTab);
     m_section->setDelegate(new DomainRowDelegate(this));
     frame()->listView()->setUniformItemSizes(true);
     frame()->replaceHeader(new QWidget);

@@ -43,8 +43,8 @@ PulsenameSection::PulsenameSection(AppStateStore& store, DomainsState& state, co
     content->setSpacing(12);
     auto* form = new QHBoxLayout;
     form->setSpacing(10);
-    HalvoFormTextField* sub = field(QStringLiteral("dynSubField"), QStringLiteral("Subdomain (z.B. home oder vpn)"),
-                                    &state.dynSubInput);
+    HalvoFormTextField* sub =
+        field(QStringLiteral("dynSubField"), QStringLiteral("Subdomain (z.B. home oder vpn)"), &state.dynSubInput);
     sub->setFixedWidth(220);
     form->addWidget(sub, 0, Qt::AlignVCenter);
     form->addWidget(field(QStringLiteral("dynIPField"), QStringLiteral("Aktuelle Ziel-IPv4 (z.B. 198.51.100.23)"),

@@ -72,8 +72,7 @@ IPRdnsView::IPRdnsView(AppStateStore& store, QWidget* parent)
             m_drawnTab.reset();
         }
     };
-    m_section = std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedBlockId,
-                                          &m_state.activeTab);
+    m_section = std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedBlockId, &m_state.activeTab);
     m_section->setDelegate(new IPBlockRowDelegate(this));
     m_section->refreshNow();
 }

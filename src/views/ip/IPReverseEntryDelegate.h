@@ -5,9 +5,8 @@
 // (handled by HalvoButtonRowDelegate) asks to delete that row's entry.
 
 #include "model/Records.h"
-#include "ui/HalvoRecordListModel.h"
-
 #include "ui/HalvoButtonRowDelegate.h"
+#include "ui/HalvoRecordListModel.h"
 
 namespace ipReverseColumns {
 constexpr int kAddress = 240;
@@ -37,6 +36,7 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
 protected:
     QRect buttonRectIn(const QRect& itemRect) const override { return deleteButtonRect(itemRect); }
 

@@ -38,5 +38,4 @@ public:
 
     /// The layout of the record's row in `rect`.
     static Geometry geometry(const HalvoVPS& vps, const QRect& rect);
-
 };

@@ -262,9 +262,8 @@ QWidget* VPSView::buildPowerCard(const HalvoVPS& vps) {
     if (vps.state != QLatin1StringView("running")) {
         auto* start =
             smallButton(QStringLiteral("Starten (Boot)"), HalvoButtonVariant::success, QStringLiteral("play.fill"));
-        connect(start, &QPushButton::clicked, this, [&store = m_store, name] {
-            store.performVPSPowerAction(name, AppStateStore::VPSPowerAction::start);
-        });
+        connect(start, &QPushButton::clicked, this,
+                [&store = m_store, name] { store.performVPSPowerAction(name, AppStateStore::VPSPowerAction::start); });
         addButton(start);
     }
 

@@ -6,8 +6,8 @@
 
 #include "model/Records.h"
 #include "ui/HalvoSection.h"
-#include "views/vps/VPSState.h"
 #include "views/vps/VPSConsoleSheet.h"
+#include "views/vps/VPSState.h"
 
 #include <QDialog>
 #include <QList>
