@@ -16,7 +16,18 @@ QString trimmed(QStringView text);
 /// within 64 bits. None for anything else (blanks included).
 std::optional<qint64> parseWholeInteger(QStringView text);
 
-/// Case-insensitive substring test of the search text (untrimmed) in a value; an empty search matches all.
+/// The form in which search compares texts: canonically decomposed, fully case-folded (Unicode's default
+/// folding, the one every language of the interface uses) and composed again, so that "STRASSE" and
+/// "straße", or a decomposed and a precomposed "ü", give equal keys. A list keeps the key of each searched field and folds only the search
+/// text on a key press.
+QString searchKey(QStringView text);
+
+/// Whether the key of a field holds the key of a search text as a substring that ends on a character
+/// boundary (never in front of a combining mark of the field); an empty search key matches all.
+bool searchKeyContains(QStringView fieldKey, QStringView searchTextKey);
+
+/// Locale-aware, case-insensitive substring test of the search text (untrimmed) in a value: full case
+/// folding and canonical equivalence. An empty search matches all.
 bool matchesSearch(QStringView value, QStringView searchText);
 
 } // namespace halvo
