@@ -196,6 +196,15 @@ TEST(DomainsViewAuthInfo, CopiesTheCodeAndNamesTheDomainAsStored) {
     EXPECT_FALSE(v.store().pendingConfirmation().has_value());
 }
 
+TEST(DomainsViewAuthInfo, CountsALetterWithItsMarkAsOneCharacter) {
+    // Stored decomposed: "é" as "e" + U+0301. The code takes six user-visible characters, marks included.
+    const QString name = QString::fromUtf16(u"e\u0301cole-a\u0301.example");
+    DomainsViewHarness v(QList<HalvoDomain>{overviewDomain(name)});
+    QGuiApplication::clipboard()->setText(QStringLiteral("vorher"));
+    click(buttonWithText(headerCard(v), QStringLiteral("AuthInfo / EPP-Code kopieren")));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf16(u"AUTH-HLV-E\u0301COLE--40729"));
+}
+
 class DomainsViewExportSheet : public ::testing::Test {
 protected:
     DomainsViewExportSheet()
