@@ -8,7 +8,7 @@ packages=(
     qtkeychain-qt6-dev libsqlite3-dev sqlite3 libicu-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     dbus dbus-daemon gnome-keyring libsecret-tools
-    breeze-icon-theme libqt6svg6 fonts-dejavu-core
+    breeze-icon-theme libqt6svg6 fonts-dejavu-core fonts-noto-mono
 )
 
 missing=()

@@ -6,7 +6,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QSet>
@@ -240,8 +242,21 @@ TEST(Theme, WeightsAndMonospace) {
     for (const Case& c : cases)
         EXPECT_EQ(font(c.style, c.weight).weight(), c.expected) << int(c.style) << "/" << int(c.weight);
 
+    // What the theme asks for: the platform's fixed font, marked fixed-pitch. Whether a font reports itself
+    // fixed-pitch varies (Noto Sans Mono does not); equal advances are what monospaced text needs.
     const QFont mono = font(TextStyle::caption2, Weight::bold, true);
-    EXPECT_TRUE(QFontInfo(mono).fixedPitch());
+    EXPECT_EQ(mono.families(), QFontDatabase::systemFont(QFontDatabase::FixedFont).families());
+    EXPECT_EQ(mono.styleHint(), QFont::Monospace);
+    EXPECT_TRUE(mono.fixedPitch());
+    const QFontMetricsF metrics(mono);
+    const qreal advance = metrics.horizontalAdvance(QLatin1Char('0'));
+    EXPECT_GT(advance, 0);
+    for (const QChar c : QStringLiteral("iW.m:1lMf -"))
+        EXPECT_EQ(metrics.horizontalAdvance(c), advance)
+            << QString(c).toStdString() << " in " << QFontInfo(mono).family().toStdString();
+    EXPECT_NE(QFontMetricsF(font(TextStyle::caption2, Weight::bold)).horizontalAdvance(QLatin1Char('i')),
+              QFontMetricsF(font(TextStyle::caption2, Weight::bold)).horizontalAdvance(QLatin1Char('W')))
+        << "the proportional font tells the two apart";
     EXPECT_EQ(mono.pointSizeF(), font(TextStyle::caption2).pointSizeF());
     EXPECT_EQ(mono.weight(), QFont::Bold);
 }
