@@ -13,7 +13,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcInstance, "halvo.instance", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcInstance, "halvo_pultorium.instance", QtWarningMsg)
 
 const QByteArray kActivate = QByteArrayLiteral("activate\n");
 const QByteArray kAcknowledged = QByteArrayLiteral("ok\n");
@@ -32,7 +32,7 @@ SingleInstance::SingleInstance(QString dataFolder, QObject* parent)
 SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::lockFilePath(const QString& dataFolder) {
-    return QDir(dataFolder).absoluteFilePath(QStringLiteral("instance.lock"));
+    return QDir(dataFolder).absoluteFilePath(QStringLiteral("halvo_instance.lock"));
 }
 
 QString SingleInstance::serverName(const QString& dataFolder) {

@@ -39,7 +39,7 @@ public:
         m_env.insert(QStringLiteral("HOME"), m_dir.path());
         m_env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
         m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        m_env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("halvo.instance.info=true"));
+        m_env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("halvo_pultorium.instance.info=true"));
     }
 
     QString dataFolder() const { return m_dir.filePath(QStringLiteral("data/HalvoPultorium")); }
@@ -123,7 +123,7 @@ TEST(SingleInstance, TwoApplicationProcessesAndALockLeftByAKilledOne) {
     ScratchHome home;
     std::unique_ptr<QProcess> first = home.startApp();
     QByteArray firstOutput;
-    ASSERT_TRUE(waitForOutput(*first, firstOutput, "halvo.instance: holds")) << firstOutput.toStdString();
+    ASSERT_TRUE(waitForOutput(*first, firstOutput, "halvo_pultorium.instance: holds")) << firstOutput.toStdString();
 
     // A second application start hands over to the first and ends; the first goes on.
     std::unique_ptr<QProcess> second = home.startApp();
@@ -141,7 +141,7 @@ TEST(SingleInstance, TwoApplicationProcessesAndALockLeftByAKilledOne) {
     // The next start takes the folder over and serves later starts in turn.
     std::unique_ptr<QProcess> next = home.startApp();
     QByteArray nextOutput;
-    ASSERT_TRUE(waitForOutput(*next, nextOutput, "halvo.instance: holds")) << nextOutput.toStdString();
+    ASSERT_TRUE(waitForOutput(*next, nextOutput, "halvo_pultorium.instance: holds")) << nextOutput.toStdString();
     std::unique_ptr<QProcess> last = home.startApp();
     ASSERT_TRUE(waitForExit(*last));
     EXPECT_EQ(last->exitCode(), 0);
