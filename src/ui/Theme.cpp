@@ -232,40 +232,53 @@ QHash<QString, QIcon>& loadedIcons() {
     return icons;
 }
 
+// The folders of the small sizes in the icon theme and its fallback, in lookup order: search path, theme,
+// context (alphabetical), 22 before 16. Listing them costs a few directory reads; the files are never scanned.
+QStringList smallIconFolders(const QString& theme) {
+    QStringList themes{theme};
+    if (!QIcon::fallbackThemeName().isEmpty() && QIcon::fallbackThemeName() != theme)
+        themes.append(QIcon::fallbackThemeName());
+    QStringList folders;
+    for (const QString& base : QIcon::themeSearchPaths()) {
+        for (const QString& themeName : std::as_const(themes)) {
+            const QDir themeDir(base + QLatin1Char('/') + themeName);
+            if (!themeDir.exists())
+                continue;
+            for (const QString& context : themeDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+                for (const char* size : {"22", "16"}) {
+                    const QString sized = themeDir.filePath(context + QLatin1Char('/') + QLatin1String(size));
+                    if (QFileInfo(sized).isDir())
+                        folders.append(sized + QLatin1Char('/'));
+                }
+            }
+        }
+    }
+    return folders;
+}
+
 QIcon monochromeIcon(const QString& name) {
-    static QHash<QString, QString> files;
+    static QStringList folders;
     static QString indexedTheme;
     const QString theme = QIcon::themeName().isEmpty() ? QIcon::fallbackThemeName() : QIcon::themeName();
     if (indexedTheme != theme) {
         indexedTheme = theme;
-        files.clear();
+        folders = smallIconFolders(theme);
         loadedIcons().clear();
-        QStringList themes{theme};
-        if (!QIcon::fallbackThemeName().isEmpty() && QIcon::fallbackThemeName() != theme)
-            themes.append(QIcon::fallbackThemeName());
-        for (const QString& base : QIcon::themeSearchPaths()) {
-            for (const QString& themeName : std::as_const(themes)) {
-                const QDir themeDir(base + QLatin1Char('/') + themeName);
-                if (!themeDir.exists())
-                    continue;
-                for (const QString& context : themeDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-                    for (const char* size : {"22", "16"}) {
-                        const QDir sized(themeDir.filePath(context + QLatin1Char('/') + QLatin1String(size)));
-                        for (const QFileInfo& file : sized.entryInfoList({QStringLiteral("*.svg")}, QDir::Files)) {
-                            if (!files.contains(file.completeBaseName()))
-                                files.insert(file.completeBaseName(), file.absoluteFilePath());
-                        }
-                    }
-                }
-            }
-        }
     }
     // One icon per name, so its pixmaps are cached across the many labels that show it.
     QHash<QString, QIcon>& loaded = loadedIcons();
     if (const auto hit = loaded.constFind(name); hit != loaded.constEnd())
         return hit.value();
-    const auto it = files.constFind(name);
-    const QIcon result = it != files.constEnd() ? QIcon(it.value()) : QIcon::fromTheme(name);
+    QIcon result;
+    const QString fileName = name + QStringLiteral(".svg");
+    for (const QString& folder : std::as_const(folders)) {
+        if (QFileInfo::exists(folder + fileName)) {
+            result = QIcon(folder + fileName);
+            break;
+        }
+    }
+    if (result.isNull())
+        result = QIcon::fromTheme(name);
     loaded.insert(name, result);
     return result;
 }
