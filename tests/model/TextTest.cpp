@@ -137,3 +137,41 @@ TEST(SearchKey, FoldsOnceSoThatAKeptFieldKeyMatchesLikeTheText) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SearchKeys, FollowTheTextsAndMatchLikeTheSearchHelper) {
+    QStringList texts{QStringLiteral("straße.example"), QString::fromUtf16(u"mu\u0308ller.example"), QString(),
+                      QStringLiteral("FRA1")};
+    halvo::SearchKeys keys;
+    keys.update(texts.size(), [&](qsizetype i) -> const QString& { return texts[i]; });
+    ASSERT_EQ(keys.size(), 4);
+    const char16_t* const searches[] = {u"STRASSE", u"müller", u"fra", u"", u"x"};
+    const auto agrees = [&] {
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            for (const char16_t* search : searches) {
+                const QString text = QString::fromUtf16(search);
+                EXPECT_EQ(keys.matches(i, halvo::searchKey(text)), halvo::matchesSearch(texts[i], text))
+                    << i << " " << text.toStdString();
+            }
+        }
+    };
+    agrees();
+
+    // A changed text, a shorter and a longer list: the keys follow.
+    texts[1] = QStringLiteral("Müller-Bau");
+    keys.update(texts.size(), [&](qsizetype i) -> const QString& { return texts[i]; });
+    agrees();
+    texts.removeLast();
+    keys.update(texts.size(), [&](qsizetype i) -> const QString& { return texts[i]; });
+    EXPECT_EQ(keys.size(), 3);
+    agrees();
+    texts.append(QStringLiteral("ΣΟΦΟΣ"));
+    texts.append(QString());
+    keys.update(texts.size(), [&](qsizetype i) -> const QString& { return texts[i]; });
+    EXPECT_EQ(keys.size(), 5);
+    agrees();
+    EXPECT_TRUE(keys.matches(3, halvo::searchKey(u"σοφος")));
+}
+
+} // namespace
