@@ -4,7 +4,6 @@
 
 #include "support/QtPrinters.h"
 
-#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QFile>
@@ -23,11 +22,7 @@ namespace {
 constexpr int kProcessTimeoutMs = 20000;
 
 QString appBinary() {
-    const QString configured = qEnvironmentVariable("HALVO_APP_BINARY");
-    if (!configured.isEmpty())
-        return configured;
-    // Run by hand from the build tree: build/tests/test_app next to build/src/halvo-pultorium.
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../src/halvo-pultorium");
+    return QStringLiteral(HALVO_APP_BINARY);
 }
 
 /// A scratch home whose data folder the application processes share.
