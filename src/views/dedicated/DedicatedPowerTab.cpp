@@ -1,7 +1,6 @@
 #include "views/dedicated/DedicatedPowerTab.h"
 
 #include "model/Records.h"
-#include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
 
