@@ -710,6 +710,15 @@ void install() {
         app->setStyleSheet(buildStyleSheet());
 }
 
+int iconTileSymbolSize(IconTileKind kind) {
+    // The text styles are factors of the body size; the tile's symbol sizes are given against a 13-point body.
+    constexpr qreal kDescribedBody = 13.0;
+    const qreal described = kind == IconTileKind::ipBlock ? 26.0 : 28.0;
+    QFont glyph = font(TextStyle::body, Weight::bold);
+    glyph.setPointSizeF(glyph.pointSizeF() * described / kDescribedBody);
+    return QFontMetrics(glyph).height();
+}
+
 TileGradient iconTileGradient(IconTileKind kind) {
     switch (kind) {
     case IconTileKind::domain:

@@ -44,6 +44,9 @@ struct TileGradient {
 };
 /// The gradient of a resource's icon tile.
 TileGradient iconTileGradient(IconTileKind kind);
+/// The edge length in pixels of the symbol on a resource's icon tile: the symbol at 28 points beside the
+/// platform's 13-point body text, 26 points for an IP block, scaled to the application font.
+int iconTileSymbolSize(IconTileKind kind);
 
 /// The icon for a symbol name (such as "server.rack"); an empty icon for an unknown name.
 QIcon icon(const QString& symbolName);
