@@ -67,6 +67,16 @@ public:
         return parent.isValid() ? 0 : int(m_items.size());
     }
 
+    /// Lets the view open an editor on a row (delegates that show a row's texts in read-only fields for
+    /// selecting need it); the records themselves never change through the model.
+    void setEditable(bool editable) { m_editable = editable; }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        const Qt::ItemFlags base = QAbstractListModel::flags(index);
+        return m_editable && index.isValid() ? base | Qt::ItemIsEditable : base;
+    }
+
     QVariant data(const QModelIndex& index, int role) const override
     {
         if (!index.isValid() || index.row() >= m_items.size())
@@ -81,4 +91,5 @@ public:
 private:
     IdOf m_idOf;
     QList<T> m_items;
+    bool m_editable = false;
 };
