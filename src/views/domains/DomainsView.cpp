@@ -57,7 +57,6 @@ DomainsView::DomainsView(AppStateStore& store, QWidget* parent)
     m_section =
         std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedDomainId, &m_state.activeTab);
     m_section->setDelegate(new DomainRowDelegate(this));
-    frame()->listView()->setUniformItemSizes(true);
     frame()->replaceHeader(new QWidget);
 
     // The sheet belongs to the shown domain: without one it is dismissed, which clears the flag.
