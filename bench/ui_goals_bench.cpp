@@ -327,10 +327,10 @@ int main(int argc, char** argv) {
                          : 15;
 
     if (wanted(QStringLiteral("switch"))) {
-        for (const NavigationSection section : kAllNavigationSections) {
         const QString only = qEnvironmentVariable("HALVO_BENCH_SECTION");
-        if (!only.isEmpty() && rawValue(section) != only)
-            continue;
+        for (const NavigationSection section : kAllNavigationSections) {
+            if (!only.isEmpty() && rawValue(section) != only)
+                continue;
             const double small = switchMilliseconds(section, 20, runs);
             const double large = switchMilliseconds(section, 20000, runs);
             const QByteArray what = QStringLiteral("switch to %1, 20,000 items vs 20").arg(rawValue(section)).toUtf8();
