@@ -188,6 +188,29 @@ TEST(IPRdnsViewTest, SearchNarrowsTheListOverItsFieldsOnly) {
     }
 }
 
+TEST(IPRdnsViewTest, SearchFollowsAChangedRecordWhileTheSearchTextStays) {
+    // The search keys of a block are kept between key presses; a change of the block's texts must reach them.
+    const QString a = QStringLiteral("198.51.100.0/29");
+    const QString c = QStringLiteral("2001:db8:1::/64");
+    ViewFixture f(searchBlocks());
+    f.store().setSearchText(QStringLiteral("STRASSE"));
+    halvo::test::settle();
+    EXPECT_TRUE(idsOf(f.view->filteredBlocks()).isEmpty());
+    f.store().updateIPBlockDescription(a, QStringLiteral("Rechenzentrum Hafenstraße"));
+    halvo::test::settle();
+    EXPECT_EQ(idsOf(f.view->filteredBlocks()), QStringList{a});
+    EXPECT_EQ(f.list()->model()->rowCount(), 1);
+    EXPECT_EQ(f.headerTitle(), a);
+    f.store().updateIPBlockDescription(c, QStringLiteral("STRASSE 2"));
+    halvo::test::settle();
+    EXPECT_EQ(idsOf(f.view->filteredBlocks()), (QStringList{a, c}));
+    EXPECT_EQ(f.list()->model()->rowCount(), 2);
+    f.store().updateIPBlockDescription(a, QStringLiteral("Backbone"));
+    halvo::test::settle();
+    EXPECT_EQ(idsOf(f.view->filteredBlocks()), QStringList{c});
+    EXPECT_EQ(f.list()->model()->rowCount(), 1);
+}
+
 TEST(IPRdnsViewTest, EmptySnapshotShowsEmptyStateAndPlaceholder) {
     ViewFixture f({});
     EXPECT_EQ(f.view->frame()->sidebarTitleLabel()->text(), QStringLiteral("IP-Blöcke (0)"));
