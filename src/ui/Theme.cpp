@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -227,9 +228,16 @@ QSet<QString>& unknownSymbols() {
 
 // The small sizes of the icon theme are drawn as single-colour glyphs, the large ones as coloured
 // pictures. A tinted symbol is a silhouette, so it is drawn from the small glyph's vector file at any size.
-QHash<QString, QIcon>& loadedIcons() {
-    static QHash<QString, QIcon> icons;
-    return icons;
+// A glyph is found once per name: its file, or the theme's icon where the small sizes have none.
+struct MonochromeGlyph {
+    QString file;
+    QIcon themed;
+    bool isNull() const { return file.isEmpty() && themed.isNull(); }
+};
+
+QHash<QString, MonochromeGlyph>& loadedGlyphs() {
+    static QHash<QString, MonochromeGlyph> glyphs;
+    return glyphs;
 }
 
 // The folders of the small sizes in the icon theme and its fallback, in lookup order: search path, theme,
@@ -256,38 +264,64 @@ QStringList smallIconFolders(const QString& theme) {
     return folders;
 }
 
-QIcon monochromeIcon(const QString& name) {
+MonochromeGlyph monochromeGlyph(const QString& name) {
     static QStringList folders;
     static QString indexedTheme;
     const QString theme = QIcon::themeName().isEmpty() ? QIcon::fallbackThemeName() : QIcon::themeName();
     if (indexedTheme != theme) {
         indexedTheme = theme;
         folders = smallIconFolders(theme);
-        loadedIcons().clear();
+        loadedGlyphs().clear();
     }
-    // One icon per name, so its pixmaps are cached across the many labels that show it.
-    QHash<QString, QIcon>& loaded = loadedIcons();
+    QHash<QString, MonochromeGlyph>& loaded = loadedGlyphs();
     if (const auto hit = loaded.constFind(name); hit != loaded.constEnd())
         return hit.value();
-    QIcon result;
+    MonochromeGlyph result;
     const QString fileName = name + QStringLiteral(".svg");
     for (const QString& folder : std::as_const(folders)) {
         if (QFileInfo::exists(folder + fileName)) {
-            result = QIcon(folder + fileName);
+            result.file = folder + fileName;
             break;
         }
     }
-    if (result.isNull())
-        result = QIcon::fromTheme(name);
+    if (result.file.isEmpty())
+        result.themed = QIcon::fromTheme(name);
     loaded.insert(name, result);
     return result;
 }
 
-// Draws the base icon as a silhouette in one colour, so that symbols follow the tint like text does.
+// The glyph's vector file drawn once per size, fitted and centred as the icon engines draw it: one read of
+// the file per size, where an icon built from the file reads it again for each use.
+QPixmap renderGlyphFile(const QString& file, const QSize& size) {
+    const QString key = QStringLiteral("halvo-glyph:%1:%2x%3").arg(file).arg(size.width()).arg(size.height());
+    QPixmap cached;
+    if (QPixmapCache::find(key, &cached))
+        return cached;
+    QImageReader reader(file);
+    QSize drawn = reader.size();
+    if (!drawn.isValid())
+        return {};
+    drawn.scale(size, Qt::KeepAspectRatio);
+    reader.setScaledSize(drawn);
+    const QImage glyph = reader.read();
+    if (glyph.isNull())
+        return {};
+    QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    {
+        QPainter painter(&canvas);
+        painter.drawImage(QPoint((size.width() - drawn.width()) / 2, (size.height() - drawn.height()) / 2), glyph);
+    }
+    QPixmap result = QPixmap::fromImage(std::move(canvas));
+    QPixmapCache::insert(key, result);
+    return result;
+}
+
+// Draws the glyph as a silhouette in one colour, so that symbols follow the tint like text does.
 class TintedIconEngine final : public QIconEngine {
 public:
-    TintedIconEngine(QIcon base, QColor color)
-        : m_base(std::move(base))
+    TintedIconEngine(MonochromeGlyph glyph, QColor color)
+        : m_glyph(std::move(glyph))
         , m_color(std::move(color)) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
@@ -295,16 +329,19 @@ public:
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        const QString key = QStringLiteral("halvo-tint:%1:%2:%3x%4:%5")
-                                .arg(m_base.cacheKey())
+        const QString source = m_glyph.file.isEmpty() ? QString::number(m_glyph.themed.cacheKey()) : m_glyph.file;
+        const QString key = QStringLiteral("halvo-tint:%1:%2:%3x%4:%5:%6")
+                                .arg(source)
                                 .arg(m_color.rgba())
                                 .arg(size.width())
                                 .arg(size.height())
-                                .arg(int(mode));
+                                .arg(int(mode))
+                                .arg(int(state));
         QPixmap cached;
         if (QPixmapCache::find(key, &cached))
             return cached;
-        QPixmap result = m_base.pixmap(size, QIcon::Normal, state);
+        QPixmap result = m_glyph.file.isEmpty() ? m_glyph.themed.pixmap(size, QIcon::Normal, state)
+                                                : renderGlyphFile(m_glyph.file, size);
         if (result.isNull())
             return result;
         result.setDevicePixelRatio(1.0);
@@ -321,14 +358,16 @@ public:
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return m_base.actualSize(size, mode, state);
+        if (m_glyph.file.isEmpty())
+            return m_glyph.themed.actualSize(size, mode, state);
+        return size;
     }
 
-    QIconEngine* clone() const override { return new TintedIconEngine(m_base, m_color); }
-    bool isNull() override { return m_base.isNull(); }
+    QIconEngine* clone() const override { return new TintedIconEngine(m_glyph, m_color); }
+    bool isNull() override { return m_glyph.isNull(); }
 
 private:
-    QIcon m_base;
+    MonochromeGlyph m_glyph;
     QColor m_color;
 };
 
@@ -626,10 +665,14 @@ QStringList knownSymbols() {
 QIcon tintedIcon(const QString& symbolName, const QColor& tintColor) {
     if (const auto digit = drawnDigitSymbols().constFind(symbolName); digit != drawnDigitSymbols().constEnd())
         return QIcon(new DigitCircleIconEngine(digit.value(), tintColor));
-    QIcon base = hasIcon(symbolName) ? monochromeIcon(iconName(symbolName)) : icon(symbolName);
-    if (base.isNull())
+    MonochromeGlyph glyph;
+    if (hasIcon(symbolName))
+        glyph = monochromeGlyph(iconName(symbolName));
+    else
+        glyph.themed = icon(symbolName);
+    if (glyph.isNull())
         return {};
-    return QIcon(new TintedIconEngine(std::move(base), tintColor));
+    return QIcon(new TintedIconEngine(std::move(glyph), tintColor));
 }
 
 int symbolSize(TextStyle style) {
