@@ -27,18 +27,20 @@ namespace {
 constexpr int kNavigationWidth = 190;
 constexpr int kSectionRole = Qt::UserRole + 1;
 
-QWidget* makeSectionView(NavigationSection section, AppStateStore& store) {
+// Made inside the window it shows in: the style sheet's rules are worked out for each of its widgets once, where
+// a view made on its own and moved into the window afterwards has them worked out again for its whole tree.
+QWidget* makeSectionView(NavigationSection section, AppStateStore& store, QWidget* parent) {
     switch (section) {
     case NavigationSection::domains:
-        return new DomainsView(store);
+        return new DomainsView(store, parent);
     case NavigationSection::vps:
-        return new VPSView(store);
+        return new VPSView(store, parent);
     case NavigationSection::dedicated:
-        return new DedicatedServersView(store);
+        return new DedicatedServersView(store, parent);
     case NavigationSection::ipRdns:
-        return new IPRdnsView(store);
+        return new IPRdnsView(store, parent);
     }
-    return new QWidget;
+    return new QWidget(parent);
 }
 
 } // namespace
@@ -156,7 +158,7 @@ MainWindow::MainWindow(AppStateStore& store, QWidget* parent)
     m_presenter = new HalvoConfirmationPresenter(m_store, this);
 
     m_shownSection = m_store.selectedSection();
-    m_view = makeSectionView(m_shownSection, m_store);
+    m_view = makeSectionView(m_shownSection, m_store, m_viewHost->parentWidget());
     m_viewHost->addWidget(m_view);
     syncSectionList();
 }
@@ -194,7 +196,7 @@ void MainWindow::showSelectedSection() {
     }
     // Built anew each time, so its input state starts from the defaults.
     m_shownSection = section;
-    m_view = makeSectionView(section, m_store);
+    m_view = makeSectionView(section, m_store, m_viewHost->parentWidget());
     m_viewHost->addWidget(m_view);
     m_view->show();
 }
