@@ -1,5 +1,7 @@
 #include "ui/HalvoSectionFrame.h"
 
+#include "ui/FocusOrder.h"
+
 #include <QAbstractItemDelegate>
 #include <QAbstractItemModel>
 #include <QHBoxLayout>
@@ -115,6 +117,8 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     d->list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     d->list->setUniformItemSizes(false);
     d->list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One Tab stop: the arrows move inside the list, Tab leaves it.
+    d->list->setTabKeyNavigation(false);
     d->sidebarStack->addWidget(d->list);
 
     d->emptyState = new QWidget(d->sidebarStack);
@@ -193,6 +197,8 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     d->tabScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     d->tabScroll->setWidgetResizable(true);
     d->tabScroll->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The scroll areas are no Tab stops of their own: they would take the focus without showing it.
+    d->tabScroll->setFocusPolicy(Qt::NoFocus);
     d->tabRow = new QWidget;
     d->tabRow->setObjectName(QStringLiteral("halvoTabRow"));
     d->tabLayout = new QHBoxLayout(d->tabRow);
@@ -216,6 +222,7 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     d->contentScroll->setWidgetResizable(true);
     d->contentScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     d->contentScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    d->contentScroll->setFocusPolicy(Qt::NoFocus);
     auto* contentHost = new QWidget;
     contentHost->setObjectName(QStringLiteral("halvoContent"));
     d->contentLayout = new QVBoxLayout(contentHost);
@@ -389,4 +396,20 @@ QWidget* HalvoSectionFrame::header() const {
 
 QScrollArea* HalvoSectionFrame::contentScrollArea() const {
     return d->contentScroll;
+}
+
+QList<QWidget*> HalvoSectionFrame::focusOrder() const {
+    QList<QWidget*> order;
+    if (!isListEmpty() && halvo::ui::takesTabFocus(d->list))
+        order.append(d->list);
+    if (isShowingPlaceholder())
+        return order;
+    if (d->header)
+        order += halvo::ui::tabStops(d->header);
+    for (HalvoActionButton* button : d->tabButtons) {
+        if (halvo::ui::takesTabFocus(button))
+            order.append(button);
+    }
+    order += halvo::ui::tabStops(d->contentScroll->widget());
+    return order;
 }

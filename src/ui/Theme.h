@@ -35,6 +35,24 @@ QColor headerBandBackground();
 QColor tabBarBackground();
 /// The screen of a console rendering: black, whatever the palette.
 QColor consoleBackground();
+/// The surfaces that text lies on: the window, a card, a sidebar.
+QColor windowBackground();
+QColor cardBackground();
+QColor sidebarBackground();
+/// The fill of a status badge in the tint (its text is drawn in the tint).
+QColor badgeBackground(Tint tint);
+
+/// The ring around the control that has keyboard focus, and its width in pixels. Every focusable control
+/// (buttons of each variant, chips, switches, lists, tables, fields) shows it while it has focus.
+QColor focusRingColor();
+int focusRingWidth();
+/// The fill of a selected row and of selected text (opaque). Text on it keeps the theme's text colours.
+QColor selectionBackground();
+/// The handle of a scroll bar.
+QColor scrollHandleColor();
+/// A disabled action button looks the same whatever its variant: a pale fill with grey text.
+QColor disabledButtonColor();
+QColor disabledButtonTextColor();
 
 /// The resources whose header bands open with a gradient icon tile.
 enum class IconTileKind { domain, vps, dedicatedServer, ipBlock };
