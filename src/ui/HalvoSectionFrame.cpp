@@ -4,6 +4,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -371,6 +372,9 @@ void HalvoSectionFrame::replaceContent(QWidget* content, bool keepScrollPosition
         if (content) {
             d->contentLayout->insertWidget(0, content);
             content->show();
+            // Every list or table of the content is one Tab stop: Tab leaves it, the arrows move inside it.
+            for (QAbstractItemView* view : content->findChildren<QAbstractItemView*>())
+                view->setTabKeyNavigation(false);
         }
     }
     if (!keepScrollPosition) {

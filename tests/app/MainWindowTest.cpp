@@ -4,12 +4,14 @@
 #include "support/StoreHarness.h"
 #include "support/WidgetFinders.h"
 #include "ui/HalvoConfirmationSheet.h"
+#include "ui/HalvoSectionFrame.h"
 #include "ui/Theme.h"
 #include "views/domains/DomainsView.h"
 #include "views/ip/IPRdnsView.h"
 #include "views/servers/DedicatedServersView.h"
 #include "views/servers/VPSView.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,6 +21,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using halvo::test::settle;
 
@@ -181,4 +185,121 @@ TEST_F(WindowFixture, EverySectionDrawsOnlyKnownSymbols) {
         EXPECT_FALSE(window->grab().isNull());
     }
     EXPECT_EQ(halvo::theme::unknownSymbolsRequested(), QStringList());
+}
+
+namespace {
+
+void activate(QWidget* window) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
+/// Presses Tab (or Shift+Tab) from the search field until the focus is back on it, at most `limit` times;
+/// returns the widgets focused on the way (the search field last, when it came back).
+QList<QWidget*> walkFromSearch(MainWindow& window, bool forward, int limit) {
+    QList<QWidget*> visited;
+    window.searchField()->setFocus(Qt::OtherFocusReason);
+    for (int press = 0; press < limit; ++press) {
+        QWidget* current = QApplication::focusWidget();
+        if (!current)
+            break;
+        QTest::keyClick(current, forward ? Qt::Key_Tab : Qt::Key_Backtab, forward ? Qt::NoModifier : Qt::ShiftModifier);
+        QWidget* now = QApplication::focusWidget();
+        visited.append(now);
+        if (now == window.searchField())
+            break;
+    }
+    return visited;
+}
+
+QString describe(const QList<QWidget*>& widgets) {
+    QStringList names;
+    for (QWidget* widget : widgets) {
+        QString name = widget ? QString::fromLatin1(widget->metaObject()->className()) : QStringLiteral("null");
+        if (widget && !widget->objectName().isEmpty())
+            name += QLatin1Char('#') + widget->objectName();
+        if (const auto* button = qobject_cast<QAbstractButton*>(widget))
+            name += QStringLiteral(" \"") + button->text() + QLatin1Char('"');
+        names.append(name);
+    }
+    return names.join(QStringLiteral(" → "));
+}
+
+} // namespace
+
+TEST_F(WindowFixture, FindKeyFocusesAndSelectsTheSearchAndEscClearsIt) {
+    activate(window.get());
+    QTest::keyClicks(window->searchField(), QStringLiteral("nord"));
+    ASSERT_EQ(store().searchText(), QStringLiteral("nord"));
+    window->sectionList()->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(window->sectionList()->hasFocus());
+
+    QTest::keySequence(window->sectionList(), QKeySequence::Find);
+    EXPECT_TRUE(window->searchField()->hasFocus());
+    EXPECT_EQ(window->searchField()->selectedText(), QStringLiteral("nord"));
+    // Typing replaces the selected search.
+    QTest::keyClicks(window->searchField(), QStringLiteral("berg"));
+    EXPECT_EQ(store().searchText(), QStringLiteral("berg"));
+
+    // Esc elsewhere leaves the search alone; Esc in the field clears it, in the store too.
+    QTest::keyClick(window->sectionList(), Qt::Key_Escape);
+    EXPECT_EQ(store().searchText(), QStringLiteral("berg"));
+    QTest::keyClick(window->searchField(), Qt::Key_Escape);
+    EXPECT_EQ(window->searchField()->text(), QString());
+    EXPECT_EQ(store().searchText(), QString());
+    EXPECT_TRUE(window->searchField()->hasFocus());
+}
+
+TEST_F(WindowFixture, TabFromTheSearchComesBackToItInEverySectionAndTab) {
+    activate(window.get());
+    constexpr int kLimit = 200;
+    for (const NavigationSection section : kAllNavigationSections) {
+        store().setSelectedSection(section);
+        settle();
+        auto* frame = window->sectionView()->findChild<HalvoSectionFrame*>();
+        ASSERT_NE(frame, nullptr) << rawValue(section).toStdString();
+        const int tabCount = std::max<int>(1, int(frame->tabButtons().size()));
+        for (int tab = 0; tab < tabCount; ++tab) {
+            if (!frame->tabButtons().isEmpty()) {
+                halvo::test::click(frame->tabButtons().at(tab));
+                settle();
+            }
+            const std::string where = rawValue(section).toStdString() + " tab " + std::to_string(tab + 1);
+            const QList<QWidget*> forward = walkFromSearch(*window, true, kLimit);
+            ASSERT_FALSE(forward.isEmpty()) << where;
+            ASSERT_EQ(forward.last(), window->searchField()) << where << ": " << describe(forward).toStdString();
+            // Search field, section list, sidebar, header, tabs, content: each stop once.
+            EXPECT_EQ(forward.first(), window->sectionList()) << where;
+            ASSERT_GE(forward.size(), 3) << where;
+            EXPECT_EQ(forward.at(1), frame->listView()) << where << ": " << describe(forward).toStdString();
+            const QSet<QWidget*> unique(forward.cbegin(), forward.cend());
+            EXPECT_EQ(unique.size(), forward.size()) << where << ": " << describe(forward).toStdString();
+            qsizetype previousTab = -1;
+            for (HalvoActionButton* button : frame->tabButtons()) {
+                const qsizetype at = forward.indexOf(button);
+                EXPECT_GT(at, previousTab) << where << ": " << button->text().toStdString();
+                previousTab = at;
+            }
+            if (QWidget* header = frame->header()) {
+                for (qsizetype i = 0; i < forward.size(); ++i) {
+                    if (header->isAncestorOf(forward[i]) && !frame->tabButtons().isEmpty()) {
+                        EXPECT_LT(i, forward.indexOf(frame->tabButtons().first())) << where;
+                    }
+                }
+            }
+            for (qsizetype i = 0; i < forward.size() - 1; ++i) {
+                EXPECT_TRUE(forward[i]->isVisible()) << where;
+            }
+
+            // Shift+Tab walks the same stops backwards.
+            QList<QWidget*> backward = walkFromSearch(*window, false, kLimit);
+            ASSERT_FALSE(backward.isEmpty()) << where;
+            ASSERT_EQ(backward.last(), window->searchField()) << where;
+            backward.removeLast();
+            std::reverse(backward.begin(), backward.end());
+            QList<QWidget*> expected = forward;
+            expected.removeLast();
+            EXPECT_EQ(backward, expected) << where;
+        }
+    }
 }
