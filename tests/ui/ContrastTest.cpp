@@ -1,7 +1,12 @@
 #include "support/Contrast.h"
+#include "support/WidgetFinders.h"
 #include "ui/Theme.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
 #include <QPalette>
 
 #include <gtest/gtest.h>
@@ -136,4 +141,58 @@ TEST(Contrast, SelectionAndDisabledLooksAreTheirOwn) {
         EXPECT_NE(disabledButtonColor().rgb(), buttonColor(variant).rgb()) << variantName(variant).toStdString();
         EXPECT_NE(disabledButtonTextColor().rgb(), buttonTextColor(variant).rgb()) << variantName(variant).toStdString();
     }
+}
+
+namespace {
+
+int pixelsOf(const QImage& image, const QColor& color) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y).rgb() == color.rgb() ? 1 : 0;
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(Contrast, ScrollHandleShowsOnAWhiteCard) {
+    QScrollArea area;
+    area.setStyleSheet(QStringLiteral("QScrollArea { background: white; }"));
+    auto* tall = new QWidget;
+    tall->setMinimumSize(100, 2000);
+    area.setWidget(tall);
+    area.resize(200, 300);
+    area.show();
+    halvo::test::settle();
+    const QImage bar = area.verticalScrollBar()->grab().toImage();
+    ASSERT_FALSE(bar.isNull());
+    // The handle is drawn in the theme's handle colour, a solid run of pixels several points long.
+    EXPECT_GT(pixelsOf(bar, scrollHandleColor()), 4 * 20);
+    EXPECT_GE(contrastRatio(scrollHandleColor(), cardBackground()), kGraphic);
+}
+
+TEST(Contrast, SelectedTextInAFieldKeepsItsColourOnThePaleFill) {
+    QLineEdit field(QStringLiteral("WWWWWWWW"));
+    field.resize(240, field.sizeHint().height());
+    field.show();
+    field.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&field));
+    field.setFocus();
+    field.selectAll();
+    halvo::test::settle();
+    const QImage image = field.grab().toImage();
+    // The fill of the selection, and dark glyphs on it.
+    EXPECT_GT(pixelsOf(image, selectionBackground()), 100);
+    QRect selected;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).rgb() == selectionBackground().rgb())
+                selected |= QRect(x, y, 1, 1);
+        }
+    }
+    const halvo::test::ImageContrast strongest = halvo::test::strongestContrast(image, selected);
+    EXPECT_EQ(strongest.background.rgb(), selectionBackground().rgb());
+    EXPECT_GE(strongest.ratio, kText);
+    EXPECT_LT(halvo::test::relativeLuminance(strongest.strongest), halvo::test::relativeLuminance(strongest.background));
 }
