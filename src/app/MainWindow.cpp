@@ -6,10 +6,10 @@
 #include "ui/HalvoConfirmationSheet.h"
 #include "ui/HalvoSectionFrame.h"
 #include "ui/Theme.h"
+#include "views/dedicated/DedicatedServersView.h"
 #include "views/domains/DomainsView.h"
 #include "views/ip/IPRdnsView.h"
-#include "views/servers/DedicatedServersView.h"
-#include "views/servers/VPSView.h"
+#include "views/vps/VPSView.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -120,13 +120,18 @@ MainWindow::MainWindow(AppStateStore& store, QWidget* parent)
     auto* statusRow = new QHBoxLayout(statusBar);
     statusRow->setContentsMargins(14, 6, 14, 6);
     statusRow->setSpacing(6);
-    statusRow->addWidget(
-        halvo::theme::symbol(QStringLiteral("checkmark.circle.fill"), TextStyle::caption, Tint::green, statusBar));
-    m_status = halvo::theme::label(m_store.lastActionMessage(), TextStyle::caption, Weight::medium, Tint::secondary,
-                                   false, statusBar);
+    // A failed request never shows beside the success mark: each kind of sentence has its own mark.
+    m_statusDone =
+        halvo::theme::symbol(QStringLiteral("checkmark.circle.fill"), TextStyle::caption, Tint::green, statusBar);
+    m_statusFailed =
+        halvo::theme::symbol(QStringLiteral("exclamationmark.triangle.fill"), TextStyle::caption, Tint::red, statusBar);
+    statusRow->addWidget(m_statusDone);
+    statusRow->addWidget(m_statusFailed);
+    m_status = halvo::theme::label(QString(), TextStyle::caption, Weight::medium, Tint::secondary, false, statusBar);
     m_status->setObjectName(QStringLiteral("halvoStatusLine"));
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     statusRow->addWidget(m_status, 1);
+    showStatus();
     column->addWidget(statusBar);
     row->addLayout(column, 1);
 
@@ -149,8 +154,7 @@ MainWindow::MainWindow(AppStateStore& store, QWidget* parent)
         if (m_search->text() != m_store.searchText())
             m_search->setText(m_store.searchText());
     });
-    connect(&m_store, &AppStateStore::lastActionMessageChanged, this,
-            [this] { m_status->setText(m_store.lastActionMessage()); });
+    connect(&m_store, &AppStateStore::lastActionMessageChanged, this, &MainWindow::showStatus);
     connect(&m_store, &AppStateStore::selectedSectionChanged, this, &MainWindow::scheduleSectionSwitch);
 
     // The platform's Find key focuses the search with its text selected; Esc in the field clears it.
@@ -204,6 +208,14 @@ bool MainWindow::focusNextPrevChild(bool next) {
     if (halvo::ui::moveFocusAlong(focusOrder(), focusWidget(), next))
         return true;
     return QMainWindow::focusNextPrevChild(next);
+}
+
+void MainWindow::showStatus() {
+    const bool failed = m_store.lastActionMessageKind() == AppStateStore::MessageKind::failure;
+    m_statusDone->setVisible(!failed);
+    m_statusFailed->setVisible(failed);
+    halvo::theme::style(m_status, TextStyle::caption, Weight::medium, failed ? Tint::red : Tint::secondary);
+    m_status->setText(m_store.lastActionMessage());
 }
 
 void MainWindow::scheduleSectionSwitch() {
