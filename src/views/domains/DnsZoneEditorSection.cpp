@@ -115,7 +115,8 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     m_table = new QTableView;
     m_table->setObjectName(QStringLiteral("dnsRecordTable"));
     m_table->setModel(m_model);
-    m_table->setItemDelegate(m_delegate);
+    // One Tab stop; arrows move the current row, Delete or Space asks to delete it.
+    m_delegate->attachTo(m_table);
     // One column spanning the row, painted whole by the delegate; every row has the delegate's height.
     m_table->horizontalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);

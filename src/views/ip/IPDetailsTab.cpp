@@ -238,7 +238,8 @@ QWidget* IPDetailsTab::buildReverseCard() {
     m_reverseTable = new QListView;
     m_reverseTable->setObjectName(QStringLiteral("ipReverseTable"));
     m_reverseTable->setModel(m_reverseModel);
-    m_reverseTable->setItemDelegate(m_reverseDelegate);
+    // One Tab stop; arrows move the current row, Delete or Space asks to delete it.
+    m_reverseDelegate->attachTo(m_reverseTable);
     m_reverseTable->setUniformItemSizes(true);
     m_reverseTable->setSelectionMode(QAbstractItemView::NoSelection);
     m_reverseTable->setEditTriggers(QAbstractItemView::NoEditTriggers);

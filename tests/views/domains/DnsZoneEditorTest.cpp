@@ -383,3 +383,75 @@ TEST(DnsZoneEditor, LargeZoneScrollsInsideTheCardAndChangesRowByRow) {
 
 } // namespace
 } // namespace halvo::test
+
+namespace halvo::test {
+namespace {
+
+/// How many pixels of the row's rect in the table's viewport show the theme's focus ring.
+int ringPixelsOfRow(QTableView* table, int row) {
+    const QImage image = table->viewport()->grab().toImage();
+    const QRect rect = table->visualRect(table->model()->index(row, 0)).intersected(image.rect());
+    const QColor ring = theme::focusRingColor();
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            count += image.pixelColor(x, y).rgb() == ring.rgb() ? 1 : 0;
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(DnsZoneEditor, KeyboardWalksTheRowsMarksTheCurrentOneAndDeleteOrSpaceAsksForIt) {
+    DomainsViewHarness v(QList<HalvoDomain>{sampleZone()});
+    v.view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(v.view.get()));
+    QTableView* table = v.table();
+    // One Tab stop: Tab never walks the rows.
+    EXPECT_FALSE(table->tabKeyNavigation());
+
+    table->setFocus(Qt::TabFocusReason);
+    settle();
+    ASSERT_TRUE(table->hasFocus());
+    ASSERT_EQ(table->currentIndex().row(), 0);
+    const int rowWidth = table->viewport()->width();
+    EXPECT_GE(ringPixelsOfRow(table, 0), rowWidth) << "the current row is not marked";
+
+    struct Step {
+        Qt::Key key;
+        int current;
+    };
+    const Step steps[] = {{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Up, 1},   {Qt::Key_Down, 2}, {Qt::Key_Down, 3},
+                          {Qt::Key_Down, 4}, {Qt::Key_Down, 4}, {Qt::Key_Up, 3},   {Qt::Key_Up, 2},   {Qt::Key_Up, 1}};
+    for (const Step& step : steps) {
+        QTest::keyClick(table, step.key);
+        settle();
+        ASSERT_EQ(table->currentIndex().row(), step.current) << step.key;
+        for (int row = 0; row < table->model()->rowCount(); ++row) {
+            if (row == step.current)
+                EXPECT_GE(ringPixelsOfRow(table, row), rowWidth) << row;
+            else
+                EXPECT_EQ(ringPixelsOfRow(table, row), 0) << row;
+        }
+    }
+    EXPECT_FALSE(v.store().pendingConfirmation().has_value());
+
+    // Delete, and Space, on the marked row ask to delete that row's record; the confirmation guards it.
+    for (const Qt::Key key : {Qt::Key_Delete, Qt::Key_Space}) {
+        v.store().clearPendingConfirmation();
+        QTest::keyClick(table, key);
+        settle();
+        ASSERT_TRUE(v.store().pendingConfirmation().has_value()) << key;
+        EXPECT_TRUE(v.store().pendingConfirmation()->message.contains(QStringLiteral("'www.zone.example.com' (CNAME")))
+            << key;
+        EXPECT_EQ(v.domain(kZone)->dnsRecords, sampleZone().dnsRecords);
+    }
+
+    // Tab leaves the table at once; without the focus the row is no longer marked.
+    QTest::keyClick(table, Qt::Key_Tab);
+    settle();
+    EXPECT_FALSE(table->hasFocus());
+    EXPECT_EQ(ringPixelsOfRow(table, 1), 0);
+}
+
+} // namespace halvo::test
