@@ -3,7 +3,9 @@
 #include "support/QtPrinters.h"
 #include "support/StoreHarness.h"
 #include "support/WidgetFinders.h"
+#include "ui/HalvoActionButton.h"
 #include "ui/HalvoConfirmationSheet.h"
+#include "ui/HalvoFormTextField.h"
 #include "ui/HalvoSectionFrame.h"
 #include "ui/Theme.h"
 #include "views/dedicated/DedicatedServersView.h"
@@ -12,7 +14,9 @@
 #include "views/vps/VPSView.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QLabel>
+#include <QListView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -341,4 +345,106 @@ TEST_F(WindowFixture, TabFromTheSearchComesBackToItInEverySectionAndTab) {
             EXPECT_EQ(backward, expected) << where;
         }
     }
+}
+
+namespace {
+
+/// The button that Return in each form field presses: the button of the field's own form.
+const QHash<QString, QString>& formButtons() {
+    static const QHash<QString, QString> buttons = {
+        {QStringLiteral("newSubDomainField"), QStringLiteral("Record anlegen")},
+        {QStringLiteral("newTargetField"), QStringLiteral("Record anlegen")},
+        {QStringLiteral("ns1Field"), QStringLiteral("Nameserver speichern")},
+        {QStringLiteral("ns2Field"), QStringLiteral("Nameserver speichern")},
+        {QStringLiteral("glueHostField"), QStringLiteral("Glue-Record eintragen")},
+        {QStringLiteral("glueIPField"), QStringLiteral("Glue-Record eintragen")},
+        {QStringLiteral("dynSubField"), QStringLiteral("Pulsename anlegen")},
+        {QStringLiteral("dynIPField"), QStringLiteral("Pulsename anlegen")},
+        {QStringLiteral("dynLoginField"), QStringLiteral("Pulsename anlegen")},
+        {QStringLiteral("vpsSnapshotNoteField"), QStringLiteral("Snapshot erstellen")},
+        {QStringLiteral("vpsSshKeyField"), QStringLiteral("OS Image neu installieren...")},
+        {QStringLiteral("newReverseInput"), QStringLiteral("Reverse-DNS speichern")},
+        {QStringLiteral("newRescueMailInput"), QStringLiteral("Rescue E-Mail speichern")},
+        {QStringLiteral("ipxeUrl"), QStringLiteral("iPXE Netboot-Profil aktivieren")},
+        {QStringLiteral("meshbayInput"), QStringLiteral("In Meshbay einbinden")},
+        {QStringLiteral("customHostnameInstall"), QStringLiteral("Bare-Metal OS-Neuinstallation vorbereiten...")},
+        {QStringLiteral("sshKeyInstall"), QStringLiteral("Bare-Metal OS-Neuinstallation vorbereiten...")},
+        {QStringLiteral("backupACLBlockInput"), QStringLiteral("IP-Block für Backup-FTP/NFS freigeben")},
+        {QStringLiteral("ipDescriptionInput"), QStringLiteral("Beschreibung speichern")},
+        {QStringLiteral("ipReverseAddressInput"), QStringLiteral("rDNS (PTR) speichern")},
+        {QStringLiteral("ipReverseHostInput"), QStringLiteral("rDNS (PTR) speichern")},
+        {QStringLiteral("ipDelegationInput"), QStringLiteral("NS-Delegation hinzufügen")},
+        {QStringLiteral("ruleSourceField"), QStringLiteral("Regel speichern")},
+        {QStringLiteral("rulePortField"), QStringLiteral("Regel speichern")},
+        {QStringLiteral("gameStartPortField"), QStringLiteral("Game-UDP-Regel aktivieren")},
+        {QStringLiteral("gameEndPortField"), QStringLiteral("Game-UDP-Regel aktivieren")},
+        {QStringLiteral("ipVmacAddressInput"), QStringLiteral("vMAC generieren")},
+        {QStringLiteral("ipVmacNameInput"), QStringLiteral("vMAC generieren")},
+        {QStringLiteral("ipMoveTargetInput"), QStringLiteral("IP-Subnetz umrouten...")},
+    };
+    return buttons;
+}
+
+} // namespace
+
+TEST_F(WindowFixture, ReturnInEachFormFieldPressesTheButtonOfItsOwnForm) {
+    activate(window.get());
+    QSet<QString> pressed;
+    for (const NavigationSection section : kAllNavigationSections) {
+        store().setSelectedSection(section);
+        settle();
+        auto* frame = window->sectionView()->findChild<HalvoSectionFrame*>();
+        ASSERT_NE(frame, nullptr);
+        QListView* list = frame->listView();
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
+            settle();
+            const int tabCount = std::max<int>(1, int(frame->tabButtons().size()));
+            for (int tab = 0; tab < tabCount; ++tab) {
+                if (!frame->tabButtons().isEmpty()) {
+                    halvo::test::click(frame->tabButtons().at(tab));
+                    settle();
+                }
+                QStringList names;
+                for (HalvoFormTextField* field : frame->content()->findChildren<HalvoFormTextField*>())
+                    names.append(field->objectName());
+                for (const QString& name : std::as_const(names)) {
+                    const std::string where = rawValue(section).toStdString() + " row " + std::to_string(row) +
+                                              " tab " + std::to_string(tab + 1) + ": " + name.toStdString();
+                    ASSERT_TRUE(formButtons().contains(name)) << where << " has no form button in the table";
+                    auto* field = frame->content()->findChild<HalvoFormTextField*>(name);
+                    ASSERT_NE(field, nullptr) << where;
+                    QAbstractButton* button = halvo::test::buttonWithText(frame->content(), formButtons().value(name));
+                    ASSERT_NE(button, nullptr) << where;
+                    const auto* action = qobject_cast<HalvoActionButton*>(button);
+                    const bool destructive = action && action->variant() == HalvoButtonVariant::danger;
+                    const HalvoAccountSnapshot before = store().activeSnapshot();
+                    QSignalSpy clicks(button, &QAbstractButton::clicked);
+                    QList<QSignalSpy*> others;
+                    for (QAbstractButton* other : frame->content()->findChildren<QAbstractButton*>()) {
+                        if (other != button)
+                            others.append(new QSignalSpy(other, &QAbstractButton::clicked));
+                    }
+                    field->lineEdit()->setFocus(Qt::TabFocusReason);
+                    QTest::keyClick(field->lineEdit(), Qt::Key_Return);
+                    EXPECT_EQ(clicks.count(), 1) << where;
+                    for (QSignalSpy* other : others) {
+                        EXPECT_EQ(other->count(), 0) << where;
+                        delete other;
+                    }
+                    // A destructive button only asks; nothing changed before its confirmation.
+                    if (destructive) {
+                        EXPECT_TRUE(store().pendingConfirmation().has_value()) << where;
+                        EXPECT_EQ(store().activeSnapshot(), before) << where;
+                    }
+                    store().clearPendingConfirmation();
+                    settle();
+                    pressed.insert(name);
+                }
+            }
+        }
+    }
+    // Every form of the table was reached with the demonstration data.
+    for (auto it = formButtons().cbegin(); it != formButtons().cend(); ++it)
+        EXPECT_TRUE(pressed.contains(it.key())) << it.key().toStdString() << " was not reached";
 }

@@ -4,6 +4,7 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -119,6 +120,7 @@ QWidget* DedicatedPowerTab::netbootCard(const HalvoServer& server) {
         new HalvoActionButton(QStringLiteral("iPXE Netboot-Profil aktivieren"), HalvoButtonVariant::primary, true);
     connect(activate, &QPushButton::clicked, this, [this, server] { confirmCustomIPXE(server); });
     ipxeRow->addWidget(activate);
+    halvo::ui::submitOnReturn(ipxeRow, activate);
     column->addLayout(ipxeRow);
     return card;
 }

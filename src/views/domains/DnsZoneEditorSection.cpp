@@ -1,6 +1,7 @@
 #include "views/domains/DnsZoneEditorSection.h"
 
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "ui/Theme.h"
 #include "views/domains/DnsRecordDelegate.h"
 #include "views/domains/DnsRecordListModel.h"
@@ -83,6 +84,7 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     auto* addButton = new HalvoActionButton(QStringLiteral("Record anlegen"), HalvoButtonVariant::primary, true,
                                             QStringLiteral("plus.circle.fill"));
     form->addWidget(addButton);
+    halvo::ui::submitOnReturn(form, addButton);
     bodyLayout->addLayout(form);
 
     connect(m_typePicker, &QComboBox::currentIndexChanged, this, [this](int index) {

@@ -3,6 +3,7 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "views/ip/IPReverseEntryDelegate.h"
 
 #include <QGridLayout>
@@ -175,6 +176,7 @@ QWidget* IPDetailsTab::buildDescriptionCard() {
     auto* save = new HalvoActionButton(QStringLiteral("Beschreibung speichern"), HalvoButtonVariant::primary, true);
     connect(save, &QPushButton::clicked, this, &IPDetailsTab::saveDescription);
     row->addWidget(save);
+    halvo::ui::submitOnReturn(row, save);
     card->addContent(row);
     return card;
 }
@@ -203,6 +205,7 @@ QWidget* IPDetailsTab::buildReverseCard() {
                                        QStringLiteral("checkmark.circle.fill"));
     connect(save, &QPushButton::clicked, this, &IPDetailsTab::saveReverse);
     form->addWidget(save);
+    halvo::ui::submitOnReturn(form, save);
     stack->addLayout(form);
 
     if (m_block.reverseEntries.isEmpty()) {
@@ -283,6 +286,7 @@ QWidget* IPDetailsTab::buildDelegationCard() {
     auto* add = new HalvoActionButton(QStringLiteral("NS-Delegation hinzufügen"), HalvoButtonVariant::secondary, true);
     connect(add, &QPushButton::clicked, this, &IPDetailsTab::addDelegation);
     form->addWidget(add);
+    halvo::ui::submitOnReturn(form, add);
     stack->addLayout(form);
 
     for (const QString& target : m_block.delegationTargets) {
