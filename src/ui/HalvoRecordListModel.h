@@ -50,6 +50,13 @@ public:
         }
     }
 
+    /// What assistive technology reads as the description of a row (e.g. the action of its painted button);
+    /// none when not set.
+    void setAccessibleDescription(std::function<QString(const T&)> describe)
+    {
+        m_describe = std::move(describe);
+    }
+
     const QList<T>& items() const { return m_items; }
     const T& itemAt(int row) const { return m_items.at(row); }
     /// The row of the record with the identity, or -1.
@@ -75,10 +82,13 @@ public:
             return m_idOf(m_items[index.row()]);
         if (role == RecordRole)
             return QVariant::fromValue(m_items[index.row()]);
+        if (role == Qt::AccessibleDescriptionRole && m_describe)
+            return m_describe(m_items[index.row()]);
         return {};
     }
 
 private:
     IdOf m_idOf;
+    std::function<QString(const T&)> m_describe;
     QList<T> m_items;
 };

@@ -186,6 +186,7 @@ void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
 
     if (otherDomain) {
         m_delegate->setDomainName(domain.domain);
+        m_model->setDomainName(domain.domain);
         m_model->resetRecords(domain.dnsRecords);
     } else {
         m_model->setRecords(domain.dnsRecords);

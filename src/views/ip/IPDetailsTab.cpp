@@ -236,6 +236,9 @@ QWidget* IPDetailsTab::buildReverseCard() {
 
     m_reverseModel = new HalvoRecordListModel<HalvoReverseRecord>(
         [](const HalvoReverseRecord& entry) { return entry.ipReverse; }, this);
+    // The painted button of each row, named for assistive technology.
+    m_reverseModel->setAccessibleDescription(
+        [](const HalvoReverseRecord& entry) { return QStringLiteral("rDNS löschen: %1").arg(entry.ipReverse); });
     m_reverseModel->setItems(m_block.reverseEntries);
     m_reverseDelegate = new IPReverseEntryDelegate(m_reverseModel, this);
     m_reverseTable = new QListView;

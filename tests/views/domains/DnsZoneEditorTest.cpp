@@ -3,6 +3,7 @@
 #include "DomainsViewFixture.h"
 #include "ui/HalvoConfirmationSheet.h"
 
+#include <QAccessible>
 #include <QScrollBar>
 #include <QSignalSpy>
 
@@ -452,6 +453,32 @@ TEST(DnsZoneEditor, KeyboardWalksTheRowsMarksTheCurrentOneAndDeleteOrSpaceAsksFo
     settle();
     EXPECT_FALSE(table->hasFocus());
     EXPECT_EQ(ringPixelsOfRow(table, 1), 0);
+}
+
+} // namespace halvo::test
+
+namespace halvo::test {
+
+TEST(DnsZoneEditor, EachRowNamesItsDeleteButtonForAssistiveTechnology) {
+    DomainsViewHarness v(QList<HalvoDomain>{sampleZone()});
+    QTableView* table = v.table();
+    const char* hosts[] = {"@ (zone.example.com)", "www.zone.example.com", "@.zone.example.com", " .zone.example.com",
+                           "api.zone.example.com"};
+    QAccessibleInterface* tableInterface = QAccessible::queryAccessibleInterface(table);
+    ASSERT_NE(tableInterface, nullptr);
+    ASSERT_NE(tableInterface->tableInterface(), nullptr);
+    for (int row = 0; row < int(std::size(hosts)); ++row) {
+        SCOPED_TRACE(row);
+        const QModelIndex index = table->model()->index(row, 0);
+        const QString description = QStringLiteral("Record löschen: ") + QString::fromUtf8(hosts[row]);
+        EXPECT_EQ(index.data(Qt::AccessibleDescriptionRole).toString(), description);
+        EXPECT_TRUE(index.data(Qt::AccessibleTextRole).toString().startsWith(QString::fromUtf8(hosts[row])));
+        // What a screen reader is handed for the cell.
+        QAccessibleInterface* cell = tableInterface->tableInterface()->cellAt(row, 0);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->text(QAccessible::Description), description);
+        EXPECT_EQ(cell->text(QAccessible::Name), index.data(Qt::AccessibleTextRole).toString());
+    }
 }
 
 } // namespace halvo::test
