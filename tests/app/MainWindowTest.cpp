@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "support/Contrast.h"
 #include "support/QtPrinters.h"
 #include "support/StoreHarness.h"
 #include "support/WidgetFinders.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QHash>
 #include <QLabel>
+#include <QItemSelectionModel>
 #include <QListView>
 #include <QLineEdit>
 #include <QListWidget>
@@ -447,4 +449,47 @@ TEST_F(WindowFixture, ReturnInEachFormFieldPressesTheButtonOfItsOwnForm) {
     // Every form of the table was reached with the demonstration data.
     for (auto it = formButtons().cbegin(); it != formButtons().cend(); ++it)
         EXPECT_TRUE(pressed.contains(it.key())) << it.key().toStdString() << " was not reached";
+}
+
+TEST_F(WindowFixture, TheSelectedRowOfEverySidebarStaysReadable) {
+    const QColor primary = halvo::theme::color(halvo::theme::Tint::primary);
+    const QColor secondary = halvo::theme::color(halvo::theme::Tint::secondary);
+    for (const NavigationSection section : kAllNavigationSections) {
+        const std::string where = rawValue(section).toStdString();
+        store().setSelectedSection(section);
+        settle();
+        auto* frame = window->sectionView()->findChild<HalvoSectionFrame*>();
+        ASSERT_NE(frame, nullptr) << where;
+        QListView* list = frame->listView();
+        ASSERT_GT(list->model()->rowCount(), 0) << where;
+        const QModelIndex first = list->model()->index(0, 0);
+
+        list->selectionModel()->clearSelection();
+        settle();
+        const QRect rowRect = list->visualRect(first);
+        const QImage plain = list->viewport()->grab().toImage();
+        list->selectionModel()->select(first, QItemSelectionModel::ClearAndSelect);
+        settle();
+        ASSERT_TRUE(list->selectionModel()->isSelected(list->model()->index(0, 0))) << where;
+        ASSERT_EQ(list->visualRect(list->model()->index(0, 0)), rowRect) << where;
+        const QImage selected = list->viewport()->grab().toImage();
+
+        const halvo::test::ImageContrast plainLook = halvo::test::strongestContrast(plain, rowRect);
+        const halvo::test::ImageContrast selectedLook = halvo::test::strongestContrast(selected, rowRect);
+        EXPECT_NE(selectedLook.background.rgb(), plainLook.background.rgb()) << where << ": the selection does not show";
+        // Every pixel that is the core of a text glyph in the plain row, read again on the selected row.
+        int glyphPixels = 0;
+        double weakest = 21.0;
+        for (int y = rowRect.top(); y <= rowRect.bottom(); ++y) {
+            for (int x = rowRect.left(); x <= rowRect.right(); ++x) {
+                const QRgb before = plain.pixel(x, y) | 0xff000000u;
+                if (before != primary.rgb() && before != secondary.rgb())
+                    continue;
+                ++glyphPixels;
+                weakest = std::min(weakest, halvo::test::contrastRatio(selected.pixelColor(x, y), selectedLook.background));
+            }
+        }
+        EXPECT_GT(glyphPixels, 40) << where;
+        EXPECT_GE(weakest, 4.5) << where;
+    }
 }
