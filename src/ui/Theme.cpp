@@ -353,18 +353,24 @@ QString buildStyleSheet() {
                .arg(rgba(QColor(kSidebar)))
                .arg(ringWidth)
                .arg(ring);
-    css += QStringLiteral("QListView#halvoSidebarList::item { border-radius: 6px; margin: 1px 6px; }\n"
+    // The row the arrows act on wears the ring while its list has focus.
+    css += QStringLiteral("QListView#halvoSidebarList::item { border-radius: 6px; margin: 1px 6px; "
+                          "border: %3px solid transparent; }\n"
                           "QListView#halvoSidebarList::item:selected { background: %1; }\n"
-                          "QListView#halvoSidebarList::item:hover:!selected { background: %2; }\n")
-               .arg(selection, rgba(color(Tint::primary, 0.05)));
+                          "QListView#halvoSidebarList::item:hover:!selected { background: %2; }\n"
+                          "QListView#halvoSidebarList::item:focus { border-color: %4; }\n")
+               .arg(selection, rgba(color(Tint::primary, 0.05)))
+               .arg(ringWidth)
+               .arg(ring);
     css += QStringLiteral("QWidget#halvoNavigation { background: %1; }\n"
                           "QListWidget#halvoSectionList { background: transparent; border: %5px solid transparent; "
                           "color: %2; }\n"
                           "QListWidget#halvoSectionList:focus { border-color: %6; }\n"
-                          "QListWidget#halvoSectionList::item { border-radius: 6px; margin: 1px 6px; padding: 2px 4px; "
-                          "color: %2; }\n"
+                          "QListWidget#halvoSectionList::item { border-radius: 6px; margin: 1px 6px; padding: 0px 2px; "
+                          "border: %5px solid transparent; color: %2; }\n"
                           "QListWidget#halvoSectionList::item:selected { background: %3; color: %2; }\n"
-                          "QListWidget#halvoSectionList::item:hover:!selected { background: %4; }\n")
+                          "QListWidget#halvoSectionList::item:hover:!selected { background: %4; }\n"
+                          "QListWidget#halvoSectionList::item:focus { border-color: %6; }\n")
                .arg(rgba(QColor(kSidebar)), primary, selection, rgba(color(Tint::primary, 0.05)))
                .arg(ringWidth)
                .arg(ring);

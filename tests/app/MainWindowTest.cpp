@@ -493,3 +493,44 @@ TEST_F(WindowFixture, TheSelectedRowOfEverySidebarStaysReadable) {
         EXPECT_GE(weakest, 4.5) << where;
     }
 }
+
+TEST_F(WindowFixture, TheCurrentRowOfTheSectionListAndEverySidebarIsMarkedWhileItHasFocus) {
+    activate(window.get());
+    const auto ringPixels = [](QListView* list, const QModelIndex& index) {
+        const QImage image = list->viewport()->grab().toImage();
+        const QRect rect = list->visualRect(index).intersected(image.rect());
+        int count = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                count += image.pixelColor(x, y).rgb() == halvo::theme::focusRingColor().rgb() ? 1 : 0;
+        }
+        return count;
+    };
+    for (const NavigationSection section : kAllNavigationSections) {
+        const std::string where = rawValue(section).toStdString();
+        store().setSelectedSection(section);
+        settle();
+        auto* frame = window->sectionView()->findChild<HalvoSectionFrame*>();
+        ASSERT_NE(frame, nullptr) << where;
+        // Search field, Tab to the section list, Tab to the sidebar.
+        window->searchField()->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(window->searchField(), Qt::Key_Tab);
+        ASSERT_TRUE(window->sectionList()->hasFocus()) << where;
+        settle();
+        const QModelIndex section0 = window->sectionList()->currentIndex();
+        ASSERT_TRUE(section0.isValid()) << where;
+        EXPECT_GE(ringPixels(window->sectionList(), section0), window->sectionList()->visualRect(section0).width())
+            << where;
+        QTest::keyClick(window->sectionList(), Qt::Key_Tab);
+        QListView* list = frame->listView();
+        ASSERT_TRUE(list->hasFocus()) << where;
+        settle();
+        const QModelIndex current = list->currentIndex();
+        ASSERT_TRUE(current.isValid()) << where;
+        EXPECT_GE(ringPixels(list, current), list->visualRect(current).width()) << where;
+        // Without the focus no row wears the ring.
+        QTest::keyClick(list, Qt::Key_Tab);
+        settle();
+        EXPECT_EQ(ringPixels(list, current), 0) << where;
+    }
+}
