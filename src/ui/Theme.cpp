@@ -35,6 +35,8 @@ constexpr QRgb kSidebar = qRgb(248, 248, 250);
 // Keyboard focus: a dark ring, at least 3:1 against every surface and every button fill.
 constexpr QRgb kFocusRing = qRgb(0, 38, 102);
 constexpr int kFocusRingWidth = 2;
+// The lines of a console screen, on its black.
+constexpr QRgb kConsoleText = qRgb(48, 200, 90);
 // The fill of a status badge: its tint at 15 %.
 constexpr qreal kBadgeFillOpacity = 0.15;
 // Scroll-bar handles stand out from white cards and the window (3:1).
@@ -523,6 +525,10 @@ QColor consoleBackground() {
     return QColor(Qt::black);
 }
 
+QColor consoleTextColor() {
+    return QColor(kConsoleText);
+}
+
 QColor windowBackground() {
     return QColor(kWindow);
 }
@@ -677,6 +683,15 @@ QLabel* label(const QString& text, TextStyle textStyle, Weight weight, Tint tint
     result->setTextFormat(Qt::PlainText);
     result->setText(text);
     style(result, textStyle, weight, tint, monospaced);
+    return result;
+}
+
+QLabel* consoleLine(const QString& text, TextStyle textStyle, QWidget* parent) {
+    QLabel* result = label(text, textStyle, Weight::regular, Tint::primary, true, parent);
+    QPalette palette = result->palette();
+    palette.setColor(QPalette::WindowText, consoleTextColor());
+    palette.setColor(QPalette::Text, consoleTextColor());
+    result->setPalette(palette);
     return result;
 }
 

@@ -35,6 +35,9 @@ QColor headerBandBackground();
 QColor tabBarBackground();
 /// The screen of a console rendering: black, whatever the palette.
 QColor consoleBackground();
+/// The text on a console screen: a light green, readable on the black screen (the green tint is made for
+/// light surfaces).
+QColor consoleTextColor();
 /// The surfaces that text lies on: the window, a card, a sidebar.
 QColor windowBackground();
 QColor cardBackground();
@@ -82,6 +85,8 @@ void style(QLabel* label, TextStyle style, Weight weight = Weight::regular, Tint
 /// A new label with the style applied. Plain text only (never rich text).
 QLabel* label(const QString& text, TextStyle style, Weight weight = Weight::regular, Tint tint = Tint::primary,
               bool monospaced = false, QWidget* parent = nullptr);
+/// A new label for one line of a console screen: monospaced, in the console's text colour. Plain text only.
+QLabel* consoleLine(const QString& text, TextStyle style, QWidget* parent = nullptr);
 /// A label showing the symbol's icon at the size of the text style, drawn in the tint. The label carries
 /// the symbol name and the tint name in its properties "symbolName" and "tint", so tests can read them.
 QLabel* symbol(const QString& symbolName, TextStyle size, Tint tint, QWidget* parent = nullptr);

@@ -88,6 +88,7 @@ std::vector<Pair> themePairs() {
             pairs.push_back(
                 {variantName(variant).toStdString() + " button beside the ring", focusRingColor(), fill, 2.0});
     }
+    pairs.push_back({"console line", consoleTextColor(), consoleBackground(), kText});
     pairs.push_back({"copy chip", color(Tint::blue), over(color(Tint::blue, 0.12), cardBackground()), kText});
     pairs.push_back({"warning box", color(Tint::primary), over(color(Tint::orange, 0.12), cardBackground()), kText});
     pairs.push_back({"warning box in a sheet", color(Tint::primary), over(color(Tint::orange, 0.12), windowBackground()),

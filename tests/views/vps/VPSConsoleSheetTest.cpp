@@ -61,7 +61,7 @@ TEST(VPSConsoleSheet, RendersTheConsoleOfTheShownVPS) {
     EXPECT_GE(screen->height(), 280);
     for (QLabel* line : screen->findChildren<QLabel*>()) {
         EXPECT_TRUE(QFontInfo(line->font()).fixedPitch() || line->font().fixedPitch()) << line->text().toStdString();
-        EXPECT_EQ(line->palette().color(QPalette::WindowText), halvo::theme::color(halvo::theme::Tint::green));
+        EXPECT_EQ(line->palette().color(QPalette::WindowText), halvo::theme::consoleTextColor());
     }
     (void)sheet->grab();
     EXPECT_EQ(halvo::theme::unknownSymbolsRequested(), QStringList());
