@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -532,5 +533,49 @@ TEST_F(WindowFixture, TheCurrentRowOfTheSectionListAndEverySidebarIsMarkedWhileI
         QTest::keyClick(list, Qt::Key_Tab);
         settle();
         EXPECT_EQ(ringPixels(list, current), 0) << where;
+    }
+}
+
+TEST_F(WindowFixture, EveryTabStopOfEverySectionAndTabShowsItsFocus) {
+    activate(window.get());
+    for (const NavigationSection section : kAllNavigationSections) {
+        store().setSelectedSection(section);
+        settle();
+        auto* frame = window->sectionView()->findChild<HalvoSectionFrame*>();
+        ASSERT_NE(frame, nullptr);
+        const int tabCount = std::max<int>(1, int(frame->tabButtons().size()));
+        for (int tab = 0; tab < tabCount; ++tab) {
+            if (!frame->tabButtons().isEmpty()) {
+                halvo::test::click(frame->tabButtons().at(tab));
+                settle();
+            }
+            QList<QWidget*> stops = walkFromSearch(*window, true, 200);
+            ASSERT_FALSE(stops.isEmpty());
+            for (QWidget* stop : std::as_const(stops)) {
+                const std::string where = rawValue(section).toStdString() + " tab " + std::to_string(tab + 1) + ": " +
+                                          describe({stop}).toStdString();
+                stop->setFocus(Qt::TabFocusReason);
+                for (QWidget* parent = stop->parentWidget(); parent; parent = parent->parentWidget()) {
+                    if (auto* area = qobject_cast<QScrollArea*>(parent))
+                        area->ensureWidgetVisible(stop);
+                }
+                settle();
+                ASSERT_TRUE(stop->hasFocus()) << where;
+                const QRect area = QRect(stop->mapTo(window.get(), QPoint(0, 0)), stop->size()).intersected(window->rect());
+                ASSERT_FALSE(area.isEmpty()) << where;
+                const QImage focused = window->grab(area).toImage();
+                QWidget* elsewhere = stop == window->searchField() ? static_cast<QWidget*>(window->sectionList())
+                                                                   : static_cast<QWidget*>(window->searchField());
+                elsewhere->setFocus(Qt::TabFocusReason);
+                settle();
+                const QImage unfocused = window->grab(area).toImage();
+                int changed = 0;
+                for (int y = 0; y < focused.height(); ++y) {
+                    for (int x = 0; x < focused.width(); ++x)
+                        changed += focused.pixel(x, y) != unfocused.pixel(x, y) ? 1 : 0;
+                }
+                EXPECT_GE(changed, area.width() + area.height()) << where << ": focus hardly changes the screen";
+            }
+        }
     }
 }
