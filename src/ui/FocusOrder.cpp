@@ -44,7 +44,8 @@ bool moveFocusAlong(const QList<QWidget*>& order, QWidget* current, bool forward
     next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     // Scrolled into view in every scroll area around it, as Qt does only within one area.
     for (QWidget* parent = next->parentWidget(); parent; parent = parent->parentWidget()) {
-        if (auto* area = qobject_cast<QScrollArea*>(parent); area && area->widget() && area->widget()->isAncestorOf(next))
+        if (auto* area = qobject_cast<QScrollArea*>(parent);
+            area && area->widget() && area->widget()->isAncestorOf(next))
             area->ensureWidgetVisible(next);
     }
     return true;

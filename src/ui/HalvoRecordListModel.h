@@ -52,10 +52,7 @@ public:
 
     /// What assistive technology reads as the description of a row (e.g. the action of its painted button);
     /// none when not set.
-    void setAccessibleDescription(std::function<QString(const T&)> describe)
-    {
-        m_describe = std::move(describe);
-    }
+    void setAccessibleDescription(std::function<QString(const T&)> describe) { m_describe = std::move(describe); }
 
     const QList<T>& items() const { return m_items; }
     const T& itemAt(int row) const { return m_items.at(row); }

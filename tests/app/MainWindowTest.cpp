@@ -16,10 +16,10 @@
 
 #include <QApplication>
 #include <QHash>
-#include <QLabel>
 #include <QItemSelectionModel>
-#include <QListView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -27,9 +27,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 
 using halvo::test::settle;
 
@@ -400,7 +399,8 @@ TEST_F(WindowFixture, ReturnInEachFormFieldPressesTheButtonOfItsOwnForm) {
         ASSERT_NE(frame, nullptr);
         QListView* list = frame->listView();
         for (int row = 0; row < list->model()->rowCount(); ++row) {
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualRect(list->model()->index(row, 0)).center());
             settle();
             const int tabCount = std::max<int>(1, int(frame->tabButtons().size()));
             for (int tab = 0; tab < tabCount; ++tab) {
@@ -477,7 +477,8 @@ TEST_F(WindowFixture, TheSelectedRowOfEverySidebarStaysReadable) {
 
         const halvo::test::ImageContrast plainLook = halvo::test::strongestContrast(plain, rowRect);
         const halvo::test::ImageContrast selectedLook = halvo::test::strongestContrast(selected, rowRect);
-        EXPECT_NE(selectedLook.background.rgb(), plainLook.background.rgb()) << where << ": the selection does not show";
+        EXPECT_NE(selectedLook.background.rgb(), plainLook.background.rgb())
+            << where << ": the selection does not show";
         // Every pixel that is the core of a text glyph in the plain row, read again on the selected row.
         int glyphPixels = 0;
         double weakest = 21.0;
@@ -487,7 +488,8 @@ TEST_F(WindowFixture, TheSelectedRowOfEverySidebarStaysReadable) {
                 if (before != primary.rgb() && before != secondary.rgb())
                     continue;
                 ++glyphPixels;
-                weakest = std::min(weakest, halvo::test::contrastRatio(selected.pixelColor(x, y), selectedLook.background));
+                weakest =
+                    std::min(weakest, halvo::test::contrastRatio(selected.pixelColor(x, y), selectedLook.background));
             }
         }
         EXPECT_GT(glyphPixels, 40) << where;
@@ -561,7 +563,8 @@ TEST_F(WindowFixture, EveryTabStopOfEverySectionAndTabShowsItsFocus) {
                 }
                 settle();
                 ASSERT_TRUE(stop->hasFocus()) << where;
-                const QRect area = QRect(stop->mapTo(window.get(), QPoint(0, 0)), stop->size()).intersected(window->rect());
+                const QRect area =
+                    QRect(stop->mapTo(window.get(), QPoint(0, 0)), stop->size()).intersected(window->rect());
                 ASSERT_FALSE(area.isEmpty()) << where;
                 const QImage focused = window->grab(area).toImage();
                 QWidget* elsewhere = stop == window->searchField() ? static_cast<QWidget*>(window->sectionList())

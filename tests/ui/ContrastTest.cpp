@@ -1,16 +1,16 @@
 #include "support/Contrast.h"
+
 #include "support/WidgetFinders.h"
 #include "ui/Theme.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPalette>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
-#include <QPalette>
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 using namespace halvo::theme;
@@ -22,8 +22,8 @@ namespace {
 constexpr double kText = 4.5;
 constexpr double kGraphic = 3.0;
 
-const Tint kAllTints[] = {Tint::blue,   Tint::green, Tint::orange, Tint::red,     Tint::purple,  Tint::teal,
-                          Tint::indigo, Tint::yellow, Tint::pink,  Tint::gray,    Tint::primary, Tint::secondary};
+const Tint kAllTints[] = {Tint::blue,   Tint::green,  Tint::orange, Tint::red,  Tint::purple,  Tint::teal,
+                          Tint::indigo, Tint::yellow, Tint::pink,   Tint::gray, Tint::primary, Tint::secondary};
 const HalvoButtonVariant kAllVariants[] = {HalvoButtonVariant::primary, HalvoButtonVariant::success,
                                            HalvoButtonVariant::warning, HalvoButtonVariant::danger,
                                            HalvoButtonVariant::purple,  HalvoButtonVariant::secondary};
@@ -67,12 +67,12 @@ std::vector<Pair> themePairs() {
     std::vector<Pair> pairs;
     for (const Surface& surface : textSurfaces()) {
         for (const Tint tint : kAllTints) {
-            pairs.push_back({tintName(tint).toStdString() + " text on " + surface.name, color(tint), surface.color,
-                             kText});
+            pairs.push_back(
+                {tintName(tint).toStdString() + " text on " + surface.name, color(tint), surface.color, kText});
         }
         pairs.push_back({std::string("focus ring on ") + surface.name, focusRingColor(), surface.color, kGraphic});
-        pairs.push_back({std::string("scroll handle on ") + surface.name, scrollHandleColor(), surface.color,
-                         kGraphic});
+        pairs.push_back(
+            {std::string("scroll handle on ") + surface.name, scrollHandleColor(), surface.color, kGraphic});
     }
     for (const Surface& surface : badgeSurfaces()) {
         for (const Tint tint : kAllTints) {
@@ -91,16 +91,16 @@ std::vector<Pair> themePairs() {
     pairs.push_back({"console line", consoleTextColor(), consoleBackground(), kText});
     pairs.push_back({"copy chip", color(Tint::blue), over(color(Tint::blue, 0.12), cardBackground()), kText});
     pairs.push_back({"warning box", color(Tint::primary), over(color(Tint::orange, 0.12), cardBackground()), kText});
-    pairs.push_back({"warning box in a sheet", color(Tint::primary), over(color(Tint::orange, 0.12), windowBackground()),
-                     kText});
+    pairs.push_back(
+        {"warning box in a sheet", color(Tint::primary), over(color(Tint::orange, 0.12), windowBackground()), kText});
 
     // The application palette: what plain widgets and the style draw with.
     const QPalette palette = QApplication::palette();
     const std::pair<QPalette::ColorRole, QPalette::ColorRole> roles[] = {
-        {QPalette::WindowText, QPalette::Window},         {QPalette::Text, QPalette::Base},
-        {QPalette::ButtonText, QPalette::Button},         {QPalette::HighlightedText, QPalette::Highlight},
-        {QPalette::PlaceholderText, QPalette::Base},      {QPalette::ToolTipText, QPalette::ToolTipBase},
-        {QPalette::Text, QPalette::AlternateBase},        {QPalette::HighlightedText, QPalette::Base},
+        {QPalette::WindowText, QPalette::Window},    {QPalette::Text, QPalette::Base},
+        {QPalette::ButtonText, QPalette::Button},    {QPalette::HighlightedText, QPalette::Highlight},
+        {QPalette::PlaceholderText, QPalette::Base}, {QPalette::ToolTipText, QPalette::ToolTipBase},
+        {QPalette::Text, QPalette::AlternateBase},   {QPalette::HighlightedText, QPalette::Base},
     };
     for (const auto& [text, background] : roles) {
         for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
@@ -140,7 +140,8 @@ TEST(Contrast, SelectionAndDisabledLooksAreTheirOwn) {
     // A disabled button differs from every enabled variant.
     for (const HalvoButtonVariant variant : kAllVariants) {
         EXPECT_NE(disabledButtonColor().rgb(), buttonColor(variant).rgb()) << variantName(variant).toStdString();
-        EXPECT_NE(disabledButtonTextColor().rgb(), buttonTextColor(variant).rgb()) << variantName(variant).toStdString();
+        EXPECT_NE(disabledButtonTextColor().rgb(), buttonTextColor(variant).rgb())
+            << variantName(variant).toStdString();
     }
 }
 
@@ -195,5 +196,6 @@ TEST(Contrast, SelectedTextInAFieldKeepsItsColourOnThePaleFill) {
     const halvo::test::ImageContrast strongest = halvo::test::strongestContrast(image, selected);
     EXPECT_EQ(strongest.background.rgb(), selectionBackground().rgb());
     EXPECT_GE(strongest.ratio, kText);
-    EXPECT_LT(halvo::test::relativeLuminance(strongest.strongest), halvo::test::relativeLuminance(strongest.background));
+    EXPECT_LT(halvo::test::relativeLuminance(strongest.strongest),
+              halvo::test::relativeLuminance(strongest.background));
 }

@@ -14,9 +14,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <vector>
 
 using halvo::test::settle;
@@ -80,7 +79,8 @@ TEST(FocusRing, EveryFocusableControlShowsItsFocusInTheThemesRing) {
           HalvoButtonVariant::danger, HalvoButtonVariant::purple, HalvoButtonVariant::secondary}) {
         for (const bool small : {false, true}) {
             add(halvo::theme::variantName(variant).toStdString() + (small ? " small button" : " button"),
-                new HalvoActionButton(QStringLiteral("Neu starten"), variant, small, QStringLiteral("power.circle.fill")));
+                new HalvoActionButton(QStringLiteral("Neu starten"), variant, small,
+                                      QStringLiteral("power.circle.fill")));
         }
     }
 

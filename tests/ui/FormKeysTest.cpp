@@ -1,5 +1,6 @@
-#include "support/WidgetFinders.h"
 #include "ui/FormKeys.h"
+
+#include "support/WidgetFinders.h"
 
 #include <QLineEdit>
 #include <QPushButton>

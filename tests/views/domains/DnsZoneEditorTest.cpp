@@ -422,8 +422,8 @@ TEST(DnsZoneEditor, KeyboardWalksTheRowsMarksTheCurrentOneAndDeleteOrSpaceAsksFo
         Qt::Key key;
         int current;
     };
-    const Step steps[] = {{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Up, 1},   {Qt::Key_Down, 2}, {Qt::Key_Down, 3},
-                          {Qt::Key_Down, 4}, {Qt::Key_Down, 4}, {Qt::Key_Up, 3},   {Qt::Key_Up, 2},   {Qt::Key_Up, 1}};
+    const Step steps[] = {{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Up, 1}, {Qt::Key_Down, 2}, {Qt::Key_Down, 3},
+                          {Qt::Key_Down, 4}, {Qt::Key_Down, 4}, {Qt::Key_Up, 3}, {Qt::Key_Up, 2},   {Qt::Key_Up, 1}};
     for (const Step& step : steps) {
         QTest::keyClick(table, step.key);
         settle();
