@@ -752,6 +752,21 @@ void install() {
         app->setStyleSheet(buildStyleSheet());
 }
 
+QString sectionSymbol(NavigationSection section)
+{
+    switch (section) {
+    case NavigationSection::domains:
+        return QStringLiteral("globe.europe.africa.fill");
+    case NavigationSection::vps:
+        return QStringLiteral("cloud.fill");
+    case NavigationSection::dedicated:
+        return QStringLiteral("server.rack");
+    case NavigationSection::ipRdns:
+        return QStringLiteral("network");
+    }
+    return {};
+}
+
 TileGradient iconTileGradient(IconTileKind kind) {
     switch (kind) {
     case IconTileKind::domain:

@@ -3,7 +3,8 @@
 // The one place for colours, text styles, button looks and icons. Views name a style or a tint, never a
 // point size or a colour value.
 
-#include "store/HalvoConfirmRequest.h"
+#include "store/NavigationSection.h"
+#include "ui/HalvoButtonVariant.h"
 
 #include <QColor>
 #include <QFont>
@@ -65,6 +66,9 @@ struct TileGradient {
 };
 /// The gradient of a resource's icon tile.
 TileGradient iconTileGradient(IconTileKind kind);
+
+/// The symbol shown beside a section's title in the section list.
+QString sectionSymbol(NavigationSection section);
 
 /// The icon for a symbol name (such as "server.rack"); an empty icon for an unknown name.
 QIcon icon(const QString& symbolName);
