@@ -10,10 +10,13 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPalette>
+#include <QPen>
 #include <QPixmapCache>
+#include <QProxyStyle>
 #include <QSet>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 
 #include <array>
 #include <cmath>
@@ -327,6 +330,27 @@ private:
     QColor m_color;
 };
 
+// The platform look with the theme's focus ring on the controls that the style sheet leaves to the style
+// (a style-sheet box would drop the drop-down arrow of a choice).
+class HalvoStyle final : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (control != CC_ComboBox || !option->state.testFlag(State_HasFocus))
+            return;
+        const qreal width = kFocusRingWidth;
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(QColor(kFocusRing), width));
+        painter->drawRoundedRect(QRectF(option->rect).adjusted(width / 2, width / 2, -width / 2, -width / 2), 4, 4);
+        painter->restore();
+    }
+};
+
 QString buildStyleSheet() {
     const QString primary = rgba(color(Tint::primary));
     const QString hairline = rgba(color(Tint::primary, 0.10));
@@ -408,10 +432,7 @@ QString buildStyleSheet() {
                .arg(ring);
     css += QStringLiteral("QPlainTextEdit { background: %3; border: 1px solid %4; border-radius: 6px; padding: 1px; "
                           "selection-background-color: %1; selection-color: %2; }\n"
-                          "QPlainTextEdit:focus { border: %5px solid %6; padding: 0px; }\n"
-                          "QComboBox { background: %3; border: 1px solid %4; border-radius: 6px; padding: 3px 8px; "
-                          "color: %2; selection-background-color: %1; selection-color: %2; }\n"
-                          "QComboBox:focus { border: %5px solid %6; padding: 2px 7px; }\n")
+                          "QPlainTextEdit:focus { border: %5px solid %6; padding: 0px; }\n")
                .arg(selection, primary, cardBackground, fieldBorder)
                .arg(ringWidth)
                .arg(ring);
@@ -730,7 +751,7 @@ void install() {
         QIcon::setThemeName(QStringLiteral("breeze"));
 
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(fusion);
+        QApplication::setStyle(new HalvoStyle(fusion));
 
     QPalette palette;
     palette.setColor(QPalette::Window, QColor(kWindow));
