@@ -198,8 +198,6 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     d->tabScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     d->tabScroll->setWidgetResizable(true);
     d->tabScroll->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    // The scroll areas are no Tab stops of their own: they would take the focus without showing it.
-    d->tabScroll->setFocusPolicy(Qt::NoFocus);
     d->tabRow = new QWidget;
     d->tabRow->setObjectName(QStringLiteral("halvoTabRow"));
     d->tabLayout = new QHBoxLayout(d->tabRow);
@@ -223,6 +221,7 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     d->contentScroll->setWidgetResizable(true);
     d->contentScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     d->contentScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // No Tab stop of its own: it would take the focus without showing it.
     d->contentScroll->setFocusPolicy(Qt::NoFocus);
     auto* contentHost = new QWidget;
     contentHost->setObjectName(QStringLiteral("halvoContent"));
