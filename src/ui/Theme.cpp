@@ -707,12 +707,16 @@ QLabel* label(const QString& text, TextStyle textStyle, Weight weight, Tint tint
     return result;
 }
 
-QLabel* consoleLine(const QString& text, TextStyle textStyle, QWidget* parent) {
-    QLabel* result = label(text, textStyle, Weight::regular, Tint::primary, true, parent);
-    QPalette palette = result->palette();
+void styleConsoleLine(QLabel* consoleLabel) {
+    QPalette palette = consoleLabel->palette();
     palette.setColor(QPalette::WindowText, consoleTextColor());
     palette.setColor(QPalette::Text, consoleTextColor());
-    result->setPalette(palette);
+    consoleLabel->setPalette(palette);
+}
+
+QLabel* consoleLine(const QString& text, TextStyle textStyle, QWidget* parent) {
+    QLabel* result = label(text, textStyle, Weight::regular, Tint::primary, true, parent);
+    styleConsoleLine(result);
     return result;
 }
 

@@ -91,6 +91,8 @@ QLabel* label(const QString& text, TextStyle style, Weight weight = Weight::regu
               bool monospaced = false, QWidget* parent = nullptr);
 /// A new label for one line of a console screen: monospaced, in the console's text colour. Plain text only.
 QLabel* consoleLine(const QString& text, TextStyle style, QWidget* parent = nullptr);
+/// Gives a label (made elsewhere) the console's text colour.
+void styleConsoleLine(QLabel* label);
 /// A label showing the symbol's icon at the size of the text style, drawn in the tint. The label carries
 /// the symbol name and the tint name in its properties "symbolName" and "tint", so tests can read them.
 QLabel* symbol(const QString& symbolName, TextStyle size, Tint tint, QWidget* parent = nullptr);
