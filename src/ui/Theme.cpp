@@ -777,7 +777,8 @@ void install() {
         app->setStyleSheet(buildStyleSheet());
 }
 
-QString sectionSymbol(NavigationSection section) {
+QString sectionSymbol(NavigationSection section)
+{
     switch (section) {
     case NavigationSection::domains:
         return QStringLiteral("globe.europe.africa.fill");
