@@ -116,7 +116,8 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     d->list->setFrameShape(QFrame::NoFrame);
     d->list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     d->list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    d->list->setUniformItemSizes(false);
+    // Every row of a sidebar has one height: a list of twenty thousand records lays out what one row costs.
+    d->list->setUniformItemSizes(true);
     d->list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // One Tab stop: the arrows move inside the list, Tab leaves it.
     d->list->setTabKeyNavigation(false);
