@@ -68,8 +68,16 @@ void HalvoButtonRowDelegate::attachTo(QAbstractItemView* view) {
 }
 
 bool HalvoButtonRowDelegate::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_view)
+    if (watched != m_view) {
+        // Tab in an open field leaves the table as Tab on the table does; the base would open the next row's
+        // field and walk the rows for ever. Leaving closes the field (the base sees the focus go).
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+                return false;
+        }
         return QStyledItemDelegate::eventFilter(watched, event);
+    }
     // The view's own keys; the base's filter is for editors only.
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
         static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {

@@ -482,3 +482,38 @@ TEST(DnsZoneEditor, EachRowNamesItsDeleteButtonForAssistiveTechnology) {
 }
 
 } // namespace halvo::test
+
+namespace halvo::test {
+
+TEST(DnsZoneEditor, TabInAnOpenTargetFieldLeavesTheTable) {
+    DomainsViewHarness v(QList<HalvoDomain>{sampleZone()});
+    v.view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(v.view.get()));
+    QTableView* table = v.table();
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        SCOPED_TRACE(key);
+        const QRect target = DnsRecordDelegate::cells(table->visualRect(table->model()->index(1, 0))).target;
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, target.center());
+        settle();
+        auto* editor = table->viewport()->findChild<QLineEdit*>(QStringLiteral("dnsRecordTargetEditor"));
+        ASSERT_NE(editor, nullptr);
+        editor->setFocus();
+        settle();
+        ASSERT_TRUE(editor->hasFocus());
+        QTest::keyClick(editor, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        settle();
+        // No field opened on another row; Tab went past the table, Shift+Tab at most back onto it.
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_TRUE(focus == table || !table->isAncestorOf(focus)) << focus->metaObject()->className();
+        if (key == Qt::Key_Tab) {
+            EXPECT_NE(focus, table);
+        }
+        int open = 0;
+        for (QLineEdit* field : table->viewport()->findChildren<QLineEdit*>(QStringLiteral("dnsRecordTargetEditor")))
+            open += field->isVisible() ? 1 : 0;
+        EXPECT_EQ(open, 0);
+    }
+}
+
+} // namespace halvo::test
