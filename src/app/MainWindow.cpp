@@ -2,7 +2,9 @@
 
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FocusOrder.h"
 #include "ui/HalvoConfirmationSheet.h"
+#include "ui/HalvoSectionFrame.h"
 #include "ui/Theme.h"
 #include "views/dedicated/DedicatedServersView.h"
 #include "views/domains/DomainsView.h"
@@ -11,10 +13,12 @@
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -155,6 +159,14 @@ MainWindow::MainWindow(AppStateStore& store, QWidget* parent)
     connect(&m_store, &AppStateStore::lastActionMessageChanged, this, &MainWindow::showStatus);
     connect(&m_store, &AppStateStore::selectedSectionChanged, this, &MainWindow::scheduleSectionSwitch);
 
+    // The platform's Find key focuses the search with its text selected; Esc in the field clears it.
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] {
+        m_search->setFocus(Qt::ShortcutFocusReason);
+        m_search->selectAll();
+    });
+    m_search->installEventFilter(this);
+
     m_presenter = new HalvoConfirmationPresenter(m_store, this);
 
     m_shownSection = m_store.selectedSection();
@@ -164,6 +176,41 @@ MainWindow::MainWindow(AppStateStore& store, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_search && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        m_search->clear();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QList<QWidget*> MainWindow::focusOrder() const {
+    QList<QWidget*> order;
+    for (QWidget* widget : {static_cast<QWidget*>(m_search), static_cast<QWidget*>(m_sections)}) {
+        if (halvo::ui::takesTabFocus(widget))
+            order.append(widget);
+    }
+    if (!m_view)
+        return order;
+    const auto* frame = m_view->findChild<HalvoSectionFrame*>();
+    if (frame)
+        order += frame->focusOrder();
+    // Whatever the view shows beside its frame follows it.
+    for (QWidget* widget : halvo::ui::tabStops(m_view)) {
+        if (!frame || !frame->isAncestorOf(widget))
+            order.append(widget);
+    }
+    return order;
+}
+
+bool MainWindow::focusNextPrevChild(bool next) {
+    if (halvo::ui::moveFocusAlong(focusOrder(), focusWidget(), next))
+        return true;
+    return QMainWindow::focusNextPrevChild(next);
+}
 
 void MainWindow::showStatus() {
     const bool failed = m_store.lastActionMessageKind() == AppStateStore::MessageKind::failure;

@@ -36,7 +36,16 @@ public:
     NavigationSection shownSection() const { return m_shownSection; }
     HalvoConfirmationPresenter* confirmationPresenter() const { return m_presenter; }
 
+protected:
+    /// Tab walks the search field, the section list, then the section view (sidebar, header, tabs,
+    /// content) and comes back round to the search field.
+    bool focusNextPrevChild(bool next) override;
+    /// Esc in the search field clears the search.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    /// The widgets that take focus by Tab, in order.
+    QList<QWidget*> focusOrder() const;
     void scheduleSectionSwitch();
     void showSelectedSection();
     void syncSectionList();

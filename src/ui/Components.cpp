@@ -291,6 +291,9 @@ HalvoActionButton::HalvoActionButton(const QString& text, HalvoButtonVariant var
     , m_icon(icon) {
     // The "&" of a title is text, not a keyboard mnemonic.
     setShortcut(QKeySequence());
+    // Return never presses an action button by itself, also in a dialog: a form's field presses its own
+    // button (halvo::ui::submitOnReturn), and Space presses the focused one.
+    setAutoDefault(false);
     setCursor(Qt::PointingHandCursor);
     setFont(halvo::theme::font(isSmall ? TextStyle::caption : TextStyle::callout, Weight::semibold));
     setProperty("small", isSmall);

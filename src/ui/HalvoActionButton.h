@@ -5,7 +5,8 @@
 #include <QPushButton>
 #include <QString>
 
-/// An action button in one of the variants, normal or small. Never disabled by the views.
+/// An action button in one of the variants, normal or small. Never disabled by the views. Return never presses
+/// it by itself (no auto-default, also in a dialog); Space presses it when it has the focus.
 class HalvoActionButton final : public QPushButton {
     Q_OBJECT
 public:

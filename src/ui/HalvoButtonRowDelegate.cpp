@@ -1,5 +1,8 @@
 #include "ui/HalvoButtonRowDelegate.h"
 
+#include "ui/HalvoRowPainting.h"
+
+#include <QAbstractItemView>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -45,4 +48,44 @@ void HalvoButtonRowDelegate::pressedBesideButton(const QMouseEvent&, const QStyl
 
 bool HalvoButtonRowDelegate::isHeld(const QModelIndex& index) const {
     return m_pressed == index && QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
+}
+
+void HalvoButtonRowDelegate::paintCurrentRowMark(QPainter* painter, const QStyleOptionViewItem& option,
+                                                 const QRectF& rowRect, qreal radius) const {
+    if (option.state.testFlag(QStyle::State_HasFocus))
+        halvo::ui::paintFocusRing(painter, rowRect, radius);
+}
+
+void HalvoButtonRowDelegate::attachTo(QAbstractItemView* view) {
+    if (m_view)
+        m_view->removeEventFilter(this);
+    m_view = view;
+    if (!view)
+        return;
+    view->setItemDelegate(this);
+    view->setTabKeyNavigation(false);
+    view->installEventFilter(this);
+}
+
+bool HalvoButtonRowDelegate::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_view) {
+        // Tab in an open field leaves the table as Tab on the table does; the base would open the next row's
+        // field and walk the rows for ever. Leaving closes the field (the base sees the focus go).
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+                return false;
+        }
+        return QStyledItemDelegate::eventFilter(watched, event);
+    }
+    // The view's own keys; the base's filter is for editors only.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        const QModelIndex current = m_view->currentIndex();
+        if (!current.isValid())
+            return false;
+        Q_EMIT buttonPressed(current.row());
+        return true;
+    }
+    return false;
 }

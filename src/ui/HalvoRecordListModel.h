@@ -62,6 +62,10 @@ public:
         }
     }
 
+    /// What assistive technology reads as the description of a row (e.g. the action of its painted button);
+    /// none when not set.
+    void setAccessibleDescription(std::function<QString(const T&)> describe) { m_describe = std::move(describe); }
+
     /// The shown records, in row order.
     QList<T> items() const
     {
@@ -108,6 +112,8 @@ public:
             return m_idOf(itemAt(index.row()));
         if (role == RecordRole)
             return QVariant::fromValue(itemAt(index.row()));
+        if (role == Qt::AccessibleDescriptionRole && m_describe)
+            return m_describe(itemAt(index.row()));
         return {};
     }
 
@@ -118,6 +124,7 @@ private:
     }
 
     IdOf m_idOf;
+    std::function<QString(const T&)> m_describe;
     QList<T> m_source;
     /// The shown rows of the source; all of them when absent.
     std::optional<QList<qsizetype>> m_rows;

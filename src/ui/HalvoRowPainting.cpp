@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPen>
 #include <QPixmap>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -60,6 +61,17 @@ QPixmap tintedPixmap(const QString& symbolName, int size, const QColor& color, q
 }
 
 } // namespace
+
+void paintFocusRing(QPainter* painter, const QRectF& rect, qreal radius) {
+    const qreal width = theme::focusRingWidth();
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(theme::focusRingColor(), width));
+    const qreal inset = width / 2;
+    painter->drawRoundedRect(rect.adjusted(inset, inset, -inset, -inset), radius, radius);
+    painter->restore();
+}
 
 void paintDot(QPainter* painter, const QRectF& rect, theme::Tint tint) {
     painter->save();

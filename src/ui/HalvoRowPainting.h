@@ -45,6 +45,10 @@ void paintSymbol(QPainter* painter, const QRect& rect, const QString& symbolName
 /// The same in a colour of the palette (e.g. the text colour of a filled button).
 void paintSymbol(QPainter* painter, const QRect& rect, const QString& symbolName, const QColor& color);
 
+/// The theme's focus ring along the inside of `rect`, with rounded corners of `radius`: it marks the current row
+/// of a list or table while that has the keyboard focus.
+void paintFocusRing(QPainter* painter, const QRectF& rect, qreal radius);
+
 /// A filled circle in the tint.
 void paintDot(QPainter* painter, const QRectF& rect, theme::Tint tint);
 

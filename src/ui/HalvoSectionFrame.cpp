@@ -1,7 +1,10 @@
 #include "ui/HalvoSectionFrame.h"
 
+#include "ui/FocusOrder.h"
+
 #include <QAbstractItemDelegate>
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -116,6 +119,8 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     // Every row of a sidebar has one height: a list of twenty thousand records lays out what one row costs.
     d->list->setUniformItemSizes(true);
     d->list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One Tab stop: the arrows move inside the list, Tab leaves it.
+    d->list->setTabKeyNavigation(false);
     d->sidebarStack->addWidget(d->list);
 
     d->emptyState = new QWidget(d->sidebarStack);
@@ -217,6 +222,8 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     d->contentScroll->setWidgetResizable(true);
     d->contentScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     d->contentScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // No Tab stop of its own: it would take the focus without showing it.
+    d->contentScroll->setFocusPolicy(Qt::NoFocus);
     auto* contentHost = new QWidget;
     contentHost->setObjectName(QStringLiteral("halvoContent"));
     d->contentLayout = new QVBoxLayout(contentHost);
@@ -365,6 +372,9 @@ void HalvoSectionFrame::replaceContent(QWidget* content, bool keepScrollPosition
         if (content) {
             d->contentLayout->insertWidget(0, content);
             content->show();
+            // Every list or table of the content is one Tab stop: Tab leaves it, the arrows move inside it.
+            for (QAbstractItemView* view : content->findChildren<QAbstractItemView*>())
+                view->setTabKeyNavigation(false);
         }
     }
     if (!keepScrollPosition) {
@@ -390,4 +400,20 @@ QWidget* HalvoSectionFrame::header() const {
 
 QScrollArea* HalvoSectionFrame::contentScrollArea() const {
     return d->contentScroll;
+}
+
+QList<QWidget*> HalvoSectionFrame::focusOrder() const {
+    QList<QWidget*> order;
+    if (!isListEmpty() && halvo::ui::takesTabFocus(d->list))
+        order.append(d->list);
+    if (isShowingPlaceholder())
+        return order;
+    if (d->header)
+        order += halvo::ui::tabStops(d->header);
+    for (HalvoActionButton* button : d->tabButtons) {
+        if (halvo::ui::takesTabFocus(button))
+            order.append(button);
+    }
+    order += halvo::ui::tabStops(d->contentScroll->widget());
+    return order;
 }

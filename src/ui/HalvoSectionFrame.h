@@ -79,6 +79,10 @@ public:
     QWidget* header() const;
     QScrollArea* contentScrollArea() const;
 
+    /// The widgets that take focus by Tab, in the order the keyboard walks them: the list, the header band,
+    /// the tab buttons, the content. Each list is one stop; the scroll areas around them are none.
+    QList<QWidget*> focusOrder() const;
+
 Q_SIGNALS:
     /// The user selected a row of the list.
     void rowSelected(int row);

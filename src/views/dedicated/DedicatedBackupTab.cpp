@@ -4,6 +4,7 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -140,6 +141,7 @@ HalvoSectionCard* backupCard(AppStateStore& store, DedicatedServersState& state,
                              field->reload();
                      });
     grantRow->addWidget(grantButton);
+    halvo::ui::submitOnReturn({blockField}, grantButton);
     layout->addLayout(grantRow);
 
     for (const QString& block : server.backupFTPAccessBlocks)

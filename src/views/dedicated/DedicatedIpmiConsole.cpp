@@ -32,10 +32,8 @@ QFrame* consoleScreen(const HalvoServer& server) {
     lines->setContentsMargins(kScreenInset, kScreenInset, kScreenInset, kScreenInset);
     lines->setSpacing(6);
     lines->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    for (const QString& line : DedicatedIpmiConsole::consoleLines(server)) {
-        lines->addWidget(
-            theme::label(line, theme::TextStyle::callout, theme::Weight::regular, theme::Tint::green, true));
-    }
+    for (const QString& line : DedicatedIpmiConsole::consoleLines(server))
+        lines->addWidget(theme::consoleLine(line, theme::TextStyle::callout));
     return screen;
 }
 

@@ -5,6 +5,7 @@
 #include "store/AppStateStore.h"
 #include "store/NavigationSection.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -106,6 +107,7 @@ QWidget* DedicatedNetworkTab::meshbayCard(const HalvoServer& server) {
     auto* attach = new HalvoActionButton(QStringLiteral("In Meshbay einbinden"), HalvoButtonVariant::primary, true);
     connect(attach, &QPushButton::clicked, this, [this, name = server.name] { attachMeshbay(name); });
     row->addWidget(attach);
+    halvo::ui::submitOnReturn({field}, attach);
     if (server.meshbayName) {
         auto* detach = new HalvoActionButton(QStringLiteral("Aus Meshbay lösen"), HalvoButtonVariant::danger, true);
         connect(detach, &QPushButton::clicked, this, [this, server] { confirmDetachMeshbay(server); });

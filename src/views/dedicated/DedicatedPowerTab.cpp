@@ -3,6 +3,7 @@
 #include "model/Records.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -118,6 +119,7 @@ QWidget* DedicatedPowerTab::netbootCard(const HalvoServer& server) {
         new HalvoActionButton(QStringLiteral("iPXE Netboot-Profil aktivieren"), HalvoButtonVariant::primary, true);
     connect(activate, &QPushButton::clicked, this, [this, server] { confirmCustomIPXE(server); });
     ipxeRow->addWidget(activate);
+    halvo::ui::submitOnReturn(ipxeRow, activate);
     column->addLayout(ipxeRow);
     return card;
 }

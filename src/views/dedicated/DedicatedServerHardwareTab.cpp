@@ -3,6 +3,7 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -135,6 +136,7 @@ DedicatedServerHardwareTab::DedicatedServerHardwareTab(AppStateStore& store, Ded
         new HalvoActionButton(QStringLiteral("Reverse-DNS speichern"), HalvoButtonVariant::primary, true);
     connect(saveReverseButton, &QPushButton::clicked, this, [this, name = server.name] { saveReverse(name); });
     reverseRow->addWidget(saveReverseButton);
+    halvo::ui::submitOnReturn(reverseRow, saveReverseButton);
     reverseColumn->addLayout(reverseRow);
     cards->addWidget(reverseCard, 1, Qt::AlignTop);
 
@@ -177,6 +179,7 @@ DedicatedServerHardwareTab::DedicatedServerHardwareTab(AppStateStore& store, Ded
         new HalvoActionButton(QStringLiteral("Rescue E-Mail speichern"), HalvoButtonVariant::secondary, true);
     connect(saveMailButton, &QPushButton::clicked, this, [this, name = server.name] { saveRescueMail(name); });
     mailRow->addWidget(saveMailButton);
+    halvo::ui::submitOnReturn(mailRow, saveMailButton);
     monitoringColumn->addLayout(mailRow);
     cards->addWidget(monitoringCard, 1, Qt::AlignTop);
 

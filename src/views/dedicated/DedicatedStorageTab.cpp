@@ -3,6 +3,7 @@
 #include "model/Records.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -156,6 +157,7 @@ HalvoSectionCard* installCard(DedicatedServersState& state, AppStateStore& store
         confirmDedicatedReinstall(store, server, state.selectedOS, state.raidProfile);
     });
     start->addWidget(startButton);
+    halvo::ui::submitOnReturn({hostnameField, keyField}, startButton);
     layout->addLayout(start);
 
     card->addContent(column);

@@ -127,6 +127,7 @@ void DnsRecordDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     drawText(c.ttl, ttlFont(), halvo::theme::color(Tint::secondary), texts.ttl, Qt::AlignRight);
 
     deleteButton().paint(painter, option, deleteButtonRect(option.rect), isHeld(index));
+    paintCurrentRowMark(painter, option, QRectF(c.background), kRowRadius);
     painter->restore();
 }
 

@@ -1,6 +1,7 @@
 #include "views/domains/DnsZoneEditorSection.h"
 
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "ui/Theme.h"
 #include "views/domains/DnsRecordDelegate.h"
 #include "views/domains/DnsRecordListModel.h"
@@ -83,6 +84,7 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     auto* addButton = new HalvoActionButton(QStringLiteral("Record anlegen"), HalvoButtonVariant::primary, true,
                                             QStringLiteral("plus.circle.fill"));
     form->addWidget(addButton);
+    halvo::ui::submitOnReturn(form, addButton);
     bodyLayout->addLayout(form);
 
     connect(m_typePicker, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -115,7 +117,8 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     m_table = new QTableView;
     m_table->setObjectName(QStringLiteral("dnsRecordTable"));
     m_table->setModel(m_model);
-    m_table->setItemDelegate(m_delegate);
+    // One Tab stop; arrows move the current row, Delete or Space asks to delete it.
+    m_delegate->attachTo(m_table);
     // One column spanning the row, painted whole by the delegate; every row has the delegate's height.
     m_table->horizontalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
@@ -183,6 +186,7 @@ void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
 
     if (otherDomain) {
         m_delegate->setDomainName(domain.domain);
+        m_model->setDomainName(domain.domain);
         m_model->resetRecords(domain.dnsRecords);
     } else {
         m_model->setRecords(domain.dnsRecords);

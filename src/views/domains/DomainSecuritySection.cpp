@@ -3,6 +3,7 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>
@@ -122,6 +123,7 @@ QWidget* DomainSecuritySection::nameServerCard(DomainsState& state, const HalvoD
     connect(save, &QPushButton::clicked, this,
             [this, name = domain.domain] { Q_EMIT nameServerChangeRequested(name); });
     form->addWidget(save);
+    halvo::ui::submitOnReturn(form, save);
     card->addContent(form);
     return card;
 }
@@ -150,6 +152,7 @@ QWidget* DomainSecuritySection::glueCard(AppStateStore& store, DomainsState& sta
             Q_EMIT inputsCleared();
     });
     form->addWidget(add);
+    halvo::ui::submitOnReturn(form, add);
     content->addLayout(form);
 
     for (const HalvoGlueRecord& glue : domain.glueRecords) {

@@ -2,6 +2,7 @@
 
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>
@@ -60,6 +61,7 @@ PulsenameSection::PulsenameSection(AppStateStore& store, DomainsState& state, co
             Q_EMIT inputsCleared();
     });
     form->addWidget(add, 0, Qt::AlignVCenter);
+    halvo::ui::submitOnReturn(form, add);
     content->addLayout(form);
 
     if (domain.pulsenames.isEmpty()) {

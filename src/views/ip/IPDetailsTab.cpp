@@ -3,6 +3,7 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "views/ip/IPReverseEntryDelegate.h"
 
 #include <QGridLayout>
@@ -175,6 +176,7 @@ QWidget* IPDetailsTab::buildDescriptionCard() {
     auto* save = new HalvoActionButton(QStringLiteral("Beschreibung speichern"), HalvoButtonVariant::primary, true);
     connect(save, &QPushButton::clicked, this, &IPDetailsTab::saveDescription);
     row->addWidget(save);
+    halvo::ui::submitOnReturn(row, save);
     card->addContent(row);
     return card;
 }
@@ -203,6 +205,7 @@ QWidget* IPDetailsTab::buildReverseCard() {
                                        QStringLiteral("checkmark.circle.fill"));
     connect(save, &QPushButton::clicked, this, &IPDetailsTab::saveReverse);
     form->addWidget(save);
+    halvo::ui::submitOnReturn(form, save);
     stack->addLayout(form);
 
     if (m_block.reverseEntries.isEmpty()) {
@@ -233,6 +236,9 @@ QWidget* IPDetailsTab::buildReverseCard() {
 
     m_reverseModel = new HalvoRecordListModel<HalvoReverseRecord>(
         [](const HalvoReverseRecord& entry) { return entry.ipReverse; }, this);
+    // The painted button of each row, named for assistive technology.
+    m_reverseModel->setAccessibleDescription(
+        [](const HalvoReverseRecord& entry) { return QStringLiteral("rDNS löschen: %1").arg(entry.ipReverse); });
     m_reverseModel->setItems(m_block.reverseEntries);
     // The address and host open in read-only fields for selecting (see the delegate).
     m_reverseModel->setEditable(true);
@@ -240,7 +246,8 @@ QWidget* IPDetailsTab::buildReverseCard() {
     m_reverseTable = new QListView;
     m_reverseTable->setObjectName(QStringLiteral("ipReverseTable"));
     m_reverseTable->setModel(m_reverseModel);
-    m_reverseTable->setItemDelegate(m_reverseDelegate);
+    // One Tab stop; arrows move the current row, Delete or Space asks to delete it.
+    m_reverseDelegate->attachTo(m_reverseTable);
     m_reverseTable->setUniformItemSizes(true);
     m_reverseTable->setSelectionMode(QAbstractItemView::NoSelection);
     m_reverseTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -284,6 +291,7 @@ QWidget* IPDetailsTab::buildDelegationCard() {
     auto* add = new HalvoActionButton(QStringLiteral("NS-Delegation hinzufügen"), HalvoButtonVariant::secondary, true);
     connect(add, &QPushButton::clicked, this, &IPDetailsTab::addDelegation);
     form->addWidget(add);
+    halvo::ui::submitOnReturn(form, add);
     stack->addLayout(form);
 
     for (const QString& target : m_block.delegationTargets) {

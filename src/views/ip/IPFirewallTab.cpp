@@ -2,6 +2,7 @@
 
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "ui/Theme.h"
 #include "views/ip/IPRdnsState.h"
 
@@ -163,6 +164,7 @@ QWidget* IPFirewallTab::buildForm() {
                                        QStringLiteral("plus.circle.fill"));
     connect(save, &QPushButton::clicked, this, [this] { addFirewallRule(); });
     layout->addWidget(save);
+    halvo::ui::submitOnReturn(layout, save);
     return form;
 }
 

@@ -3,6 +3,7 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "ui/Theme.h"
 
 #include <QComboBox>
@@ -91,6 +92,7 @@ QWidget* IPGameTab::buildGameCard() {
                                       QStringLiteral("plus.shield.fill"));
     connect(add, &QPushButton::clicked, this, [this] { addGameRule(); });
     form->addWidget(add);
+    halvo::ui::submitOnReturn(form, add);
     form->addStretch();
     card->addContent(form);
 

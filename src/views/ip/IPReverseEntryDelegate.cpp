@@ -86,6 +86,7 @@ void IPReverseEntryDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     drawText(c.host, hostFont(), entry.reverse);
 
     deleteButton().paint(painter, option, deleteButtonRect(option.rect), isHeld(index));
+    paintCurrentRowMark(painter, option, QRectF(c.background), kRowRadius);
     painter->restore();
 }
 

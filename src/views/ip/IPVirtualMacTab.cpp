@@ -3,6 +3,7 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -145,6 +146,7 @@ QWidget* IPVirtualMacTab::buildVirtualMacCard() {
                                          QStringLiteral("plus.circle.fill"));
     connect(create, &QPushButton::clicked, this, &IPVirtualMacTab::createVirtualMac);
     form->addWidget(create, 0, Qt::AlignVCenter);
+    halvo::ui::submitOnReturn(form, create);
     card->addContent(form);
 
     for (const HalvoVirtualMac& entry : m_block.virtualMacs) {
@@ -198,6 +200,7 @@ QWidget* IPVirtualMacTab::buildFailoverCard() {
                                        QStringLiteral("bolt.horizontal.fill"));
     connect(move, &QPushButton::clicked, this, &IPVirtualMacTab::requestTypedMove);
     form->addWidget(move, 0, Qt::AlignVCenter);
+    halvo::ui::submitOnReturn(form, move);
     card->addContent(form);
 
     if (!m_targets.isEmpty()) {

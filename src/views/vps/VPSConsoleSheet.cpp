@@ -55,7 +55,7 @@ VPSConsoleSheet::VPSConsoleSheet(AppStateStore& store, const HalvoVPS& vps, QWid
     lines->setSpacing(6);
     lines->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     for (int i = 0; i < kScreenLines; ++i) {
-        QLabel* line = halvo::theme::label(QString(), TextStyle::callout, Weight::regular, Tint::green, true);
+        QLabel* line = halvo::theme::consoleLine(QString(), TextStyle::callout);
         lines->addWidget(line);
         m_lines.append(line);
     }

@@ -2,6 +2,7 @@
 
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "ui/Theme.h"
 #include "views/vps/VPSRoundedPanel.h"
 
@@ -65,6 +66,7 @@ QWidget* VPSMaintenanceCards::buildSnapshotCard(const HalvoVPS& vps) {
     connect(create, &QPushButton::clicked, this,
             [this, name = vps.name] { m_store.createVPSSnapshot(name, m_state.snapshotNote); });
     createRow->addWidget(create, 0, Qt::AlignVCenter);
+    halvo::ui::submitOnReturn(createRow, create);
     card->addContent(createRow);
 
     if (vps.snapshotDescription) {
@@ -114,6 +116,7 @@ QWidget* VPSMaintenanceCards::buildRebuildCard(const HalvoVPS& vps, const QStrin
                                           true, QStringLiteral("externaldrive.fill.badge.plus"));
     connect(rebuild, &QPushButton::clicked, this, [this, name = vps.name] { Q_EMIT rebuildRequested(name); });
     buttonRow->addWidget(rebuild);
+    halvo::ui::submitOnReturn({sshKey}, rebuild);
     card->addContent(buttonRow);
     return card;
 }

@@ -6,6 +6,7 @@
 #include "IPAddressTabsFixture.h"
 #include "views/ip/IPReverseEntryDelegate.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 
@@ -421,4 +422,36 @@ TEST(IPDetailsTabTest, TypedInputsSurviveAnotherBlockAndActOnTheShownOne) {
     const QList<HalvoReverseRecord> expected{{QStringLiteral("198.51.100.0"), QStringLiteral("host.example.org.")}};
     EXPECT_EQ(f.block(second.ipBlock).reverseEntries, expected);
     EXPECT_EQ(f.block(second.ipBlock).description, QStringLiteral("Notiz"));
+}
+
+TEST(IPDetailsTabTest, ReverseRowsNameTheirButtonAndTheKeyboardDeletesTheCurrentOneAfterConfirmation) {
+    HalvoIPBlock b = makeBlock(QStringLiteral("203.0.113.0/28"));
+    b.reverseEntries = {{QStringLiteral("203.0.113.5"), QStringLiteral("web.example.org.")},
+                        {QStringLiteral("203.0.113.6"), QStringLiteral("mail.example.org.")}};
+    Fixture f({b});
+    auto* table = f.content()->findChild<QListView*>(QStringLiteral("ipReverseTable"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_FALSE(table->tabKeyNavigation());
+
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(table);
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(list->tableInterface(), nullptr);
+    for (int row = 0; row < 2; ++row) {
+        const QString description = QStringLiteral("rDNS löschen: ") + b.reverseEntries.at(row).ipReverse;
+        EXPECT_EQ(table->model()->index(row, 0).data(Qt::AccessibleDescriptionRole).toString(), description);
+        QAccessibleInterface* cell = list->tableInterface()->cellAt(row, 0);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->text(QAccessible::Description), description);
+    }
+
+    table->setFocus(Qt::TabFocusReason);
+    table->setCurrentIndex(table->model()->index(0, 0));
+    QTest::keyClick(table, Qt::Key_Down);
+    ASSERT_EQ(table->currentIndex().row(), 1);
+    QTest::keyClick(table, Qt::Key_Delete);
+    halvo::test::settle();
+    ASSERT_TRUE(f.store().pendingConfirmation().has_value());
+    EXPECT_EQ(f.store().pendingConfirmation()->message,
+              QStringLiteral("Möchtest du den PTR-Eintrag '203.0.113.6 -> mail.example.org.' wirklich entfernen?"));
+    EXPECT_EQ(f.block(b.ipBlock).reverseEntries, b.reverseEntries);
 }
