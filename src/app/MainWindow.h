@@ -36,6 +36,14 @@ public:
     NavigationSection shownSection() const { return m_shownSection; }
     HalvoConfirmationPresenter* confirmationPresenter() const { return m_presenter; }
 
+    /// The window's geometry (without its frame) when it opens on a screen whose available area is
+    /// `available` with a frame of `frame` around it: the default size where it fits, never less than the
+    /// minimum, the frame inside the area as far as the minimum allows (from its top-left corner when not).
+    static QRect openingGeometry(const QRect& available, const QMargins& frame);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void scheduleSectionSwitch();
     void showSelectedSection();
@@ -50,5 +58,6 @@ private:
     NavigationSection m_shownSection = NavigationSection::domains;
     bool m_switchPending = false;
     bool m_syncingList = false;
+    bool m_placed = false;
     HalvoConfirmationPresenter* m_presenter = nullptr;
 };

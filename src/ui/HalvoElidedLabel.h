@@ -1,0 +1,42 @@
+#pragma once
+
+// A single-line label whose text, when longer than its space, ends in "…" and is shown whole in the
+// tooltip. `text()` is always the whole text, so finders and tests read what was set. The label is as tall
+// as its glyphs need (marks above capitals included) and never draws part of a glyph.
+
+#include <QLabel>
+#include <QString>
+
+class HalvoElidedLabel final : public QLabel {
+    Q_OBJECT
+public:
+    explicit HalvoElidedLabel(const QString& text = QString(), QWidget* parent = nullptr);
+
+    /// Where the "…" goes (the end by default).
+    void setElideMode(Qt::TextElideMode mode);
+    Qt::TextElideMode elideMode() const { return m_mode; }
+
+    /// Whether the text is longer than the space it has now.
+    bool isElided() const;
+    /// The text as drawn now (the whole text when it fits).
+    QString shownText() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    /// The tooltip carries the whole text while the text is elided (and only then).
+    void syncToolTip();
+    /// The height the glyphs of the text need, at least one line of the font.
+    int glyphHeight() const;
+    /// Distance from the top of that height to the baseline.
+    int glyphAscent() const;
+
+    Qt::TextElideMode m_mode = Qt::ElideRight;
+    bool m_toolTipIsOurs = false;
+};
