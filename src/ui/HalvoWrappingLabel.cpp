@@ -1,5 +1,7 @@
 #include "ui/HalvoWrappingLabel.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -10,6 +12,19 @@ HalvoWrappingLabel::HalvoWrappingLabel(const QString& text, QWidget* parent)
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setText(text);
+    updateMargins();
+}
+
+void HalvoWrappingLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        updateMargins();
+}
+
+void HalvoWrappingLabel::updateMargins() {
+    const QFontMetrics metrics = fontMetrics();
+    const int above = std::max(0, -metrics.boundingRect(QStringLiteral("ÄÅÖÜÉ")).top() - metrics.ascent());
+    setContentsMargins(0, above + 1, 0, 1);
 }
 
 QSize HalvoWrappingLabel::minimumSizeHint() const {

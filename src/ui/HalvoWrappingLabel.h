@@ -15,8 +15,12 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    /// Room above the first line for marks that reach above the font's ascent (and a pixel of air).
+    void updateMargins();
+
     int m_lastWidth = -1;
 };
