@@ -375,6 +375,25 @@ void HalvoSectionFrame::replaceContent(QWidget* content, bool keepScrollPosition
     bar->setValue(std::min(position, bar->maximum()));
 }
 
+void HalvoSectionFrame::revealInContent(QWidget* descendant, const QRect& rect) {
+    QWidget* host = d->contentScroll->widget();
+    if (!descendant || !host || !host->isAncestorOf(descendant))
+        return;
+    // Lay out the changes first (a grown table, a new card), so the position is the one the user will see.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    d->contentLayout->activate();
+    QEvent layoutRequest(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(d->contentScroll, &layoutRequest);
+    const QRect local = rect.isEmpty() ? descendant->rect() : rect;
+    const QRect target(descendant->mapTo(host, local.topLeft()), local.size());
+    QScrollBar* bar = d->contentScroll->verticalScrollBar();
+    const int visible = d->contentScroll->viewport()->height();
+    if (target.top() < bar->value())
+        bar->setValue(target.top());
+    else if (target.bottom() >= bar->value() + visible)
+        bar->setValue(std::min(target.top(), target.bottom() + 1 - visible));
+}
+
 QWidget* HalvoSectionFrame::content() const {
     return d->content;
 }

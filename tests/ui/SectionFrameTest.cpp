@@ -322,3 +322,39 @@ TEST_F(FrameFixture, SplitterKeepsTheSidebarInItsColumnAndTheDetailGivesWayFirst
     EXPECT_EQ(sidebar->x(), 0);
     EXPECT_EQ(inFrame(frame, detail).right(), frame.width() - 1);
 }
+
+TEST_F(FrameFixture, RevealScrollsARectangleOfTheContentIntoView) {
+    frame.showDetail();
+    frame.resize(1000, 600);
+    auto* content = new QWidget;
+    auto* column = new QVBoxLayout(content);
+    column->addWidget(tallContent(900));
+    auto* grown = tallContent(300); // a table that grows with its rows
+    column->addWidget(grown);
+    column->addWidget(tallContent(900));
+    frame.replaceContent(content);
+    settle();
+    QScrollBar* bar = frame.contentScrollArea()->verticalScrollBar();
+    QWidget* viewport = frame.contentScrollArea()->viewport();
+    const auto visibleInViewport = [&](const QRect& rectInGrown) {
+        const QRect onViewport(grown->mapTo(viewport, rectInGrown.topLeft()), rectInGrown.size());
+        return viewport->rect().contains(onViewport);
+    };
+
+    // A new last row of 30 points, added just before: the table is taller and the row is at its end.
+    grown->setMinimumHeight(330);
+    const QRect newRow(0, 300, 200, 30);
+    frame.revealInContent(grown, newRow);
+    EXPECT_TRUE(visibleInViewport(newRow)) << bar->value();
+    EXPECT_GT(bar->value(), 0);
+
+    // Already visible: nothing moves.
+    const int position = bar->value();
+    frame.revealInContent(grown, QRect(0, 310, 200, 10));
+    EXPECT_EQ(bar->value(), position);
+
+    // Above the view: scrolled up to its top.
+    bar->setValue(bar->maximum());
+    frame.revealInContent(grown, QRect(0, 0, 200, 30));
+    EXPECT_TRUE(visibleInViewport(QRect(0, 0, 200, 30)));
+}
