@@ -1,5 +1,6 @@
 #include "support/QtPrinters.h"
 #include "support/WidgetFinders.h"
+#include "ui/HalvoColumnsLayout.h"
 #include "ui/HalvoElidedLabel.h"
 #include "ui/HalvoFlowLayout.h"
 #include "ui/HalvoWrappingLabel.h"
@@ -256,5 +257,52 @@ TEST(WrappingLabel, GetsTheHeightOfItsWrappedTextBesideAnotherCard) {
         const QRect ink = inkBounds(picture);
         EXPECT_GT(ink.top(), 0) << "width " << width;
         EXPECT_LT(ink.bottom(), picture.height() - 1) << "width " << width;
+    }
+}
+
+TEST(ColumnsLayout, CardsSideBySideStackWhenTheWidthIsShort) {
+    // Two cards of at least 320 wide, 16 apart; then four tiles of at least 150, 12 apart.
+    struct Case {
+        int maxColumns;
+        int items;
+        int minimumWidth;
+        int width;
+        int columns;
+    };
+    const Case cases[] = {
+        {2, 2, 320, 1000, 2}, {2, 2, 320, 656, 2}, {2, 2, 320, 655, 1}, {2, 2, 320, 400, 1},
+        {4, 8, 150, 1000, 4}, {4, 8, 150, 636, 4}, {4, 8, 150, 635, 3}, {4, 8, 150, 320, 2},
+        {4, 8, 150, 200, 1},  {4, 3, 150, 1000, 3},
+    };
+    for (const Case& c : cases) {
+        QWidget host;
+        const int spacing = c.maxColumns == 2 ? 16 : 12;
+        auto* columns = new HalvoColumnsLayout(c.maxColumns, spacing, 10, &host);
+        columns->setSizeConstraint(QLayout::SetNoConstraint);
+        QList<QLabel*> cards;
+        for (int i = 0; i < c.items; ++i) {
+            auto* card = new QLabel(QStringLiteral("Ändert den globalen PTR-Eintrag der Haupt-IP (Karte %1)").arg(i));
+            card->setWordWrap(true);
+            card->setMinimumWidth(c.minimumWidth);
+            columns->addWidget(card);
+            cards.append(card);
+        }
+        const std::string where = std::to_string(c.items) + " items at " + std::to_string(c.width);
+        EXPECT_EQ(columns->columnsFor(c.width), c.columns) << where;
+        host.resize(c.width, columns->heightForWidth(c.width));
+        host.show();
+        settle();
+        QSet<int> lefts;
+        for (QLabel* card : cards) {
+            EXPECT_GE(card->x(), 0) << where;
+            EXPECT_LE(card->geometry().right(), c.width - 1) << where;
+            EXPECT_GE(card->width(), std::min(c.minimumWidth, c.width)) << where;
+            EXPECT_GE(card->height(), card->heightForWidth(card->width())) << where;
+            lefts.insert(card->x());
+        }
+        EXPECT_EQ(int(lefts.size()), c.columns) << where;
+        // The rows follow one another without overlapping.
+        for (int i = c.columns; i < cards.size(); ++i)
+            EXPECT_GT(cards[i]->y(), cards[i - c.columns]->geometry().bottom()) << where;
     }
 }
