@@ -119,14 +119,20 @@ MainWindow::MainWindow(AppStateStore& store, QWidget* parent)
     auto* statusRow = new QHBoxLayout(statusBar);
     statusRow->setContentsMargins(14, 6, 14, 6);
     statusRow->setSpacing(6);
-    statusRow->addWidget(
-        halvo::theme::symbol(QStringLiteral("checkmark.circle.fill"), TextStyle::caption, Tint::green, statusBar));
+    // A failed request never shows beside the success mark: each kind of sentence has its own mark.
+    m_statusDone =
+        halvo::theme::symbol(QStringLiteral("checkmark.circle.fill"), TextStyle::caption, Tint::green, statusBar);
+    m_statusFailed =
+        halvo::theme::symbol(QStringLiteral("exclamationmark.triangle.fill"), TextStyle::caption, Tint::red, statusBar);
+    statusRow->addWidget(m_statusDone);
+    statusRow->addWidget(m_statusFailed);
     // One line whatever the sentence's length: a long one ends in "…" and is whole in the tooltip.
-    m_status = new HalvoElidedLabel(m_store.lastActionMessage(), statusBar);
+    m_status = new HalvoElidedLabel(QString(), statusBar);
     halvo::theme::style(m_status, TextStyle::caption, Weight::medium, Tint::secondary);
     m_status->setObjectName(QStringLiteral("halvoStatusLine"));
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     statusRow->addWidget(m_status, 1);
+    showStatus();
     column->addWidget(statusBar);
     row->addLayout(column, 1);
 
@@ -152,8 +158,7 @@ MainWindow::MainWindow(AppStateStore& store, QWidget* parent)
         if (m_search->text() != m_store.searchText())
             m_search->setText(m_store.searchText());
     });
-    connect(&m_store, &AppStateStore::lastActionMessageChanged, this,
-            [this] { m_status->setText(m_store.lastActionMessage()); });
+    connect(&m_store, &AppStateStore::lastActionMessageChanged, this, &MainWindow::showStatus);
     connect(&m_store, &AppStateStore::selectedSectionChanged, this, &MainWindow::scheduleSectionSwitch);
 
     m_presenter = new HalvoConfirmationPresenter(m_store, this);
@@ -196,6 +201,14 @@ void MainWindow::showEvent(QShowEvent* event) {
                              outer.bottom() - inner.bottom());
         setGeometry(openingGeometry(available, frame));
     });
+}
+
+void MainWindow::showStatus() {
+    const bool failed = m_store.lastActionMessageKind() == AppStateStore::MessageKind::failure;
+    m_statusDone->setVisible(!failed);
+    m_statusFailed->setVisible(failed);
+    halvo::theme::style(m_status, TextStyle::caption, Weight::medium, failed ? Tint::red : Tint::secondary);
+    m_status->setText(m_store.lastActionMessage());
 }
 
 void MainWindow::scheduleSectionSwitch() {

@@ -48,11 +48,15 @@ private:
     void scheduleSectionSwitch();
     void showSelectedSection();
     void syncSectionList();
+    /// The store's status sentence with the mark and colour of its kind.
+    void showStatus();
 
     AppStateStore& m_store;
     QListWidget* m_sections = nullptr;
     QLineEdit* m_search = nullptr;
     QLabel* m_status = nullptr;
+    QLabel* m_statusDone = nullptr;
+    QLabel* m_statusFailed = nullptr;
     QVBoxLayout* m_viewHost = nullptr;
     QPointer<QWidget> m_view;
     NavigationSection m_shownSection = NavigationSection::domains;

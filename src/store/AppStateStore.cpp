@@ -33,7 +33,84 @@ qsizetype removeAllWith(QList<Item>& items, Key Item::*key, const Value& value) 
     return items.removeIf([&](const Item& item) { return item.*key == value; });
 }
 
+/// A credential shorter than this is not looked for in status texts: it would hide ordinary words, and the
+/// provider's keys are far longer.
+constexpr qsizetype kMinimumSecretLength = 6;
+
+const QString kEllipsis = QStringLiteral("…");
+
+bool breaksLine(QChar c) {
+    switch (c.unicode()) {
+    case u'\t':
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case u'\r':
+    case 0x85:
+    case 0x2028:
+    case 0x2029:
+        return true;
+    default:
+        return false;
+    }
+}
+
+/// The text as one status line: line breaks and tabs become one blank, other control characters go, every
+/// secret shows as "…", and a text longer than `limit` is cut to `limit` characters ending in "…". Only the
+/// part of the text that can show is read (plus room to find a secret that starts within it).
+QString statusLine(const QString& text, QList<QString> secrets, qsizetype limit) {
+    // The longest first, so that a secret holding another one goes whole.
+    std::sort(secrets.begin(), secrets.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    const qsizetype window = limit + (secrets.isEmpty() ? 0 : secrets.first().size());
+
+    QString line;
+    line.reserve(std::min(text.size(), window));
+    qsizetype next = 0;
+    for (; next < text.size() && line.size() < window; ++next) {
+        const QChar c = text[next];
+        if (breaksLine(c)) {
+            if (!line.endsWith(QLatin1Char(' ')))
+                line += QLatin1Char(' ');
+        } else if (c.category() != QChar::Other_Control) {
+            line += c;
+        }
+    }
+    for (const QString& secret : std::as_const(secrets))
+        line.replace(secret, kEllipsis);
+    if (next < text.size() || line.size() > limit) {
+        qsizetype cut = limit - kEllipsis.size();
+        if (cut > 0 && line[cut - 1].isHighSurrogate())
+            --cut;
+        line = line.left(cut) + kEllipsis;
+    }
+    return line;
+}
+
+/// The item an action changes, as the key of its request queue.
+template <class Item> QString itemKey(const QUuid& account, const QString& id) {
+    const char* kind = nullptr;
+    if constexpr (std::is_same_v<Item, HalvoDomain>)
+        kind = "domain";
+    else if constexpr (std::is_same_v<Item, HalvoVPS>)
+        kind = "vps";
+    else if constexpr (std::is_same_v<Item, HalvoServer>)
+        kind = "server";
+    else if constexpr (std::is_same_v<Item, HalvoIPBlock>)
+        kind = "ip";
+    else
+        static_assert(sizeof(Item) == 0, "an item kind without a request queue");
+    return account.toString(QUuid::WithoutBraces) + QLatin1Char(' ') + QLatin1StringView(kind) + QLatin1Char(' ') + id;
+}
+
 } // namespace
+
+/// One action's requests for the account whose snapshot it changed.
+struct AppStateStore::QueuedAction {
+    HalvoAccount account;
+    QList<HalvoRequest> requests;
+    /// The item's queue, or empty for a request step without an item.
+    QString queue;
+};
 
 struct AppStateStore::Private {
     Private(SQLiteCacheEngine& cache, CredentialStore& credentials, HalvoAPIClient& api)
@@ -53,7 +130,29 @@ struct AppStateStore::Private {
     NavigationSection selectedSection = NavigationSection::domains;
     QString searchText;
     QString lastActionMessage = kInitialMessage;
+    MessageKind lastActionMessageKind = MessageKind::report;
     std::optional<HalvoConfirmRequest> pendingConfirmation;
+
+    /// The item that the last `changeItem` changed, until `report` takes it.
+    QString changedItem;
+    /// Per item, the actions whose requests wait; the first one is under way.
+    QHash<QString, QList<QueuedAction>> itemQueues;
+    /// Actions from their report until their last answer.
+    int pendingActions = 0;
+    /// Credentials read from the keychain in this run, kept only to keep them out of the status line.
+    QSet<QString> knownSecrets;
+
+    QList<QString> secrets() const {
+        QSet<QString> all = knownSecrets;
+        for (const HalvoAccount& account : accounts)
+            all.insert(account.appKey);
+        QList<QString> result;
+        for (const QString& secret : std::as_const(all)) {
+            if (secret.size() >= kMinimumSecretLength)
+                result.append(secret);
+        }
+        return result;
+    }
 
     /// A number from `base` to `base + span - 1` that no id in `used` has. Drawn again while taken; when
     /// every number of the range is taken, the one above the highest id.
@@ -166,10 +265,17 @@ QString AppStateStore::lastActionMessage() const {
     return d->lastActionMessage;
 }
 
-void AppStateStore::setLastActionMessage(const QString& message) {
-    if (d->lastActionMessage == message)
+AppStateStore::MessageKind AppStateStore::lastActionMessageKind() const {
+    return d->lastActionMessageKind;
+}
+
+void AppStateStore::setLastActionMessage(const QString& message, MessageKind kind) {
+    // Bounded here, where every status text passes, so that no text can hold up the window that shows it.
+    const QString line = statusLine(message, d->secrets(), kMaxMessageLength);
+    if (d->lastActionMessage == line && d->lastActionMessageKind == kind)
         return;
-    d->lastActionMessage = message;
+    d->lastActionMessage = line;
+    d->lastActionMessageKind = kind;
     Q_EMIT lastActionMessageChanged();
 }
 
@@ -193,42 +299,85 @@ void AppStateStore::clearPendingConfirmation() {
 
 void AppStateStore::performAPIAction(const QString& method, const QString& path,
                                      const std::optional<QByteArray>& body) {
-    sendInOrder({HalvoRequest{method, path, body}});
+    sendInOrder({HalvoRequest{method, path, body}}, {});
 }
 
-void AppStateStore::sendInOrder(const QList<HalvoRequest>& requests) {
+bool AppStateStore::hasPendingRequests() const {
+    return d->pendingActions > 0;
+}
+
+void AppStateStore::sendInOrder(const QList<HalvoRequest>& requests, const QString& item) {
     if (requests.isEmpty() || d->accounts.isEmpty())
         return;
-    // The request belongs to the account whose snapshot the action changed, even if another one becomes
-    // active while the keychain answers.
+    // The requests belong to the account whose snapshot the action changed, even if another one becomes
+    // active while they wait.
     const std::optional<HalvoAccount> account = activeAccount();
     if (!account)
         return;
-    d->credentials.read(account->id, [self = QPointer(this), account = *account,
-                                      requests](std::optional<KeychainCredentials> credentials) {
-        if (!self || !credentials || !credentials->isComplete() || account.appKey.isEmpty())
-            return;
-        self->sendFrom(account, *credentials, requests, 0);
-    });
+    ++d->pendingActions;
+    const QueuedAction action{*account, requests, item};
+    if (item.isEmpty()) {
+        start(action);
+        return;
+    }
+    QList<QueuedAction>& queue = d->itemQueues[item];
+    queue.append(action);
+    if (queue.size() == 1)
+        start(action);
 }
 
-void AppStateStore::sendFrom(const HalvoAccount& account, const KeychainCredentials& credentials,
-                             const QList<HalvoRequest>& requests, qsizetype index) {
-    const HalvoRequest& request = requests.at(index);
+void AppStateStore::start(const QueuedAction& action) {
+    auto send = [self = QPointer(this), action](std::optional<KeychainCredentials> credentials) {
+        if (!self)
+            return;
+        if (!credentials || !credentials->isComplete() || action.account.appKey.isEmpty()) {
+            self->actionDone(action.queue);
+            return;
+        }
+        self->d->knownSecrets.insert(credentials->appSecret);
+        self->d->knownSecrets.insert(credentials->consumerKey);
+        self->sendFrom(action, *credentials, 0);
+    };
+    d->credentials.read(action.account.id, std::move(send));
+}
+
+void AppStateStore::sendFrom(const QueuedAction& action, const KeychainCredentials& credentials, qsizetype index) {
+    const HalvoRequest& request = action.requests.at(index);
     d->api.signedRequest(
-        account, credentials.appSecret, credentials.consumerKey, request.method, request.path, request.body,
-        [self = QPointer(this), account, credentials, requests, index](const HalvoAPIResult& result) {
+        action.account, credentials.appSecret, credentials.consumerKey, request.method, request.path, request.body,
+        [self = QPointer(this), action, credentials, index](const HalvoAPIResult& result) {
             if (!self)
                 return;
             if (const auto& error = result.error) {
-                const HalvoRequest& failed = requests.at(index);
+                const HalvoRequest& failed = action.requests.at(index);
+                // An error body may be megabytes long; only its start can show (room is left for control
+                // characters that go and for a credential that starts within the line).
                 self->setLastActionMessage(QStringLiteral("API Rückmeldung (") + failed.method + QLatin1Char(' ') +
-                                           failed.path + QStringLiteral("): ") + error->description);
+                                               halvo::api::readablePath(failed.path) + QStringLiteral("): ") +
+                                               error->description.left(8 * kMaxMessageLength),
+                                           MessageKind::failure);
             }
             // The next request of the action follows the answer to this one, whatever it was.
-            if (index + 1 < requests.size())
-                self->sendFrom(account, credentials, requests, index + 1);
+            if (index + 1 < action.requests.size())
+                self->sendFrom(action, credentials, index + 1);
+            else
+                self->actionDone(action.queue);
         });
+}
+
+void AppStateStore::actionDone(const QString& queue) {
+    if (!queue.isEmpty()) {
+        const auto waiting = d->itemQueues.find(queue);
+        if (waiting != d->itemQueues.end()) {
+            waiting->removeFirst();
+            if (waiting->isEmpty())
+                d->itemQueues.erase(waiting);
+            else
+                start(waiting->constFirst());
+        }
+    }
+    if (--d->pendingActions == 0)
+        Q_EMIT requestsSettled();
 }
 
 // ---- changing the active snapshot -----------------------------------------------------------------------
@@ -252,13 +401,16 @@ bool AppStateStore::changeItem(QList<Item> HalvoAccountSnapshot::*list, QString 
     change((snapshot.*list)[index]);
     snapshot.updatedAt = d->clock();
     d->cache.saveSnapshot(snapshot);
+    const QUuid account = *d->activeAccountId;
     Q_EMIT snapshotsChanged();
+    // Named after the signal, so that an action run by one of its receivers cannot take this item.
+    d->changedItem = itemKey<Item>(account, id);
     return true;
 }
 
 void AppStateStore::report(const QString& sentence, const QList<HalvoRequest>& requests) {
     setLastActionMessage(sentence);
-    sendInOrder(requests);
+    sendInOrder(requests, std::exchange(d->changedItem, QString()));
 }
 
 // ---- domain actions -------------------------------------------------------------------------------------

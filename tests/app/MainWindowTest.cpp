@@ -161,6 +161,45 @@ TEST_F(WindowFixture, AnActionsSentenceAppearsInTheStatusLine) {
     EXPECT_TRUE(window->statusLine()->isVisible());
 }
 
+/// The symbol shown beside the status line: its name and tint.
+std::pair<QString, QString> statusMark(const MainWindow& window) {
+    QStringList shown;
+    std::pair<QString, QString> mark;
+    for (const QLabel* label : window.statusLine()->parentWidget()->findChildren<QLabel*>()) {
+        if (label->property("symbolName").isValid() && label->isVisible()) {
+            mark = {label->property("symbolName").toString(), label->property("tint").toString()};
+            shown.append(mark.first);
+        }
+    }
+    EXPECT_EQ(shown.size(), 1) << shown.join(QStringLiteral(", ")).toStdString();
+    return mark;
+}
+
+TEST_F(WindowFixture, FailureSentenceNeverShowsTheSuccessMark) {
+    const auto done = std::make_pair(QStringLiteral("checkmark.circle.fill"), QStringLiteral("green"));
+    const auto failed = std::make_pair(QStringLiteral("exclamationmark.triangle.fill"), QStringLiteral("red"));
+    const QColor normalText = window->statusLine()->palette().color(QPalette::WindowText);
+    EXPECT_EQ(statusMark(*window), done);
+
+    const QString sentence = QStringLiteral("API Rückmeldung (PUT /domain/example.org): Unknown Halvo API Error");
+    store().setLastActionMessage(sentence, AppStateStore::MessageKind::failure);
+    EXPECT_EQ(window->statusLine()->text(), sentence);
+    EXPECT_EQ(statusMark(*window), failed);
+    EXPECT_EQ(window->statusLine()->palette().color(QPalette::WindowText),
+              halvo::theme::color(halvo::theme::Tint::red));
+
+    store().setLastActionMessage(QStringLiteral("IP-Subnetz 192.0.2.0/29 kopiert."));
+    EXPECT_EQ(statusMark(*window), done);
+    EXPECT_EQ(window->statusLine()->palette().color(QPalette::WindowText), normalText);
+
+    // A window opened on a failure shows it as one from the start.
+    store().setLastActionMessage(sentence, AppStateStore::MessageKind::failure);
+    MainWindow second(store());
+    second.show();
+    halvo::test::settle();
+    EXPECT_EQ(statusMark(second), failed);
+}
+
 TEST_F(WindowFixture, PresentsTheStoresConfirmation) {
     int runs = 0;
     HalvoConfirmRequest request;
