@@ -20,6 +20,18 @@ using halvo::api::OrderedJsonObject;
 
 namespace {
 
+/// New DNS records get ids from this range, so they never meet the provider's own ids.
+constexpr qint64 kFirstLocalRecordId = 900000;
+constexpr quint32 kLocalRecordIdSpan = 100000;
+/// New game-firewall rules get ids from this range.
+constexpr qint64 kFirstGameRuleId = 1000;
+constexpr quint32 kGameRuleIdSpan = 9000;
+/// The netboot ids of the rescue system and of the local disk.
+constexpr qint64 kRescueBootId = 1122;
+constexpr qint64 kDiskBootId = 1;
+/// The first three octets of a new virtual MAC (a locally administered address).
+constexpr QLatin1StringView kVirtualMacPrefix("02:00:00");
+
 QString onOff(bool on) {
     return on ? QStringLiteral("aktiviert") : QStringLiteral("deaktiviert");
 }
@@ -431,7 +443,7 @@ void AppStateStore::addDNSRecord(const QString& domain, const QString& subDomain
             used.reserve(item.dnsRecords.size());
             for (const HalvoDNSRecord& record : std::as_const(item.dnsRecords))
                 used.insert(record.id);
-            const qint64 id = d->unusedId(900000, 100000, used);
+            const qint64 id = d->unusedId(kFirstLocalRecordId, kLocalRecordIdSpan, used);
             item.dnsRecords.append(HalvoDNSRecord{id, domain, subDomain, fieldType, target, ttl});
         });
     if (!changed)
@@ -554,7 +566,30 @@ void AppStateStore::removePulsenameRecordLocally(const QString& domain, const QS
 
 // ---- VPS actions ----------------------------------------------------------------------------------------
 
+QString AppStateStore::key(VPSPowerAction action) {
+    switch (action) {
+    case VPSPowerAction::start:
+        return QStringLiteral("start");
+    case VPSPowerAction::reboot:
+        return QStringLiteral("reboot");
+    case VPSPowerAction::rescue:
+        return QStringLiteral("rescue");
+    case VPSPowerAction::stop:
+        return QStringLiteral("stop");
+    }
+    return {};
+}
+
 void AppStateStore::performVPSPowerAction(const QString& name, const QString& action) {
+    for (VPSPowerAction known :
+         {VPSPowerAction::start, VPSPowerAction::reboot, VPSPowerAction::rescue, VPSPowerAction::stop}) {
+        if (action == key(known))
+            return performVPSPowerAction(name, known);
+    }
+    // An unknown key would claim to have sent something it never sends.
+}
+
+void AppStateStore::performVPSPowerAction(const QString& name, VPSPowerAction action) {
     const QString post = QStringLiteral("POST");
     const QString put = QStringLiteral("PUT");
     const auto netboot = [&](const char* mode) {
@@ -563,23 +598,25 @@ void AppStateStore::performVPSPowerAction(const QString& name, const QString& ac
     QString state;
     std::optional<QString> netbootMode;
     QList<HalvoRequest> requests;
-    if (action == QLatin1String("start")) {
+    switch (action) {
+    case VPSPowerAction::start:
         state = QStringLiteral("running");
         netbootMode = QStringLiteral("local");
         requests = {netboot("local"), {post, ApiPath("vps").value(name).fixed("start"), std::nullopt}};
-    } else if (action == QLatin1String("reboot")) {
+        break;
+    case VPSPowerAction::reboot:
         state = QStringLiteral("running");
         requests = {{post, ApiPath("vps").value(name).fixed("reboot"), std::nullopt}};
-    } else if (action == QLatin1String("rescue")) {
+        break;
+    case VPSPowerAction::rescue:
         state = QStringLiteral("rescued");
         netbootMode = QStringLiteral("rescue");
         requests = {netboot("rescue"), {post, ApiPath("vps").value(name).fixed("reboot"), std::nullopt}};
-    } else if (action == QLatin1String("stop")) {
+        break;
+    case VPSPowerAction::stop:
         state = QStringLiteral("stopped");
         requests = {{post, ApiPath("vps").value(name).fixed("stop"), std::nullopt}};
-    } else {
-        // An unknown key would claim to have sent something it never sends.
-        return;
+        break;
     }
     const bool changed = changeItem(&HalvoAccountSnapshot::vpsList, &HalvoVPS::name, name, [&](HalvoVPS& vps) {
         vps.state = state;
@@ -588,7 +625,7 @@ void AppStateStore::performVPSPowerAction(const QString& name, const QString& ac
     });
     if (!changed)
         return;
-    report(QStringLiteral("VPS ") + name + QStringLiteral(": Aktion '") + action.toUpper() +
+    report(QStringLiteral("VPS ") + name + QStringLiteral(": Aktion '") + key(action).toUpper() +
                QStringLiteral("' an Halvo API gesendet."),
            requests);
 }
@@ -623,20 +660,24 @@ void AppStateStore::createVPSSnapshot(const QString& name, const QString& descri
 // ---- dedicated-server actions ---------------------------------------------------------------------------
 
 void AppStateStore::performDedicatedServerAction(const QString& name, const QString& action) {
-    enum class Kind { reboot, bootRescue, bootDisk, monitoring, noIntervention, firewall, backupPassword };
+    using Kind = DedicatedServerAction;
     static const QHash<QString, Kind> kinds{
         {QStringLiteral("reboot"), Kind::reboot},
         {QStringLiteral("boot-rescue"), Kind::bootRescue},
         {QStringLiteral("boot-disk"), Kind::bootDisk},
-        {QStringLiteral("toggle-monitoring"), Kind::monitoring},
-        {QStringLiteral("toggle-no-intervention"), Kind::noIntervention},
-        {QStringLiteral("toggle-firewall"), Kind::firewall},
-        {QStringLiteral("reset-backup-ftp-password"), Kind::backupPassword},
+        {QStringLiteral("toggle-monitoring"), Kind::toggleMonitoring},
+        {QStringLiteral("toggle-no-intervention"), Kind::toggleNoIntervention},
+        {QStringLiteral("toggle-firewall"), Kind::toggleFirewall},
+        {QStringLiteral("reset-backup-ftp-password"), Kind::resetBackupFTPPassword},
     };
     const auto kind = kinds.constFind(action);
     // An unknown key would claim to have done something it never does.
-    if (kind == kinds.constEnd())
-        return;
+    if (kind != kinds.constEnd())
+        performDedicatedServerAction(name, *kind);
+}
+
+void AppStateStore::performDedicatedServerAction(const QString& name, DedicatedServerAction action) {
+    using Kind = DedicatedServerAction;
 
     const QString prefix = QStringLiteral("Dedicated Server ") + name + QStringLiteral(": ");
     const QString server = ApiPath("dedicated/server").value(name);
@@ -646,7 +687,7 @@ void AppStateStore::performDedicatedServerAction(const QString& name, const QStr
     HalvoRequest request;
     const bool changed =
         changeItem(&HalvoAccountSnapshot::dedicatedServers, &HalvoServer::name, name, [&](HalvoServer& s) {
-            switch (*kind) {
+            switch (action) {
             case Kind::reboot:
                 s.powerState = QStringLiteral("poweron");
                 s.state = QStringLiteral("ok");
@@ -656,23 +697,23 @@ void AppStateStore::performDedicatedServerAction(const QString& name, const QStr
                 break;
             case Kind::bootRescue:
                 s.bootType = QStringLiteral("rescue");
-                s.bootId = 1122;
+                s.bootId = kRescueBootId;
                 sentence = prefix + QStringLiteral("Netboot auf Notanker umgestellt.");
                 request = {put, server, OrderedJsonObject{{"bootId", s.bootId}}};
                 break;
             case Kind::bootDisk:
                 s.bootType = QStringLiteral("harddisk");
-                s.bootId = 1;
+                s.bootId = kDiskBootId;
                 sentence = prefix + QStringLiteral("Netboot auf lokale NVMe/Festplatte umgestellt.");
                 request = {put, server, OrderedJsonObject{{"bootId", s.bootId}}};
                 break;
-            case Kind::monitoring:
+            case Kind::toggleMonitoring:
                 s.monitoring = !s.monitoring;
                 sentence =
                     prefix + QStringLiteral("Halvo Intervention-Monitoring ") + onOff(s.monitoring) + QLatin1Char('.');
                 request = {put, server, OrderedJsonObject{{"monitoring", s.monitoring}}};
                 break;
-            case Kind::noIntervention:
+            case Kind::toggleNoIntervention:
                 s.noIntervention = !s.noIntervention;
                 sentence =
                     prefix + QStringLiteral("Datacenter Techniker-Eingriff ") +
@@ -680,14 +721,14 @@ void AppStateStore::performDedicatedServerAction(const QString& name, const QStr
                     QLatin1Char('.');
                 request = {put, server, OrderedJsonObject{{"noIntervention", s.noIntervention}}};
                 break;
-            case Kind::firewall:
+            case Kind::toggleFirewall:
                 s.firewallEnabled = !s.firewallEnabled;
                 sentence =
                     prefix + QStringLiteral("Network Edge Firewall ") + onOff(s.firewallEnabled) + QLatin1Char('.');
                 request = {put, server + QStringLiteral("/firewall"),
                            OrderedJsonObject{{"enabled", s.firewallEnabled}}};
                 break;
-            case Kind::backupPassword:
+            case Kind::resetBackupFTPPassword:
                 sentence = prefix + QStringLiteral("Neues Backup-FTP Passwort generiert und per E-Mail versendet.");
                 request = {post, server + QStringLiteral("/features/backupFTP/password"), std::nullopt};
                 break;
@@ -843,7 +884,7 @@ void AppStateStore::delegateReverseSubnet(const QString& block, const QString& n
 }
 
 void AppStateStore::addVirtualMAC(const QString& block, const QString& ip, const QString& vmName, const QString& type) {
-    QString mac = QStringLiteral("02:00:00");
+    QString mac = kVirtualMacPrefix;
     QString server;
     const bool changed =
         changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block, [&](HalvoIPBlock& b) {
@@ -978,7 +1019,7 @@ void AppStateStore::addGameFirewallRule(const QString& block, const QString& pro
             QSet<qint64> used;
             for (const HalvoGameFirewallRule& rule : std::as_const(b.gameRules))
                 used.insert(rule.id);
-            const qint64 id = d->unusedId(1000, 9000, used);
+            const qint64 id = d->unusedId(kFirstGameRuleId, kGameRuleIdSpan, used);
             b.gameRules.append(HalvoGameFirewallRule{id, profile, startPort, endPort, QStringLiteral("ok")});
         });
     if (!changed)

@@ -106,14 +106,28 @@ public:
     void removePulsenameRecordLocally(const QString& domain, const QString& subDomain);
 
     // ---- VPS actions ----
-    /// action: "start", "reboot", "rescue" or "stop".
+    enum class VPSPowerAction { start, reboot, rescue, stop };
+    /// The key of the action as the status line names it: "start", "reboot", "rescue" or "stop".
+    static QString key(VPSPowerAction action);
+    void performVPSPowerAction(const QString& name, VPSPowerAction action);
+    /// The same by key; an unknown key does nothing.
     void performVPSPowerAction(const QString& name, const QString& action);
     void toggleVPSSLAMonitoring(const QString& name);
     void createVPSSnapshot(const QString& name, const QString& description);
 
     // ---- dedicated-server actions ----
-    /// action: "reboot", "boot-rescue", "boot-disk", "toggle-monitoring", "toggle-no-intervention",
-    /// "toggle-firewall" or "reset-backup-ftp-password".
+    enum class DedicatedServerAction {
+        reboot,
+        bootRescue,
+        bootDisk,
+        toggleMonitoring,
+        toggleNoIntervention,
+        toggleFirewall,
+        resetBackupFTPPassword
+    };
+    void performDedicatedServerAction(const QString& name, DedicatedServerAction action);
+    /// The same by key: "reboot", "boot-rescue", "boot-disk", "toggle-monitoring", "toggle-no-intervention",
+    /// "toggle-firewall" or "reset-backup-ftp-password"; an unknown key does nothing.
     void performDedicatedServerAction(const QString& name, const QString& action);
     void setDedicatedServerReverse(const QString& name, const QString& host);
     void setDedicatedRescueMail(const QString& name, const QString& mail);

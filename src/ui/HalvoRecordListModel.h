@@ -2,7 +2,7 @@
 
 // A list model over value records with an identity. `setItems` compares the new list with the shown one:
 // when the identities are the same in the same order it reports only the rows whose value changed, so a
-// refresh costs what changed; otherwise it resets. Delegates read the record through `itemAt`.
+// refresh costs what changed; otherwise it resets. Delegates read the record through `RecordRole`.
 
 #include <QAbstractListModel>
 #include <QList>
@@ -14,6 +14,8 @@ template <class T> class HalvoRecordListModel : public QAbstractListModel {
 public:
     using IdOf = std::function<QString(const T&)>;
     static constexpr int IdRole = Qt::UserRole + 1;
+    /// The row's record itself, for the delegates.
+    static constexpr int RecordRole = Qt::UserRole + 2;
 
     explicit HalvoRecordListModel(IdOf idOf, QObject* parent = nullptr)
         : QAbstractListModel(parent)
@@ -71,6 +73,8 @@ public:
             return {};
         if (role == Qt::DisplayRole || role == IdRole || role == Qt::AccessibleTextRole)
             return m_idOf(m_items[index.row()]);
+        if (role == RecordRole)
+            return QVariant::fromValue(m_items[index.row()]);
         return {};
     }
 

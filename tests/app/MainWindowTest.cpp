@@ -6,10 +6,10 @@
 #include "ui/HalvoConfirmationSheet.h"
 #include "ui/HalvoElidedLabel.h"
 #include "ui/Theme.h"
+#include "views/dedicated/DedicatedServersView.h"
 #include "views/domains/DomainsView.h"
 #include "views/ip/IPRdnsView.h"
-#include "views/servers/DedicatedServersView.h"
-#include "views/servers/VPSView.h"
+#include "views/vps/VPSView.h"
 
 #include <QHelpEvent>
 #include <QLabel>

@@ -28,9 +28,9 @@ const QList<DnsZoneEditorSection::TTLChoice>& DnsZoneEditorSection::ttlChoices()
     return choices;
 }
 
-DnsZoneEditorSection::DnsZoneEditorSection(Inputs inputs, const QStringList& recordTypes, QWidget* parent)
+DnsZoneEditorSection::DnsZoneEditorSection(DomainsState& state, const QStringList& recordTypes, QWidget* parent)
     : QWidget(parent)
-    , m_inputs(inputs) {
+    , m_state(state) {
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
@@ -48,7 +48,8 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     // The add form.
     auto* form = new QHBoxLayout;
     form->setSpacing(10);
-    m_subDomainField = new HalvoFormTextField(QStringLiteral("Subdomain (@ / leer, www, api...)"), m_inputs.subDomain);
+    m_subDomainField =
+        new HalvoFormTextField(QStringLiteral("Subdomain (@ / leer, www, api...)"), &m_state.newSubDomain);
     m_subDomainField->setObjectName(QStringLiteral("newSubDomainField"));
     m_subDomainField->setFixedWidth(210);
     form->addWidget(m_subDomainField);
@@ -63,8 +64,8 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     typeGroup->addWidget(m_typePicker);
     form->addLayout(typeGroup);
 
-    m_targetField =
-        new HalvoFormTextField(QStringLiteral("Ziel / Target (IPv4, IPv6, Hostname, TXT-String...)"), m_inputs.target);
+    m_targetField = new HalvoFormTextField(QStringLiteral("Ziel / Target (IPv4, IPv6, Hostname, TXT-String...)"),
+                                           &m_state.newTarget);
     m_targetField->setObjectName(QStringLiteral("newTargetField"));
     form->addWidget(m_targetField, 1);
 
@@ -86,11 +87,11 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
 
     connect(m_typePicker, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
-            *m_inputs.recordType = m_typePicker->itemText(index);
+            m_state.newRecordType = m_typePicker->itemText(index);
     });
     connect(m_ttlPicker, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
-            *m_inputs.ttl = m_ttlPicker->itemData(index).toLongLong();
+            m_state.newTTL = m_ttlPicker->itemData(index).toLongLong();
     });
     connect(addButton, &QPushButton::clicked, this, [this] { Q_EMIT addPressed(); });
 
@@ -139,7 +140,7 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     table->addWidget(m_table);
     bodyLayout->addLayout(table);
 
-    connect(m_delegate, &DnsRecordDelegate::deleteRequested, this, [this](int row) {
+    connect(m_delegate, &DnsRecordDelegate::buttonPressed, this, [this](int row) {
         if (row >= 0 && row < m_model->rowCount())
             Q_EMIT deletePressed(m_model->recordAt(row));
     });
@@ -152,11 +153,11 @@ void DnsZoneEditorSection::reloadInputs() {
     m_targetField->reload();
     {
         const QSignalBlocker blocker(m_typePicker);
-        m_typePicker->setCurrentIndex(m_typePicker->findText(*m_inputs.recordType));
+        m_typePicker->setCurrentIndex(m_typePicker->findText(m_state.newRecordType));
     }
     {
         const QSignalBlocker blocker(m_ttlPicker);
-        m_ttlPicker->setCurrentIndex(m_ttlPicker->findData(QVariant::fromValue(*m_inputs.ttl)));
+        m_ttlPicker->setCurrentIndex(m_ttlPicker->findData(QVariant::fromValue(m_state.newTTL)));
     }
 }
 

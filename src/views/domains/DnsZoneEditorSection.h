@@ -1,11 +1,12 @@
 #pragma once
 
 // The DNS zone editor of a domain: one card with the add form (subdomain, type, target, TTL) above the
-// zone's record table. The form edits the view's input fields through pointers; the card's title and
+// zone's record table. The form edits the view's input state; the card's title and
 // subtitle follow the shown domain, the table is a view over the zone's records
 // with rows of one fixed height, so a zone of any size is laid out at once.
 
 #include "model/Records.h"
+#include "views/domains/DomainsState.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -24,14 +25,6 @@ class QVBoxLayout;
 class DnsZoneEditorSection final : public QWidget {
     Q_OBJECT
 public:
-    /// The view's input fields that the form edits.
-    struct Inputs {
-        QString* subDomain;
-        QString* recordType;
-        QString* target;
-        qint64* ttl;
-    };
-
     /// The TTL picker's entries: shown text and value.
     struct TTLChoice {
         QString text;
@@ -42,7 +35,7 @@ public:
     /// Rows the table shows before it scrolls inside the card.
     static constexpr int kVisibleRows = 12;
 
-    DnsZoneEditorSection(Inputs inputs, const QStringList& recordTypes, QWidget* parent = nullptr);
+    DnsZoneEditorSection(DomainsState& state, const QStringList& recordTypes, QWidget* parent = nullptr);
     ~DnsZoneEditorSection() override;
 
     /// Shows the domain's zone; what did not change since the last call is left as it is.
@@ -68,7 +61,7 @@ private:
     void buildBody(const QStringList& recordTypes);
     void updateTableHeight();
 
-    Inputs m_inputs;
+    DomainsState& m_state;
     QString m_domain;
     QVBoxLayout* m_layout = nullptr;
     HalvoSectionCard* m_card = nullptr;

@@ -4,7 +4,6 @@
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
 #include "ui/Theme.h"
-#include "views/domains/DomainsView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -52,7 +51,7 @@ HalvoFormTextField* field(const QString& objectName, const QString& placeholder,
 
 } // namespace
 
-DomainSecuritySection::DomainSecuritySection(AppStateStore& store, DomainsView& view, const HalvoDomain& domain,
+DomainSecuritySection::DomainSecuritySection(AppStateStore& store, DomainsState& state, const HalvoDomain& domain,
                                              QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("domainSecuritySection"));
@@ -64,10 +63,10 @@ DomainSecuritySection::DomainSecuritySection(AppStateStore& store, DomainsView& 
     cards->setSpacing(16);
     if (showsSecurityCard(domain))
         cards->addWidget(securityCard(store, domain), 1, Qt::AlignTop);
-    cards->addWidget(nameServerCard(store, view, domain), 1, Qt::AlignTop);
+    cards->addWidget(nameServerCard(state, domain), 1, Qt::AlignTop);
     column->addLayout(cards);
     if (domain.glueRecordSupported)
-        column->addWidget(glueCard(store, view, domain));
+        column->addWidget(glueCard(store, state, domain));
 }
 
 bool DomainSecuritySection::showsSecurityCard(const HalvoDomain& domain) {
@@ -107,7 +106,7 @@ QWidget* DomainSecuritySection::securityCard(AppStateStore& store, const HalvoDo
     return card;
 }
 
-QWidget* DomainSecuritySection::nameServerCard(AppStateStore& store, DomainsView& view, const HalvoDomain& domain) {
+QWidget* DomainSecuritySection::nameServerCard(DomainsState& state, const HalvoDomain& domain) {
     auto* card = new HalvoSectionCard(QStringLiteral("Autoritative Nameserver (") % domain.nameServerType.toUpper() %
                                           QLatin1Char(')'),
                                       QStringLiteral("Aktive NS: ") % domain.nameServers.join(QStringLiteral(" • ")),
@@ -116,20 +115,18 @@ QWidget* DomainSecuritySection::nameServerCard(AppStateStore& store, DomainsView
     auto* form = new QHBoxLayout;
     form->setSpacing(8);
     form->addWidget(
-        field(QStringLiteral("ns1Field"), QStringLiteral("Primärer NS (z.B. ns1.example.net)"), &view.state().ns1Input),
-        1);
-    form->addWidget(field(QStringLiteral("ns2Field"), QStringLiteral("Sekundärer NS (z.B. ns2.example.net)"),
-                          &view.state().ns2Input),
-                    1);
+        field(QStringLiteral("ns1Field"), QStringLiteral("Primärer NS (z.B. ns1.example.net)"), &state.ns1Input), 1);
+    form->addWidget(
+        field(QStringLiteral("ns2Field"), QStringLiteral("Sekundärer NS (z.B. ns2.example.net)"), &state.ns2Input), 1);
     auto* save = new HalvoActionButton(QStringLiteral("Nameserver speichern"), HalvoButtonVariant::primary, true);
     connect(save, &QPushButton::clicked, this,
-            [&store, &view, name = domain.domain] { confirmNameServerChange(store, view, name); });
+            [this, name = domain.domain] { Q_EMIT nameServerChangeRequested(name); });
     form->addWidget(save);
     card->addContent(form);
     return card;
 }
 
-QWidget* DomainSecuritySection::glueCard(AppStateStore& store, DomainsView& view, const HalvoDomain& domain) {
+QWidget* DomainSecuritySection::glueCard(AppStateStore& store, DomainsState& state, const HalvoDomain& domain) {
     auto* card = new HalvoSectionCard(
         QStringLiteral("Glue-Records Registry-Verwaltung (/domain/") % domain.domain % QStringLiteral("/glueRecord)"),
         QStringLiteral("Verknüpfe eigene Nameserver-Subdomains (z.B. ns1.") % domain.domain %
@@ -142,14 +139,16 @@ QWidget* DomainSecuritySection::glueCard(AppStateStore& store, DomainsView& view
     form->setSpacing(10);
     form->addWidget(field(QStringLiteral("glueHostField"),
                           QStringLiteral("Nameserver-Host (z.B. ns1.") % domain.domain % QLatin1Char(')'),
-                          &view.state().glueHostInput),
+                          &state.glueHostInput),
                     1);
     form->addWidget(field(QStringLiteral("glueIPField"), QStringLiteral("IPv4 / IPv6 Adresse (z.B. 203.0.113.10)"),
-                          &view.state().glueIPInput),
+                          &state.glueIPInput),
                     1);
     auto* add = new HalvoActionButton(QStringLiteral("Glue-Record eintragen"), HalvoButtonVariant::primary, true);
-    connect(add, &QPushButton::clicked, this,
-            [&store, &view, name = domain.domain] { addGlueRecord(store, view, name); });
+    connect(add, &QPushButton::clicked, this, [this, &store, &state, name = domain.domain] {
+        if (addGlueRecord(store, state, name))
+            Q_EMIT inputsCleared();
+    });
     form->addWidget(add);
     content->addLayout(form);
 
@@ -220,43 +219,13 @@ void DomainSecuritySection::confirmToggleDNSSEC(AppStateStore& store, const Halv
     store.requestConfirmation(std::move(request));
 }
 
-void DomainSecuritySection::confirmNameServerChange(AppStateStore& store, DomainsView& view, const QString& domain) {
-    QStringList servers;
-    for (const QString* input : {&view.state().ns1Input, &view.state().ns2Input}) {
-        const QString server = halvo::trimmed(*input);
-        if (!server.isEmpty())
-            servers.append(server);
-    }
-    if (servers.isEmpty())
-        return;
-    HalvoConfirmRequest request;
-    request.title = QStringLiteral("Autoritative Nameserver ändern?");
-    request.message = QStringLiteral("Möchtest du die Nameserver für '") % domain % QStringLiteral("' auf [") %
-                      servers.join(QStringLiteral(", ")) %
-                      QStringLiteral("] umstellen? Fehlerhafte Nameserver können die Erreichbarkeit der gesamten "
-                                     "Domain beeinträchtigen.");
-    request.warningDetails = QStringLiteral("Domain: ") % domain;
-    request.confirmButtonTitle = QStringLiteral("Nameserver jetzt umstellen");
-    request.variant = HalvoButtonVariant::warning;
-    request.action = [&store, target = QPointer<DomainsView>(&view), domain, servers] {
-        store.updateNameServers(domain, servers);
-        if (!target)
-            return;
-        target->state().ns1Input.clear();
-        target->state().ns2Input.clear();
-        target->reloadInputFields();
-    };
-    store.requestConfirmation(std::move(request));
-}
-
-void DomainSecuritySection::addGlueRecord(AppStateStore& store, DomainsView& view, const QString& domain) {
-    DomainsView::State& state = view.state();
+bool DomainSecuritySection::addGlueRecord(AppStateStore& store, DomainsState& state, const QString& domain) {
     if (state.glueHostInput.isEmpty() || state.glueIPInput.isEmpty())
-        return;
+        return false;
     store.addGlueRecord(domain, state.glueHostInput, state.glueIPInput);
     state.glueHostInput.clear();
     state.glueIPInput.clear();
-    view.reloadInputFields();
+    return true;
 }
 
 void DomainSecuritySection::confirmDeleteGlueRecord(AppStateStore& store, const QString& domain, const QString& host) {

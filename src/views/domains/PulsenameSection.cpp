@@ -3,7 +3,6 @@
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
 #include "ui/Theme.h"
-#include "views/domains/DomainsView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,7 +23,8 @@ HalvoFormTextField* field(const QString& objectName, const QString& placeholder,
 
 } // namespace
 
-PulsenameSection::PulsenameSection(AppStateStore& store, DomainsView& view, const HalvoDomain& domain, QWidget* parent)
+PulsenameSection::PulsenameSection(AppStateStore& store, DomainsState& state, const HalvoDomain& domain,
+                                   QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("pulsenameSection"));
     auto* column = new QVBoxLayout(this);
@@ -43,20 +43,22 @@ PulsenameSection::PulsenameSection(AppStateStore& store, DomainsView& view, cons
     content->setSpacing(12);
     auto* form = new QHBoxLayout;
     form->setSpacing(10);
-    HalvoFormTextField* sub = field(QStringLiteral("dynSubField"), QStringLiteral("Subdomain (z.B. home oder vpn)"),
-                                    &view.state().dynSubInput);
+    HalvoFormTextField* sub =
+        field(QStringLiteral("dynSubField"), QStringLiteral("Subdomain (z.B. home oder vpn)"), &state.dynSubInput);
     sub->setFixedWidth(220);
     form->addWidget(sub, 0, Qt::AlignVCenter);
     form->addWidget(field(QStringLiteral("dynIPField"), QStringLiteral("Aktuelle Ziel-IPv4 (z.B. 198.51.100.23)"),
-                          &view.state().dynIPInput),
+                          &state.dynIPInput),
                     1, Qt::AlignVCenter);
     HalvoFormTextField* login =
-        field(QStringLiteral("dynLoginField"), QStringLiteral("Pulsename Login-Suffix"), &view.state().dynLoginInput);
+        field(QStringLiteral("dynLoginField"), QStringLiteral("Pulsename Login-Suffix"), &state.dynLoginInput);
     login->setFixedWidth(200);
     form->addWidget(login, 0, Qt::AlignVCenter);
     auto* add = new HalvoActionButton(QStringLiteral("Pulsename anlegen"), HalvoButtonVariant::primary, true);
-    connect(add, &QPushButton::clicked, this,
-            [&store, &view, name = domain.domain] { addPulsename(store, view, name); });
+    connect(add, &QPushButton::clicked, this, [this, &store, &state, name = domain.domain] {
+        if (addPulsename(store, state, name))
+            Q_EMIT inputsCleared();
+    });
     form->addWidget(add, 0, Qt::AlignVCenter);
     content->addLayout(form);
 
@@ -85,14 +87,13 @@ PulsenameSection::PulsenameSection(AppStateStore& store, DomainsView& view, cons
     card->addContent(content);
 }
 
-void PulsenameSection::addPulsename(AppStateStore& store, DomainsView& view, const QString& domain) {
-    DomainsView::State& state = view.state();
+bool PulsenameSection::addPulsename(AppStateStore& store, DomainsState& state, const QString& domain) {
     if (state.dynSubInput.isEmpty() || state.dynIPInput.isEmpty())
-        return;
+        return false;
     store.addPulsenameRecord(domain, state.dynSubInput, state.dynIPInput,
                              domain % QLatin1Char('-') % state.dynLoginInput);
     state.dynIPInput.clear();
-    view.reloadInputFields();
+    return true;
 }
 
 void PulsenameSection::confirmDeletePulsename(AppStateStore& store, const QString& domain,

@@ -19,7 +19,7 @@ using halvo::theme::Tint;
 using halvo::theme::Weight;
 namespace cols = ipReverseColumns;
 
-IPDetailsTab::IPDetailsTab(AppStateStore& store, IPRdnsView::State& state, const HalvoIPBlock& block, QWidget* parent)
+IPDetailsTab::IPDetailsTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block, QWidget* parent)
     : QWidget(parent)
     , m_store(store)
     , m_state(state)
@@ -254,7 +254,7 @@ QWidget* IPDetailsTab::buildReverseCard() {
     table->addWidget(m_reverseTable);
     stack->addLayout(table);
 
-    connect(m_reverseDelegate, &IPReverseEntryDelegate::deleteRequested, this, [this](int row) {
+    connect(m_reverseDelegate, &IPReverseEntryDelegate::buttonPressed, this, [this](int row) {
         if (row >= 0 && row < m_reverseModel->rowCount())
             confirmDeleteReverse(m_reverseModel->itemAt(row));
     });

@@ -3,7 +3,7 @@
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
 #include "ui/Theme.h"
-#include "views/ip/IPRdnsView.h"
+#include "views/ip/IPRdnsState.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -45,10 +45,10 @@ QWidget* fixedColumn(QWidget* item, int width) {
 
 } // namespace
 
-IPFirewallTab::IPFirewallTab(IPRdnsView& view, AppStateStore& store, const HalvoIPBlock& block, QWidget* parent)
+IPFirewallTab::IPFirewallTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block, QWidget* parent)
     : QWidget(parent)
-    , m_view(view)
     , m_store(store)
+    , m_state(state)
     , m_block(block) {
     setObjectName(QStringLiteral("ipFirewallTab"));
     auto* outer = new QVBoxLayout(this);
@@ -84,7 +84,7 @@ QWidget* IPFirewallTab::buildSwitchRow() {
         on ? QStringLiteral("Edge-Firewall: AKTIV (Ausschalten)") : QStringLiteral("Edge-Firewall: AUS (Einschalten)"),
         on ? HalvoButtonVariant::success : HalvoButtonVariant::secondary, true, QStringLiteral("flame.fill"));
     // The same switch as the header card's, so both go through the view.
-    connect(firewall, &QPushButton::clicked, this, [this] { m_view.toggleFirewall(m_block); });
+    connect(firewall, &QPushButton::clicked, this, [this] { Q_EMIT firewallToggleRequested(m_block); });
     layout->addWidget(firewall);
 
     auto* mitigation = new HalvoActionButton(
@@ -97,7 +97,7 @@ QWidget* IPFirewallTab::buildSwitchRow() {
 }
 
 QWidget* IPFirewallTab::buildForm() {
-    IPRdnsView::State& state = m_view.state();
+    IPRdnsState& state = m_state;
     auto* form = new QWidget;
     auto* layout = new QHBoxLayout(form);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -114,7 +114,7 @@ QWidget* IPFirewallTab::buildForm() {
     seqPicker->setCurrentIndex(seqPicker->findData(QVariant::fromValue(state.ruleSeq)));
     connect(seqPicker, &QComboBox::currentIndexChanged, this, [this, seqPicker](int index) {
         if (index >= 0)
-            m_view.state().ruleSeq = seqPicker->itemData(index).toLongLong();
+            m_state.ruleSeq = seqPicker->itemData(index).toLongLong();
     });
     seqGroup->addWidget(seqPicker);
     layout->addLayout(seqGroup);
@@ -125,11 +125,11 @@ QWidget* IPFirewallTab::buildForm() {
     m_denyButton = new HalvoActionButton(QStringLiteral("DENY"), HalvoButtonVariant::secondary, true);
     // Choosing an action changes nothing in the store, so no refresh follows: the buttons update here.
     connect(m_permitButton, &QPushButton::clicked, this, [this] {
-        m_view.state().ruleAction = kPermit;
+        m_state.ruleAction = kPermit;
         showActionChoice();
     });
     connect(m_denyButton, &QPushButton::clicked, this, [this] {
-        m_view.state().ruleAction = kDeny;
+        m_state.ruleAction = kDeny;
         showActionChoice();
     });
     actionGroup->addWidget(m_permitButton);
@@ -145,7 +145,7 @@ QWidget* IPFirewallTab::buildForm() {
     protoPicker->setCurrentIndex(protoPicker->findData(state.ruleProto));
     connect(protoPicker, &QComboBox::currentIndexChanged, this, [this, protoPicker](int index) {
         if (index >= 0)
-            m_view.state().ruleProto = protoPicker->itemData(index).toString();
+            m_state.ruleProto = protoPicker->itemData(index).toString();
     });
     layout->addWidget(protoPicker);
 
@@ -167,7 +167,7 @@ QWidget* IPFirewallTab::buildForm() {
 }
 
 void IPFirewallTab::showActionChoice() {
-    const QString& action = m_view.state().ruleAction;
+    const QString& action = m_state.ruleAction;
     m_permitButton->setVariant(action == kPermit ? HalvoButtonVariant::success : HalvoButtonVariant::secondary);
     m_denyButton->setVariant(action == kDeny ? HalvoButtonVariant::danger : HalvoButtonVariant::secondary);
 }
@@ -209,7 +209,7 @@ QWidget* IPFirewallTab::buildRuleRow(const HalvoFirewallRule& rule) {
 }
 
 void IPFirewallTab::addFirewallRule() {
-    const IPRdnsView::State& state = m_view.state();
+    const IPRdnsState& state = m_state;
     const std::optional<QString> port =
         state.rulePort.isEmpty() ? std::nullopt : std::optional<QString>(state.rulePort);
     m_store.addFirewallRule(m_block.ipBlock, state.ruleSeq, state.ruleAction, state.ruleProto, state.ruleSource, port);

@@ -26,7 +26,7 @@ QString rgba(const QColor& color) {
 
 } // namespace
 
-IPGameTab::IPGameTab(AppStateStore& store, IPRdnsView::State& state, const HalvoIPBlock& block, QWidget* parent)
+IPGameTab::IPGameTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block, QWidget* parent)
     : QWidget(parent)
     , m_store(store)
     , m_state(state)
@@ -70,8 +70,8 @@ QWidget* IPGameTab::buildGameCard() {
     auto* profilePicker = new QComboBox;
     profilePicker->setObjectName(QStringLiteral("gameProtoPicker"));
     profilePicker->setFixedWidth(190);
-    profilePicker->addItems(IPRdnsView::State::gameProtocols);
-    profilePicker->setCurrentIndex(int(IPRdnsView::State::gameProtocols.indexOf(m_state.gameProto)));
+    profilePicker->addItems(IPRdnsState::gameProtocols);
+    profilePicker->setCurrentIndex(int(IPRdnsState::gameProtocols.indexOf(m_state.gameProto)));
     connect(profilePicker, &QComboBox::currentIndexChanged, this, [this, profilePicker](int index) {
         if (index >= 0)
             m_state.gameProto = profilePicker->itemText(index);

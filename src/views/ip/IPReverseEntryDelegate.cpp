@@ -43,7 +43,7 @@ int contentHeight() {
 } // namespace
 
 IPReverseEntryDelegate::IPReverseEntryDelegate(const HalvoRecordListModel<HalvoReverseRecord>* model, QObject* parent)
-    : QStyledItemDelegate(parent)
+    : HalvoButtonRowDelegate(parent)
     , m_model(model) {}
 
 IPReverseEntryDelegate::Cells IPReverseEntryDelegate::cells(const QRect& itemRect) {
@@ -84,44 +84,10 @@ void IPReverseEntryDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     drawText(c.address, addressFont(), entry.ipReverse);
     drawText(c.host, hostFont(), entry.reverse);
 
-    const bool held = m_pressed == index && QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
-    deleteButton().paint(painter, option, deleteButtonRect(option.rect), held);
+    deleteButton().paint(painter, option, deleteButtonRect(option.rect), isHeld(index));
     painter->restore();
 }
 
 QSize IPReverseEntryDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const {
     return {0, contentHeight() + 2 * cols::kVerticalInset + cols::kRowSpacing};
-}
-
-bool IPReverseEntryDelegate::editorEvent(QEvent* event, QAbstractItemModel*, const QStyleOptionViewItem& option,
-                                         const QModelIndex& index) {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton || !deleteButtonRect(option.rect).contains(mouse->position().toPoint()))
-            return false;
-        m_pressed = index;
-        return true;
-    }
-    case QEvent::MouseButtonRelease: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton || !m_pressed.isValid())
-            return false;
-        const bool click = m_pressed == index && deleteButtonRect(option.rect).contains(mouse->position().toPoint());
-        m_pressed = QPersistentModelIndex();
-        if (click)
-            Q_EMIT deleteRequested(index.row());
-        return true;
-    }
-    case QEvent::KeyPress: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() != Qt::Key_Space && key->key() != Qt::Key_Select)
-            return false;
-        Q_EMIT deleteRequested(index.row());
-        return true;
-    }
-    default:
-        return false;
-    }
 }

@@ -31,12 +31,11 @@ QList<IPMoveTarget> IPVirtualMacTab::moveTargets(const HalvoAccountSnapshot& sna
     return targets;
 }
 
-IPVirtualMacTab::IPVirtualMacTab(AppStateStore& store, IPRdnsView& view, const HalvoIPBlock& block,
+IPVirtualMacTab::IPVirtualMacTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block,
                                  const QList<IPMoveTarget>& targets, QWidget* parent)
     : QWidget(parent)
     , m_store(store)
-    , m_view(&view)
-    , m_state(view.state())
+    , m_state(state)
     , m_block(block)
     , m_targets(targets) {
     setObjectName(QStringLiteral("ipVirtualMacTab"));
@@ -105,27 +104,7 @@ void IPVirtualMacTab::requestTypedMove() {
 }
 
 void IPVirtualMacTab::confirmMoveFailover(const QString& target) {
-    const QString& block = m_block.ipBlock;
-    HalvoConfirmRequest request;
-    request.title =
-        QStringLiteral("Failover-IP '") + block + QStringLiteral("' auf '") + target + QStringLiteral("' umrouten?");
-    request.message = QStringLiteral("Soll das IP-Subnetz '") + block + QStringLiteral("' von '") +
-                      m_block.routedToService.value_or(QStringLiteral("Unassigned")) +
-                      QStringLiteral("' auf den Ziel-Server '") + target + QStringLiteral("' geschwenkt werden?");
-    request.warningDetails = QStringLiteral("Der gesamte Netzwerkverkehr für ") + block +
-                             QStringLiteral(" wird sofort per BGP auf ") + target + QStringLiteral(" umgeleitet.");
-    request.confirmButtonTitle = QStringLiteral("Jetzt IP umrouten");
-    request.variant = HalvoButtonVariant::warning;
-    // The tab may have been rebuilt while the sheet was open; the view holds the field either way.
-    request.action = [&store = m_store, view = m_view, block, target] {
-        store.moveFailoverIP(block, target);
-        if (!view)
-            return;
-        view->state().targetMoveService.clear();
-        for (HalvoFormTextField* field : view->findChildren<HalvoFormTextField*>())
-            field->reload();
-    };
-    m_store.requestConfirmation(std::move(request));
+    Q_EMIT moveFailoverRequested(m_block, target);
 }
 
 // ---- cards ----

@@ -1,7 +1,7 @@
 // The IPMI console sheet: the imitated serial console of the shown server, its endpoint, the SSH address
 // copy and closing.
 
-#include "views/servers/DedicatedIpmiConsole.h"
+#include "views/dedicated/DedicatedIpmiConsole.h"
 
 #include "DedicatedViewFixture.h"
 #include "store/AppStateStore.h"

@@ -159,13 +159,13 @@ TEST(DomainsView, SelectionFallsBackWhileHiddenAndComesBack) {
 TEST(DomainsView, ChoiceOfADomainThatIsNotListedShowsTheFirst) {
     DomainsViewHarness v(threeDomains());
     v.view->state().selectedDomainId = QStringLiteral("elsewhere.example");
-    v.view->refreshScheduler().schedule();
+    v.view->section().schedule();
     settle();
     EXPECT_EQ(v.view->selectedDomain()->domain, QStringLiteral("alpha.example.com"));
     EXPECT_TRUE(v.highlightedRows().isEmpty());
     // Exact equality: a name differing in case is another domain.
     v.view->state().selectedDomainId = QStringLiteral("GAMMA.example.org");
-    v.view->refreshScheduler().schedule();
+    v.view->section().schedule();
     settle();
     EXPECT_EQ(v.view->selectedDomain()->domain, QStringLiteral("alpha.example.com"));
 }

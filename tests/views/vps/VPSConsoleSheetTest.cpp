@@ -1,11 +1,11 @@
 // The KVM console sheet: what it shows of the VPS, the Ctrl+Alt+Del report and the ways it closes.
 
-#include "views/servers/VPSConsoleSheet.h"
+#include "views/vps/VPSConsoleSheet.h"
 
 #include "VPSTestSupport.h"
 #include "store/AppStateStore.h"
 #include "ui/Theme.h"
-#include "views/servers/VPSRoundedPanel.h"
+#include "views/vps/VPSRoundedPanel.h"
 
 #include <QLabel>
 #include <QPointer>

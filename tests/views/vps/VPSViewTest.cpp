@@ -4,7 +4,7 @@
 #include "store/AppStateStore.h"
 #include "ui/HalvoSectionFrame.h"
 #include "ui/Theme.h"
-#include "views/servers/VPSRowDelegate.h"
+#include "views/vps/VPSRowDelegate.h"
 
 #include <QClipboard>
 #include <QDialog>

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "store/HalvoConfirmRequest.h"
+
+#include <QPushButton>
+#include <QString>
+
+/// An action button in one of the variants, normal or small. Never disabled by the views.
+class HalvoActionButton final : public QPushButton {
+    Q_OBJECT
+public:
+    HalvoActionButton(const QString& text, HalvoButtonVariant variant, bool isSmall = false,
+                      const QString& icon = QString(), QWidget* parent = nullptr);
+
+    HalvoButtonVariant variant() const { return m_variant; }
+    void setVariant(HalvoButtonVariant variant);
+    bool isSmall() const { return m_small; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    /// Draws "&" as it is: the titles hold ampersands ("Hardware & Status"), never mnemonics.
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void applyStyle();
+    HalvoButtonVariant m_variant;
+    bool m_small;
+    QString m_icon;
+};
