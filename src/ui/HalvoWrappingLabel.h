@@ -1,8 +1,10 @@
 #pragma once
 
-// A word-wrapped label that always gets the height its wrapped text needs at its present width, even
-// inside layouts that do not ask for a height for a width (a row of cards): its minimum height follows its
-// width. Lines start at the top, so nothing of the first line (the marks of "Ä") is cut.
+// A label whose text wraps onto as many lines as its width needs, breaking between words and, only where a
+// single word (a long host name or path) is wider than the line, inside it: nothing is ever cut at the right.
+// It always gets the height its wrapped text needs at its present width, even inside layouts that do not ask
+// for a height for a width (a row of cards): its minimum height follows its width. Lines start at the top
+// with room for the marks above capitals ("Ä"). `text()` is the whole text.
 
 #include <QLabel>
 #include <QString>
@@ -12,15 +14,24 @@ class HalvoWrappingLabel final : public QLabel {
 public:
     explicit HalvoWrappingLabel(const QString& text = QString(), QWidget* parent = nullptr);
 
+    bool hasHeightForWidth() const override;
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+
+    /// The number of lines the text takes at the present width.
+    int lineCount() const;
 
 protected:
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     /// Room above the first line for marks that reach above the font's ascent (and a pixel of air).
     void updateMargins();
+    /// Lays the text out for a line width; returns the height of the lines (and their number).
+    int textHeight(int lineWidth, int* lines = nullptr) const;
 
     int m_lastWidth = -1;
 };
