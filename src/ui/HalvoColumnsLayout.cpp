@@ -12,6 +12,12 @@ HalvoColumnsLayout::HalvoColumnsLayout(int maxColumns, int horizontalSpacing, in
     setContentsMargins(0, 0, 0, 0);
 }
 
+HalvoColumnsLayout* HalvoColumnsLayout::sideBySideCards(int columns, int spacing) {
+    auto* layout = new HalvoColumnsLayout(columns, spacing, spacing);
+    layout->setMinimumColumnWidth(kCardMinimumWidth);
+    return layout;
+}
+
 HalvoColumnsLayout::~HalvoColumnsLayout() {
     while (QLayoutItem* item = takeAt(0))
         delete item;

@@ -12,6 +12,10 @@ class HalvoColumnsLayout final : public QLayout {
     Q_OBJECT
 public:
     HalvoColumnsLayout(int maxColumns, int horizontalSpacing, int verticalSpacing, QWidget* parent = nullptr);
+    /// Cards placed side by side (up to `columns`, `spacing` apart), stacked when a card would get narrower
+    /// than a form needs.
+    static HalvoColumnsLayout* sideBySideCards(int columns = 2, int spacing = 16);
+    static constexpr int kCardMinimumWidth = 320;
     ~HalvoColumnsLayout() override;
 
     /// The narrowest a column may get (besides the items' own minimum widths); 0 by default.

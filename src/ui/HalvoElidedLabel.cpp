@@ -22,6 +22,14 @@ HalvoElidedLabel::HalvoElidedLabel(const QString& text, QWidget* parent)
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
+HalvoElidedLabel* HalvoElidedLabel::make(const QString& text, halvo::theme::TextStyle style,
+                                         halvo::theme::Weight weight, halvo::theme::Tint tint, bool monospaced,
+                                         QWidget* parent) {
+    auto* label = new HalvoElidedLabel(text, parent);
+    halvo::theme::style(label, style, weight, tint, monospaced);
+    return label;
+}
+
 void HalvoElidedLabel::setElideMode(Qt::TextElideMode mode) {
     if (m_mode == mode)
         return;

@@ -4,6 +4,8 @@
 // tooltip. `text()` is always the whole text, so finders and tests read what was set. The label is as tall
 // as its glyphs need (marks above capitals included) and never draws part of a glyph.
 
+#include "ui/Theme.h"
+
 #include <QLabel>
 #include <QString>
 
@@ -11,6 +13,11 @@ class HalvoElidedLabel final : public QLabel {
     Q_OBJECT
 public:
     explicit HalvoElidedLabel(const QString& text = QString(), QWidget* parent = nullptr);
+    /// A new label in a text style of the theme (as `halvo::theme::label` makes it, but elided).
+    static HalvoElidedLabel* make(const QString& text, halvo::theme::TextStyle style,
+                                  halvo::theme::Weight weight = halvo::theme::Weight::regular,
+                                  halvo::theme::Tint tint = halvo::theme::Tint::primary, bool monospaced = false,
+                                  QWidget* parent = nullptr);
 
     /// Where the "…" goes (the end by default).
     void setElideMode(Qt::TextElideMode mode);

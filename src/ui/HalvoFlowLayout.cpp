@@ -123,11 +123,23 @@ int HalvoFlowLayout::arrange(const QRect& rect, bool apply, int* lines) const {
             return;
         ++lineTotal;
         if (apply) {
-            int x = area.x() + (m_centered ? std::max(0, (available - lineWidth) / 2) : 0);
+            // Items that expand (an input field) share the width left over on their line.
+            int expanding = 0;
+            for (const Placed& placed : std::as_const(line))
+                expanding += (placed.item->expandingDirections() & Qt::Horizontal) ? 1 : 0;
+            const int spare = std::max(0, available - lineWidth);
+            int x = area.x() + (m_centered && expanding == 0 ? spare / 2 : 0);
+            int given = 0;
             for (const Placed& placed : std::as_const(line)) {
-                const int top = y + (lineHeight - placed.size.height()) / 2;
-                placed.item->setGeometry(QRect(QPoint(x, top), placed.size));
-                x += placed.size.width() + m_horizontalSpacing;
+                QSize size = placed.size;
+                if (expanding > 0 && (placed.item->expandingDirections() & Qt::Horizontal)) {
+                    const int share = spare / expanding + (given < spare % expanding ? 1 : 0);
+                    ++given;
+                    size.setWidth(std::min(size.width() + share, placed.item->maximumSize().width()));
+                }
+                const int top = y + (lineHeight - size.height()) / 2;
+                placed.item->setGeometry(QRect(QPoint(x, top), size));
+                x += size.width() + m_horizontalSpacing;
             }
         }
         y += lineHeight + m_verticalSpacing;

@@ -2,7 +2,8 @@
 
 // A layout that places its items side by side and starts a further line when the next item does not fit,
 // so a row of buttons grows downwards instead of widening the page. An item wider than the whole line gets
-// the line's width: nothing is ever placed beyond the right edge.
+// the line's width: nothing is ever placed beyond the right edge. Items that expand horizontally (input
+// fields) share the width left over on their line.
 
 #include <QLayout>
 #include <QList>

@@ -37,6 +37,14 @@ HalvoWrappingLabel::HalvoWrappingLabel(const QString& text, QWidget* parent)
     updateMargins();
 }
 
+HalvoWrappingLabel* HalvoWrappingLabel::make(const QString& text, halvo::theme::TextStyle style,
+                                             halvo::theme::Weight weight, halvo::theme::Tint tint, bool monospaced,
+                                             QWidget* parent) {
+    auto* label = new HalvoWrappingLabel(text, parent);
+    halvo::theme::style(label, style, weight, tint, monospaced);
+    return label;
+}
+
 void HalvoWrappingLabel::changeEvent(QEvent* event) {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange) {

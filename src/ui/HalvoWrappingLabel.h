@@ -6,6 +6,8 @@
 // for a height for a width (a row of cards): its minimum height follows its width. Lines start at the top
 // with room for the marks above capitals ("Ä"). `text()` is the whole text.
 
+#include "ui/Theme.h"
+
 #include <QLabel>
 #include <QString>
 
@@ -13,6 +15,11 @@ class HalvoWrappingLabel final : public QLabel {
     Q_OBJECT
 public:
     explicit HalvoWrappingLabel(const QString& text = QString(), QWidget* parent = nullptr);
+    /// A new label in a text style of the theme (as `halvo::theme::label` makes it, but wrapping).
+    static HalvoWrappingLabel* make(const QString& text, halvo::theme::TextStyle style,
+                                    halvo::theme::Weight weight = halvo::theme::Weight::regular,
+                                    halvo::theme::Tint tint = halvo::theme::Tint::primary, bool monospaced = false,
+                                    QWidget* parent = nullptr);
 
     bool hasHeightForWidth() const override;
     int heightForWidth(int width) const override;

@@ -34,7 +34,7 @@ QFrame* consoleScreen(const HalvoServer& server) {
     lines->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     for (const QString& line : DedicatedIpmiConsole::consoleLines(server)) {
         lines->addWidget(
-            theme::label(line, theme::TextStyle::callout, theme::Weight::regular, theme::Tint::green, true));
+            HalvoElidedLabel::make(line, theme::TextStyle::callout, theme::Weight::regular, theme::Tint::green, true));
     }
     return screen;
 }
@@ -51,7 +51,7 @@ DedicatedIpmiConsole::DedicatedIpmiConsole(AppStateStore& store, const HalvoServ
     auto* header = new QHBoxLayout;
     header->addWidget(theme::symbol(QStringLiteral("display"), theme::TextStyle::headline, theme::Tint::primary));
     header->addWidget(
-        theme::label(QStringLiteral("Halvo Dedicated IPMI / KVM HTML5 & Serial-over-LAN (SoL) – ") + server.name,
+        HalvoElidedLabel::make(QStringLiteral("Halvo Dedicated IPMI / KVM HTML5 & Serial-over-LAN (SoL) – ") + server.name,
                      theme::TextStyle::headline));
     header->addStretch();
     auto* close = new HalvoActionButton(QStringLiteral("Schließen"), HalvoButtonVariant::secondary, true);
@@ -62,7 +62,7 @@ DedicatedIpmiConsole::DedicatedIpmiConsole(AppStateStore& store, const HalvoServ
     layout->addWidget(consoleScreen(server));
 
     auto* footer = new QHBoxLayout;
-    footer->addWidget(theme::label(QStringLiteral("Endpunkt: ") + accessPath(server), theme::TextStyle::caption,
+    footer->addWidget(HalvoElidedLabel::make(QStringLiteral("Endpunkt: ") + accessPath(server), theme::TextStyle::caption,
                                    theme::Weight::regular, theme::Tint::secondary));
     footer->addStretch();
     auto* copy = new HalvoActionButton(QStringLiteral("SSH-URI für SoL kopieren"), HalvoButtonVariant::primary, true);

@@ -20,7 +20,9 @@ QWidget* captionLabel(const QString& symbolName, const QString& text) {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
     row->addWidget(theme::symbol(symbolName, theme::TextStyle::caption, theme::Tint::secondary));
-    row->addWidget(theme::label(text, theme::TextStyle::caption, theme::Weight::regular, theme::Tint::secondary));
+    row->addWidget(HalvoElidedLabel::make(text, theme::TextStyle::caption, theme::Weight::regular,
+                                          theme::Tint::secondary),
+                   1);
     return item;
 }
 
@@ -37,9 +39,9 @@ DedicatedServerHeader::DedicatedServerHeader(const HalvoServer& server, QWidget*
     // Identity, state badges and the service lines.
     auto* identity = new QVBoxLayout;
     identity->setSpacing(5);
-    auto* titleRow = new QHBoxLayout;
-    titleRow->setSpacing(8);
-    titleRow->addWidget(theme::label(server.reverse, theme::TextStyle::title2, theme::Weight::bold));
+    // The name, then the badges; what does not fit moves to a further line, a long text ends in "…".
+    auto* titleRow = new HalvoFlowLayout(nullptr, 8, 6);
+    titleRow->addWidget(HalvoElidedLabel::make(server.reverse, theme::TextStyle::title2, theme::Weight::bold));
     const bool poweredOn = server.powerState == QLatin1String("poweron");
     titleRow->addWidget(new HalvoStatusBadge(poweredOn ? QStringLiteral("POWER ON") : QStringLiteral("POWER OFF"),
                                              poweredOn ? theme::Tint::green : theme::Tint::red));
@@ -51,17 +53,15 @@ DedicatedServerHeader::DedicatedServerHeader(const HalvoServer& server, QWidget*
         new HalvoStatusBadge(QStringLiteral("STATE: ") + server.state.toUpper(),
                              server.state == QLatin1String("ok") ? theme::Tint::green : theme::Tint::red,
                              QStringLiteral("checkmark.shield.fill")));
-    titleRow->addStretch();
     identity->addLayout(titleRow);
 
     QString serviceLine = server.commercialRange + QStringLiteral(" • Service-Name: ") + server.name;
     if (server.serverId >= 1)
         serviceLine += QStringLiteral(" • Server-ID: #") + QString::number(server.serverId);
     identity->addWidget(
-        theme::label(serviceLine, theme::TextStyle::subheadline, theme::Weight::medium, theme::Tint::secondary));
+        HalvoElidedLabel::make(serviceLine, theme::TextStyle::subheadline, theme::Weight::medium, theme::Tint::secondary));
 
-    auto* facts = new QHBoxLayout;
-    facts->setSpacing(14);
+    auto* facts = new HalvoFlowLayout(nullptr, 14, 4);
     if (server.rack != kNoValue && !server.rack.isEmpty())
         facts->addWidget(captionLabel(QStringLiteral("cabinet.fill"), QStringLiteral("Rack: ") + server.rack));
     facts->addWidget(captionLabel(QStringLiteral("building.2.fill"), QStringLiteral("DC: ") + server.datacenter));
@@ -71,7 +71,6 @@ DedicatedServerHeader::DedicatedServerHeader(const HalvoServer& server, QWidget*
         facts->addWidget(captionLabel(QStringLiteral("point.3.connected.trianglepath.dotted"),
                                       QStringLiteral("Meshbay: ") + *server.meshbayName));
     }
-    facts->addStretch();
     identity->addLayout(facts);
     band->addLayout(identity, 1);
 
@@ -87,7 +86,7 @@ DedicatedServerHeader::DedicatedServerHeader(const HalvoServer& server, QWidget*
     }
     auto* smallButtons = new QHBoxLayout;
     smallButtons->setSpacing(8);
-    smallButtons->addStretch();
+    smallButtons->addStretch(1);
     auto* coldReboot = new HalvoActionButton(QStringLiteral("Cold-Reboot"), HalvoButtonVariant::danger, true,
                                              QStringLiteral("arrow.clockwise.circle.fill"));
     connect(coldReboot, &QPushButton::clicked, this, [this, server] { Q_EMIT coldRebootRequested(server); });

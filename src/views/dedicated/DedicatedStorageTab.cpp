@@ -52,10 +52,10 @@ QWidget* diskGroupRow(const HalvoServerDiskGroup& group) {
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(3);
-    texts->addWidget(theme::label(QStringLiteral("Disk-Gruppe #") + QString::number(group.diskGroupId) +
+    texts->addWidget(HalvoElidedLabel::make(QStringLiteral("Disk-Gruppe #") + QString::number(group.diskGroupId) +
                                       QStringLiteral(": ") + group.description,
                                   TextStyle::subheadline, Weight::bold));
-    texts->addWidget(theme::label(QStringLiteral("Typ: ") + group.diskType + QStringLiteral(" • Anzahl Disks: ") +
+    texts->addWidget(HalvoElidedLabel::make(QStringLiteral("Typ: ") + group.diskType + QStringLiteral(" • Anzahl Disks: ") +
                                       QString::number(group.numberOfDisks) + QStringLiteral("x ") +
                                       QString::number(group.diskSizeGB) + QStringLiteral(" GB • Controller: ") +
                                       group.raidController,
@@ -86,7 +86,7 @@ HalvoSectionCard* diskCard(const HalvoServer& server) {
 QVBoxLayout* pickerColumn(const QString& caption, QComboBox* picker) {
     auto* column = new QVBoxLayout;
     column->setSpacing(4);
-    column->addWidget(theme::label(caption, TextStyle::caption, Weight::bold));
+    column->addWidget(HalvoElidedLabel::make(caption, TextStyle::caption, Weight::bold));
     column->addWidget(picker);
     return column;
 }
@@ -145,7 +145,7 @@ HalvoSectionCard* installCard(DedicatedServersState& state, AppStateStore& store
     layout->addLayout(fields);
 
     auto* start = new QHBoxLayout;
-    start->addWidget(theme::label(QStringLiteral("Vor dem Start öffnet sich ein Sicherheits-Dialog, um "
+    start->addWidget(HalvoElidedLabel::make(QStringLiteral("Vor dem Start öffnet sich ein Sicherheits-Dialog, um "
                                                  "versehentlichen Datenverlust auszuschließen."),
                                   TextStyle::caption, Weight::regular, Tint::secondary));
     start->addStretch(1);

@@ -56,7 +56,7 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
 
     auto* typeGroup = new QHBoxLayout;
     typeGroup->setSpacing(4);
-    typeGroup->addWidget(halvo::theme::label(QStringLiteral("Typ:"), TextStyle::caption, Weight::bold));
+    typeGroup->addWidget(HalvoElidedLabel::make(QStringLiteral("Typ:"), TextStyle::caption, Weight::bold));
     m_typePicker = new QComboBox;
     m_typePicker->setObjectName(QStringLiteral("newRecordTypePicker"));
     m_typePicker->setFixedWidth(85);
@@ -71,7 +71,7 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
 
     auto* ttlGroup = new QHBoxLayout;
     ttlGroup->setSpacing(4);
-    ttlGroup->addWidget(halvo::theme::label(QStringLiteral("TTL:"), TextStyle::caption, Weight::bold));
+    ttlGroup->addWidget(HalvoElidedLabel::make(QStringLiteral("TTL:"), TextStyle::caption, Weight::bold));
     m_ttlPicker = new QComboBox;
     m_ttlPicker->setObjectName(QStringLiteral("newTTLPicker"));
     m_ttlPicker->setFixedWidth(90);

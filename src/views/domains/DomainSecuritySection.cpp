@@ -35,8 +35,8 @@ QWidget* switchRow(const QString& title, const QString& caption, HalvoActionButt
     row->setContentsMargins(0, 0, 0, 0);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    texts->addWidget(halvo::theme::label(title, TextStyle::subheadline, Weight::bold));
-    texts->addWidget(halvo::theme::label(caption, TextStyle::caption, Weight::regular, Tint::secondary));
+    texts->addWidget(HalvoElidedLabel::make(title, TextStyle::subheadline, Weight::bold));
+    texts->addWidget(HalvoElidedLabel::make(caption, TextStyle::caption, Weight::regular, Tint::secondary));
     row->addLayout(texts);
     row->addStretch();
     row->addWidget(button, 0, Qt::AlignVCenter);
@@ -156,8 +156,8 @@ QWidget* DomainSecuritySection::glueCard(AppStateStore& store, DomainsState& sta
         QFrame* row = halvo::ui::listRow(8, 8);
         row->setObjectName(QStringLiteral("glueRecordRow"));
         auto* layout = row->layout();
-        layout->addWidget(halvo::theme::label(glue.host, TextStyle::subheadline, Weight::bold, Tint::primary, true));
-        layout->addWidget(halvo::theme::label(QStringLiteral("-> ") % glue.ips.join(QStringLiteral(", ")),
+        layout->addWidget(HalvoElidedLabel::make(glue.host, TextStyle::subheadline, Weight::bold, Tint::primary, true));
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("-> ") % glue.ips.join(QStringLiteral(", ")),
                                               TextStyle::caption, Weight::regular, Tint::primary, true));
         qobject_cast<QHBoxLayout*>(layout)->addStretch();
         auto* remove = new HalvoActionButton(QStringLiteral("Glue löschen"), HalvoButtonVariant::danger, true);

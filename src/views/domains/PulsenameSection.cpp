@@ -63,7 +63,7 @@ PulsenameSection::PulsenameSection(AppStateStore& store, DomainsState& state, co
     content->addLayout(form);
 
     if (domain.pulsenames.isEmpty()) {
-        content->addWidget(halvo::theme::label(QStringLiteral("Noch keine Pulsename-Einträge für ") % domain.domain %
+        content->addWidget(HalvoElidedLabel::make(QStringLiteral("Noch keine Pulsename-Einträge für ") % domain.domain %
                                                    QStringLiteral(" konfiguriert."),
                                                TextStyle::caption, Weight::regular, Tint::secondary));
     }
@@ -71,11 +71,11 @@ PulsenameSection::PulsenameSection(AppStateStore& store, DomainsState& state, co
         QFrame* row = halvo::ui::listRow(8, 8);
         row->setObjectName(QStringLiteral("pulsenameRow"));
         auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
-        layout->addWidget(halvo::theme::label(entry.subDomain % QLatin1Char('.') % domain.domain,
+        layout->addWidget(HalvoElidedLabel::make(entry.subDomain % QLatin1Char('.') % domain.domain,
                                               TextStyle::subheadline, Weight::bold, Tint::primary, true));
-        layout->addWidget(halvo::theme::label(QStringLiteral("-> ") % entry.ip, TextStyle::subheadline, Weight::regular,
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("-> ") % entry.ip, TextStyle::subheadline, Weight::regular,
                                               Tint::teal, true));
-        layout->addWidget(halvo::theme::label(QStringLiteral("Login: ") % entry.login, TextStyle::caption,
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("Login: ") % entry.login, TextStyle::caption,
                                               Weight::regular, Tint::secondary));
         layout->addStretch();
         auto* remove = new HalvoActionButton(QStringLiteral("Pulsename löschen"), HalvoButtonVariant::danger, true);

@@ -105,7 +105,7 @@ QWidget* IPFirewallTab::buildForm() {
 
     auto* seqGroup = new QHBoxLayout;
     seqGroup->setSpacing(4);
-    seqGroup->addWidget(halvo::theme::label(QStringLiteral("Seq:"), TextStyle::caption, Weight::bold));
+    seqGroup->addWidget(HalvoElidedLabel::make(QStringLiteral("Seq:"), TextStyle::caption, Weight::bold));
     auto* seqPicker = new QComboBox;
     seqPicker->setObjectName(QStringLiteral("ruleSeqPicker"));
     seqPicker->setFixedWidth(65);
@@ -177,7 +177,7 @@ QWidget* IPFirewallTab::buildRuleRow(const HalvoFirewallRule& rule) {
     row->setProperty("ruleSequence", QVariant::fromValue(rule.sequence));
     auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
 
-    QLabel* sequence = halvo::theme::label(QStringLiteral("Seq #") + QString::number(rule.sequence), TextStyle::caption,
+    QLabel* sequence = HalvoElidedLabel::make(QStringLiteral("Seq #") + QString::number(rule.sequence), TextStyle::caption,
                                            Weight::bold, Tint::primary, true);
     sequence->setFixedWidth(70);
     layout->addWidget(sequence);
@@ -186,17 +186,17 @@ QWidget* IPFirewallTab::buildRuleRow(const HalvoFirewallRule& rule) {
         fixedColumn(new HalvoStatusBadge(rule.action.toUpper(), rule.action == kPermit ? Tint::green : Tint::red), 90));
 
     QLabel* protocol =
-        halvo::theme::label(QStringLiteral("Protokoll: ") + rule.protocol.toUpper(), TextStyle::caption, Weight::bold);
+        HalvoElidedLabel::make(QStringLiteral("Protokoll: ") + rule.protocol.toUpper(), TextStyle::caption, Weight::bold);
     protocol->setFixedWidth(110);
     layout->addWidget(protocol);
 
-    QLabel* source = halvo::theme::label(QStringLiteral("Quelle: ") + rule.source, TextStyle::caption, Weight::regular,
+    QLabel* source = HalvoElidedLabel::make(QStringLiteral("Quelle: ") + rule.source, TextStyle::caption, Weight::regular,
                                          Tint::primary, true);
     source->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(source, 1);
 
     QLabel* port =
-        halvo::theme::label(QStringLiteral("Ziel-Port: ") + rule.destinationPort.value_or(QStringLiteral("alle")),
+        HalvoElidedLabel::make(QStringLiteral("Ziel-Port: ") + rule.destinationPort.value_or(QStringLiteral("alle")),
                             TextStyle::caption, Weight::regular, Tint::primary, true);
     port->setFixedWidth(110);
     layout->addWidget(port);

@@ -39,7 +39,7 @@ VPSConsoleSheet::VPSConsoleSheet(AppStateStore& store, const HalvoVPS& vps, QWid
     auto* titleRow = new QHBoxLayout;
     titleRow->setSpacing(6);
     titleRow->addWidget(halvo::theme::symbol(QStringLiteral("terminal.fill"), TextStyle::headline, Tint::primary));
-    m_title = halvo::theme::label(QString(), TextStyle::headline);
+    m_title = HalvoElidedLabel::make(QString(), TextStyle::headline);
     m_title->setObjectName(QStringLiteral("vpsConsoleTitle"));
     titleRow->addWidget(m_title);
     titleRow->addStretch();
@@ -55,14 +55,14 @@ VPSConsoleSheet::VPSConsoleSheet(AppStateStore& store, const HalvoVPS& vps, QWid
     lines->setSpacing(6);
     lines->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     for (int i = 0; i < kScreenLines; ++i) {
-        QLabel* line = halvo::theme::label(QString(), TextStyle::callout, Weight::regular, Tint::green, true);
+        QLabel* line = HalvoElidedLabel::make(QString(), TextStyle::callout, Weight::regular, Tint::green, true);
         lines->addWidget(line);
         m_lines.append(line);
     }
     column->addWidget(screen);
 
     auto* endpointRow = new QHBoxLayout;
-    m_endpoint = halvo::theme::label(QString(), TextStyle::caption, Weight::regular, Tint::secondary);
+    m_endpoint = HalvoElidedLabel::make(QString(), TextStyle::caption, Weight::regular, Tint::secondary);
     m_endpoint->setObjectName(QStringLiteral("vpsConsoleEndpoint"));
     endpointRow->addWidget(m_endpoint);
     endpointRow->addStretch();

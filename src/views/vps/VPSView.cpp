@@ -132,13 +132,13 @@ QWidget* VPSView::buildHeader(const HalvoVPS& vps) {
     texts->setSpacing(5);
     auto* titleRow = new QHBoxLayout;
     titleRow->setSpacing(8);
-    titleRow->addWidget(halvo::theme::label(vps.displayName, TextStyle::title2, Weight::bold));
+    titleRow->addWidget(HalvoElidedLabel::make(vps.displayName, TextStyle::title2, Weight::bold));
     titleRow->addWidget(new HalvoStatusBadge(vps.state.toUpper(), halvo::vps::stateBadgeTint(vps.state)));
     titleRow->addWidget(new HalvoStatusBadge(QStringLiteral("BOOT: ") % vps.netbootMode.toUpper(), Tint::blue,
                                              QStringLiteral("internaldrive.fill")));
     titleRow->addStretch();
     texts->addLayout(titleRow);
-    texts->addWidget(halvo::theme::label(QStringLiteral("Service-ID: ") % vps.name % QStringLiteral(" • Modell: ") %
+    texts->addWidget(HalvoElidedLabel::make(QStringLiteral("Service-ID: ") % vps.name % QStringLiteral(" • Modell: ") %
                                              vps.modelName % QStringLiteral(" • Zone: ") % vps.zone,
                                          TextStyle::subheadline, Weight::regular, Tint::secondary));
     row->addLayout(texts);
