@@ -63,7 +63,8 @@ QLabel* dot(Tint tint, QWidget* parent) {
 HalvoSectionCard::HalvoSectionCard(const QString& title, const std::optional<QString>& subtitle, const QString& icon,
                                    Tint tint, QWidget* parent)
     : QFrame(parent) {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    // As tall as its wrapped texts need at the width it gets.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(kCardInset, kCardInset, kCardInset, kCardInset);
     outer->setSpacing(kCardSpacing);
@@ -110,7 +111,6 @@ QVBoxLayout* HalvoSectionCard::addColumn(int spacing) {
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(spacing);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     addContent(column);
     return layout;
 }
@@ -128,7 +128,8 @@ void HalvoSectionCard::addContent(QLayout* layout) {
 HalvoSpecTile::HalvoSpecTile(Spec spec, QWidget* parent)
     : QFrame(parent)
     , m_spec(std::move(spec)) {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    // As tall as its wrapped texts need at the width it gets.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(kTileInset, kTileInset, kTileInset, kTileInset);
     outer->setSpacing(6);

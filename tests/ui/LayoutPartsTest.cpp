@@ -3,6 +3,7 @@
 #include "ui/HalvoColumnsLayout.h"
 #include "ui/HalvoElidedLabel.h"
 #include "ui/HalvoFlowLayout.h"
+#include "ui/HalvoSpecGrid.h"
 #include "ui/HalvoWrappingLabel.h"
 #include "ui/Theme.h"
 
@@ -12,6 +13,7 @@
 #include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollArea>
 #include <QTextBoundaryFinder>
@@ -304,5 +306,61 @@ TEST(ColumnsLayout, CardsSideBySideStackWhenTheWidthIsShort) {
         // The rows follow one another without overlapping.
         for (int i = c.columns; i < cards.size(); ++i)
             EXPECT_GT(cards[i]->y(), cards[i - c.columns]->geometry().bottom()) << where;
+    }
+}
+
+TEST(FlowLayout, AnInputFieldTakesTheSpareWidthAndItsButtonWrapsWhenShort) {
+    for (const int width : {900, 420, 300}) {
+        QWidget host;
+        auto* flow = new HalvoFlowLayout(&host, 10, 8);
+        flow->setSizeConstraint(QLayout::SetNoConstraint);
+        auto* field = new QLineEdit;
+        field->setMinimumWidth(160);
+        field->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        auto* button = new Block(QSize(200, 28));
+        flow->addWidget(field);
+        flow->addWidget(button);
+        host.resize(width, flow->heightForWidth(width));
+        host.show();
+        settle();
+        const bool oneLine = 160 + 10 + 200 <= width;
+        EXPECT_EQ(flow->lineCount(width), oneLine ? 1 : 2) << width;
+        // The field ends where its line ends: at the button, or at the right edge when alone.
+        const int fieldEnd = oneLine ? width - 200 - 10 : width;
+        EXPECT_EQ(field->geometry().right() + 1, fieldEnd) << width;
+        EXPECT_LE(button->geometry().right(), width - 1) << width;
+    }
+}
+
+TEST(SpecGrid, TilesGetTheHeightOfTheirWrappedTextsAndUseFewerColumnsWhenNarrow) {
+    QList<HalvoSpecTile::Spec> specs;
+    for (int i = 0; i < 8; ++i) {
+        specs.append({.label = QStringLiteral("Arbeitsspeicher (RAM) %1").arg(i),
+                      .value = QStringLiteral("ns3045871.ip-192-0-2.example.net"),
+                      .subvalue = QStringLiteral("Geroutet auf ns3045871.ip-192-0-2.example.net und weiter"),
+                      .icon = QStringLiteral("memorychip.fill"),
+                      .tint = halvo::theme::Tint::blue,
+                      .copyValue = i % 2 ? std::optional<QString>(QStringLiteral("x")) : std::nullopt,
+                      .onCopy = {}});
+    }
+    QScrollArea scroll;
+    scroll.setWidgetResizable(true);
+    scroll.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* host = new QWidget;
+    auto* column = new QVBoxLayout(host);
+    auto* grid = new HalvoSpecGrid(QStringLiteral("tiles"), specs);
+    column->addWidget(grid);
+    column->addStretch(1);
+    scroll.setWidget(host);
+    scroll.show();
+    for (const int width : {1100, 700, 520, 300, 900}) {
+        scroll.resize(width, 600);
+        settle();
+        EXPECT_EQ(grid->columns(), grid->columnsFor(grid->width())) << width;
+        for (HalvoWrappingLabel* label : grid->findChildren<HalvoWrappingLabel*>()) {
+            EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+                << width << ": " << label->text().toStdString() << " " << label->width();
+            EXPECT_LE(label->mapTo(grid, QPoint(label->width(), 0)).x(), grid->width()) << width;
+        }
     }
 }

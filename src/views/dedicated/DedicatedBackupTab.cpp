@@ -97,7 +97,6 @@ HalvoSectionCard* backupCard(AppStateStore& store, DedicatedServersState& state,
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(14);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
 
     auto* tiles = new QHBoxLayout;
     tiles->setSpacing(16);

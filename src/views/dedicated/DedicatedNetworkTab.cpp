@@ -67,7 +67,6 @@ DedicatedNetworkTab::DedicatedNetworkTab(AppStateStore& store, DedicatedServersS
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(18);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
 
     layout->addWidget(new HalvoSpecGrid(QStringLiteral("networkTiles"), networkTiles(server)));
 

@@ -66,7 +66,6 @@ DedicatedPowerTab::DedicatedPowerTab(AppStateStore& store, DedicatedServersState
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(18);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     layout->addWidget(netbootCard(server));
     if (server.ipmiAvailable)
         layout->addWidget(ipmiCard(server));

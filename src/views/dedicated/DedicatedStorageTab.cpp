@@ -102,7 +102,6 @@ HalvoSectionCard* installCard(DedicatedServersState& state, AppStateStore& store
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
 
     // Pickers: the template's whole text is its value; a RAID profile shows its label and stores its value.
     auto* osPicker = new QComboBox;

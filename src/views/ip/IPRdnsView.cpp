@@ -242,7 +242,6 @@ QWidget* IPRdnsView::buildTabContent(const HalvoIPBlock& block, IPManagerSubTab 
     auto* column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(18);
-    column->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     if (tab == IPManagerSubTab::subnetAndRdns)
         column->addWidget(new IPDetailsTab(m_store, m_state, block));
     if (tab == IPManagerSubTab::vmacAndMove) {
