@@ -22,6 +22,11 @@ void HalvoFlowLayout::addItem(QLayoutItem* item) {
     invalidate();
 }
 
+void HalvoFlowLayout::addLayout(QLayout* layout) {
+    addChildLayout(layout);
+    addItem(layout);
+}
+
 void HalvoFlowLayout::insertWidget(int index, QWidget* widget) {
     addChildWidget(widget);
     auto* item = new QWidgetItemV2(widget);

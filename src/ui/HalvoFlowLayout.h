@@ -16,6 +16,9 @@ public:
     ~HalvoFlowLayout() override;
 
     void addItem(QLayoutItem* item) override;
+    /// Adds a nested layout (a label with its picker) as one item; its widgets become children of this
+    /// layout's widget.
+    void addLayout(QLayout* layout);
     /// Inserts a widget before the item at `index` (appends when `index` is out of range).
     void insertWidget(int index, QWidget* widget);
     int count() const override;

@@ -45,9 +45,8 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     bodyLayout->setContentsMargins(0, 0, 0, 0);
     bodyLayout->setSpacing(14);
 
-    // The add form.
-    auto* form = new QHBoxLayout;
-    form->setSpacing(10);
+    // The add form; its parts move to a further line where the card is narrow.
+    auto* form = new HalvoFlowLayout(nullptr, 10, 8);
     m_subDomainField =
         new HalvoFormTextField(QStringLiteral("Subdomain (@ / leer, www, api...)"), &m_state.newSubDomain);
     m_subDomainField->setObjectName(QStringLiteral("newSubDomainField"));
@@ -67,7 +66,7 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     m_targetField = new HalvoFormTextField(QStringLiteral("Ziel / Target (IPv4, IPv6, Hostname, TXT-String...)"),
                                            &m_state.newTarget);
     m_targetField->setObjectName(QStringLiteral("newTargetField"));
-    form->addWidget(m_targetField, 1);
+    form->addWidget(m_targetField);
 
     auto* ttlGroup = new QHBoxLayout;
     ttlGroup->setSpacing(4);

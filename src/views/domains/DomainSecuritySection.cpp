@@ -59,11 +59,10 @@ DomainSecuritySection::DomainSecuritySection(AppStateStore& store, DomainsState&
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(18);
 
-    auto* cards = new QHBoxLayout;
-    cards->setSpacing(16);
+    auto* cards = HalvoColumnsLayout::sideBySideCards();
     if (showsSecurityCard(domain))
-        cards->addWidget(securityCard(store, domain), 1, Qt::AlignTop);
-    cards->addWidget(nameServerCard(state, domain), 1, Qt::AlignTop);
+        cards->addWidget(securityCard(store, domain));
+    cards->addWidget(nameServerCard(state, domain));
     column->addLayout(cards);
     if (domain.glueRecordSupported)
         column->addWidget(glueCard(store, state, domain));
@@ -112,12 +111,11 @@ QWidget* DomainSecuritySection::nameServerCard(DomainsState& state, const HalvoD
                                       QStringLiteral("Aktive NS: ") % domain.nameServers.join(QStringLiteral(" • ")),
                                       QStringLiteral("server.rack"), Tint::purple);
     card->setObjectName(QStringLiteral("domainNameServerCard"));
-    auto* form = new QHBoxLayout;
-    form->setSpacing(8);
+    auto* form = new HalvoFlowLayout(nullptr, 8, 8);
     form->addWidget(
-        field(QStringLiteral("ns1Field"), QStringLiteral("Primärer NS (z.B. ns1.example.net)"), &state.ns1Input), 1);
+        field(QStringLiteral("ns1Field"), QStringLiteral("Primärer NS (z.B. ns1.example.net)"), &state.ns1Input));
     form->addWidget(
-        field(QStringLiteral("ns2Field"), QStringLiteral("Sekundärer NS (z.B. ns2.example.net)"), &state.ns2Input), 1);
+        field(QStringLiteral("ns2Field"), QStringLiteral("Sekundärer NS (z.B. ns2.example.net)"), &state.ns2Input));
     auto* save = new HalvoActionButton(QStringLiteral("Nameserver speichern"), HalvoButtonVariant::primary, true);
     connect(save, &QPushButton::clicked, this,
             [this, name = domain.domain] { Q_EMIT nameServerChangeRequested(name); });
@@ -135,15 +133,12 @@ QWidget* DomainSecuritySection::glueCard(AppStateStore& store, DomainsState& sta
     card->setObjectName(QStringLiteral("domainGlueCard"));
     auto* content = new QVBoxLayout;
     content->setSpacing(10);
-    auto* form = new QHBoxLayout;
-    form->setSpacing(10);
+    auto* form = new HalvoFlowLayout(nullptr, 10, 8);
     form->addWidget(field(QStringLiteral("glueHostField"),
                           QStringLiteral("Nameserver-Host (z.B. ns1.") % domain.domain % QLatin1Char(')'),
-                          &state.glueHostInput),
-                    1);
+                          &state.glueHostInput));
     form->addWidget(field(QStringLiteral("glueIPField"), QStringLiteral("IPv4 / IPv6 Adresse (z.B. 203.0.113.10)"),
-                          &state.glueIPInput),
-                    1);
+                          &state.glueIPInput));
     auto* add = new HalvoActionButton(QStringLiteral("Glue-Record eintragen"), HalvoButtonVariant::primary, true);
     connect(add, &QPushButton::clicked, this, [this, &store, &state, name = domain.domain] {
         if (addGlueRecord(store, state, name))

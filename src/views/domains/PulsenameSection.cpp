@@ -41,25 +41,23 @@ PulsenameSection::PulsenameSection(AppStateStore& store, DomainsState& state, co
 
     auto* content = new QVBoxLayout;
     content->setSpacing(12);
-    auto* form = new QHBoxLayout;
-    form->setSpacing(10);
+    auto* form = new HalvoFlowLayout(nullptr, 10, 8);
     HalvoFormTextField* sub =
         field(QStringLiteral("dynSubField"), QStringLiteral("Subdomain (z.B. home oder vpn)"), &state.dynSubInput);
     sub->setFixedWidth(220);
-    form->addWidget(sub, 0, Qt::AlignVCenter);
+    form->addWidget(sub);
     form->addWidget(field(QStringLiteral("dynIPField"), QStringLiteral("Aktuelle Ziel-IPv4 (z.B. 198.51.100.23)"),
-                          &state.dynIPInput),
-                    1, Qt::AlignVCenter);
+                          &state.dynIPInput));
     HalvoFormTextField* login =
         field(QStringLiteral("dynLoginField"), QStringLiteral("Pulsename Login-Suffix"), &state.dynLoginInput);
     login->setFixedWidth(200);
-    form->addWidget(login, 0, Qt::AlignVCenter);
+    form->addWidget(login);
     auto* add = new HalvoActionButton(QStringLiteral("Pulsename anlegen"), HalvoButtonVariant::primary, true);
     connect(add, &QPushButton::clicked, this, [this, &store, &state, name = domain.domain] {
         if (addPulsename(store, state, name))
             Q_EMIT inputsCleared();
     });
-    form->addWidget(add, 0, Qt::AlignVCenter);
+    form->addWidget(add);
     content->addLayout(form);
 
     if (domain.pulsenames.isEmpty()) {
