@@ -274,10 +274,11 @@ HalvoFormTextField::HalvoFormTextField(const QString& placeholder, QString* bind
     m_edit = new QLineEdit(this);
     m_edit->setPlaceholderText(placeholder);
     m_edit->setFont(halvo::theme::font(TextStyle::body));
-    // Room for a host name or an address, and the spare width of its row.
-    m_edit->setMinimumWidth(kFieldMinimumWidth);
+    // Room for a host name or an address (unless a view gives the field a width of its own), and the spare
+    // width of its row.
     m_edit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setMinimumWidth(kFieldMinimumWidth);
     if (m_binding)
         m_edit->setText(*m_binding);
     // textChanged, not textEdited: a test or an input method that sets the text is an edit as well.

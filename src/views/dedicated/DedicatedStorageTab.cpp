@@ -123,31 +123,27 @@ HalvoSectionCard* installCard(DedicatedServersState& state, AppStateStore& store
             state.raidProfile = raidPicker->itemData(index).toString();
     });
 
-    auto* pickers = new QHBoxLayout;
-    pickers->setSpacing(16);
+    auto* pickers = new HalvoFlowLayout(nullptr, 16, 8);
     pickers->addLayout(pickerColumn(QStringLiteral("Betriebssystem / Hypervisor Image:"), osPicker));
     pickers->addLayout(pickerColumn(QStringLiteral("RAID-Level & Dateisystem:"), raidPicker));
-    pickers->addStretch(1);
     layout->addLayout(pickers);
 
-    auto* fields = new QHBoxLayout;
-    fields->setSpacing(12);
+    auto* fields = new HalvoFlowLayout(nullptr, 12, 8);
     auto* hostnameField = new HalvoFormTextField(QStringLiteral("Ziel-Hostname bei Installation (z.B. ") +
                                                      server.reverse + QLatin1Char(')'),
                                                  &state.customHostnameInstall);
     hostnameField->setObjectName(QStringLiteral("customHostnameInstall"));
-    fields->addWidget(hostnameField, 1);
+    fields->addWidget(hostnameField);
     auto* keyField = new HalvoFormTextField(QStringLiteral("SSH Public Key für root-Login (ssh-ed25519 AAAA...)"),
                                             &state.sshKeyInstall);
     keyField->setObjectName(QStringLiteral("sshKeyInstall"));
-    fields->addWidget(keyField, 1);
+    fields->addWidget(keyField);
     layout->addLayout(fields);
 
-    auto* start = new QHBoxLayout;
+    auto* start = new HalvoFlowLayout(nullptr, 8, 8);
     start->addWidget(HalvoElidedLabel::make(QStringLiteral("Vor dem Start öffnet sich ein Sicherheits-Dialog, um "
                                                  "versehentlichen Datenverlust auszuschließen."),
                                   TextStyle::caption, Weight::regular, Tint::secondary));
-    start->addStretch(1);
     auto* startButton =
         new HalvoActionButton(QStringLiteral("Bare-Metal OS-Neuinstallation vorbereiten..."),
                               HalvoButtonVariant::danger, false, QStringLiteral("externaldrive.fill.badge.plus"));

@@ -75,9 +75,7 @@ QString IPFirewallTab::cardTitle(const HalvoIPBlock& block) {
 
 QWidget* IPFirewallTab::buildSwitchRow() {
     auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(12);
+    auto* layout = new HalvoFlowLayout(row, 12, 8);
 
     const bool on = m_block.firewallEnabled;
     auto* firewall = new HalvoActionButton(
@@ -92,16 +90,14 @@ QWidget* IPFirewallTab::buildSwitchRow() {
         HalvoButtonVariant::primary, true, QStringLiteral("shield.lefthalf.filled"));
     connect(mitigation, &QPushButton::clicked, this, [this] { m_store.setTidewallMitigation(m_block.ipBlock); });
     layout->addWidget(mitigation);
-    layout->addStretch();
     return row;
 }
 
 QWidget* IPFirewallTab::buildForm() {
     IPRdnsState& state = m_state;
     auto* form = new QWidget;
-    auto* layout = new QHBoxLayout(form);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(10);
+    // The parts of the form move to a further line where the card is narrow.
+    auto* layout = new HalvoFlowLayout(form, 10, 8);
 
     auto* seqGroup = new QHBoxLayout;
     seqGroup->setSpacing(4);
@@ -152,7 +148,7 @@ QWidget* IPFirewallTab::buildForm() {
     auto* source =
         new HalvoFormTextField(QStringLiteral("Quell-IP / CIDR (any oder 203.0.113.0/24)"), &state.ruleSource);
     source->setObjectName(QStringLiteral("ruleSourceField"));
-    layout->addWidget(source, 1);
+    layout->addWidget(source);
 
     auto* port = new HalvoFormTextField(QStringLiteral("Ziel-Port (z.B. 443)"), &state.rulePort);
     port->setObjectName(QStringLiteral("rulePortField"));

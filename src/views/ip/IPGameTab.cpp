@@ -64,8 +64,7 @@ QWidget* IPGameTab::buildGameCard() {
     card->setObjectName(QStringLiteral("gameCard"));
     card->contentLayout()->setSpacing(12);
 
-    auto* form = new QHBoxLayout;
-    form->setSpacing(10);
+    auto* form = new HalvoFlowLayout(nullptr, 10, 8);
     form->addWidget(HalvoElidedLabel::make(QStringLiteral("Protokoll-Profil:"), TextStyle::caption, Weight::bold));
     auto* profilePicker = new QComboBox;
     profilePicker->setObjectName(QStringLiteral("gameProtoPicker"));
@@ -91,7 +90,6 @@ QWidget* IPGameTab::buildGameCard() {
                                       QStringLiteral("plus.shield.fill"));
     connect(add, &QPushButton::clicked, this, [this] { addGameRule(); });
     form->addWidget(add);
-    form->addStretch();
     card->addContent(form);
 
     for (const HalvoGameFirewallRule& rule : m_block.gameRules) {
