@@ -130,6 +130,7 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setFrameShape(QFrame::NoFrame);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_table->setMouseTracking(true);
     m_table->viewport()->setAttribute(Qt::WA_Hover);
@@ -180,6 +181,7 @@ void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
         m_card->setSubtitle(subtitle);
     }
 
+    const int rowsBefore = m_model->rowCount();
     if (otherDomain) {
         m_delegate->setDomainName(domain.domain);
         m_model->resetRecords(domain.dnsRecords);
@@ -187,6 +189,9 @@ void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
         m_model->setRecords(domain.dnsRecords);
     }
     updateTableHeight();
+    // A record added to the shown zone lands at the end: show it.
+    if (!otherDomain && m_model->rowCount() == rowsBefore + 1)
+        Q_EMIT recordAdded(m_model->rowCount() - 1);
 }
 
 void DnsZoneEditorSection::updateTableHeight() {
@@ -194,12 +199,14 @@ void DnsZoneEditorSection::updateTableHeight() {
     m_table->setVisible(rows > 0);
     if (rows == 0)
         return;
+    // As tall as its rows: the detail's one scroll area scrolls them, and the table still draws only the rows
+    // that are on screen.
     const int rowHeight = m_table->verticalHeader()->defaultSectionSize();
-    const int shown = std::min(rows, kVisibleRows);
-    m_table->setFixedHeight(shown * rowHeight + 2 * m_table->frameWidth());
-    // Keep the header's trailing columns above the rows when the table shows its scroll bar.
-    const int scrollBar = rows > kVisibleRows ? m_table->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
-    m_tableHeader->layout()->setContentsMargins(cols::kHorizontalInset, 0, cols::kHorizontalInset + scrollBar, 0);
+    m_table->setFixedHeight(rows * rowHeight + 2 * m_table->frameWidth());
+}
+
+QRect DnsZoneEditorSection::rowRect(int row) const {
+    return m_table->visualRect(m_model->index(row));
 }
 
 QRect DnsZoneEditorSection::deleteButtonRect(int row) const {
