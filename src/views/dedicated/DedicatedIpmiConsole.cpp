@@ -15,6 +15,8 @@ namespace theme = halvo::theme;
 
 constexpr int kScreenInset = 18;
 constexpr int kScreenMinWidth = 680;
+// The sheet stays well inside the smallest window, however long the server's names; its lines end in "…".
+constexpr int kSheetMaxWidth = 900;
 constexpr int kScreenMinHeight = 280;
 
 QString accessPath(const HalvoServer& server) {
@@ -43,10 +45,11 @@ QFrame* consoleScreen(const HalvoServer& server) {
 
 DedicatedIpmiConsole::DedicatedIpmiConsole(AppStateStore& store, const HalvoServer& server, QWidget* parent)
     : QWidget(parent) {
+    setMaximumWidth(kSheetMaxWidth);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(14);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    layout->setAlignment(Qt::AlignTop);
 
     auto* header = new QHBoxLayout;
     header->addWidget(theme::symbol(QStringLiteral("display"), theme::TextStyle::headline, theme::Tint::primary));

@@ -23,6 +23,8 @@ auto drawnFields(const HalvoVPS& vps) {
     return std::tuple(vps.name, vps.displayName, vps.ipv4, vps.ipv6);
 }
 
+constexpr int kSheetMaxWidth = 940;
+
 } // namespace
 
 VPSConsoleSheet::VPSConsoleSheet(AppStateStore& store, const HalvoVPS& vps, QWidget* parent)
@@ -31,6 +33,8 @@ VPSConsoleSheet::VPSConsoleSheet(AppStateStore& store, const HalvoVPS& vps, QWid
     , m_vps(vps) {
     setObjectName(QStringLiteral("vpsKvmConsoleSheet"));
     setWindowModality(Qt::WindowModal);
+    // Well inside the smallest window, however long the names; the lines end in "…".
+    setMaximumWidth(kSheetMaxWidth);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(20, 20, 20, 20);
