@@ -137,8 +137,7 @@ HalvoSpecTile::HalvoSpecTile(Spec spec, QWidget* parent)
     auto* top = new QHBoxLayout;
     top->setSpacing(6);
     top->addWidget(halvo::theme::symbol(m_spec.icon, TextStyle::subheadline, m_spec.tint, this));
-    auto* labelText = new HalvoWrappingLabel(m_spec.label, this);
-    halvo::theme::style(labelText, TextStyle::caption, Weight::medium, Tint::secondary);
+    auto* labelText = HalvoElidedLabel::make(m_spec.label, TextStyle::caption, Weight::medium, Tint::secondary, false, this);
     top->addWidget(labelText, 1);
     if (m_spec.copyValue) {
         m_copyButton = new QPushButton(QStringLiteral("Kopieren"), this);
@@ -205,6 +204,8 @@ void HalvoSpecGrid::place(int columns) {
     m_columns = columns;
     for (qsizetype i = 0; i < m_tiles.size(); ++i)
         m_grid->addWidget(m_tiles.at(i), int(i / columns), int(i % columns), Qt::AlignTop);
+    // Another number of rows: the layouts above ask for the new height (their cached one is stale).
+    updateGeometry();
 }
 
 void HalvoSpecGrid::resizeEvent(QResizeEvent* event) {

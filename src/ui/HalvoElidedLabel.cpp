@@ -38,6 +38,11 @@ void HalvoElidedLabel::setElideMode(Qt::TextElideMode mode) {
     update();
 }
 
+void HalvoElidedLabel::setKeptWidth(int width) {
+    m_keptWidth = width;
+    updateGeometry();
+}
+
 bool HalvoElidedLabel::isElided() const {
     return fontMetrics().horizontalAdvance(text()) > contentsRect().width();
 }
@@ -72,8 +77,8 @@ QSize HalvoElidedLabel::minimumSizeHint() const {
     const QSize full = sizeHint();
     // Room for a few characters and the "…"; a shorter text needs no more than itself.
     const QFontMetrics metrics = fontMetrics();
-    const int fewCharacters = metrics.horizontalAdvance(kEllipsis) + 3 * metrics.averageCharWidth();
-    return {std::min(full.width(), fewCharacters), full.height()};
+    const int kept = m_keptWidth >= 0 ? m_keptWidth : metrics.horizontalAdvance(kEllipsis) + 3 * metrics.averageCharWidth();
+    return {std::min(full.width(), kept), full.height()};
 }
 
 bool HalvoElidedLabel::event(QEvent* event) {

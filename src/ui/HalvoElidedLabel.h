@@ -23,6 +23,10 @@ public:
     void setElideMode(Qt::TextElideMode mode);
     Qt::TextElideMode elideMode() const { return m_mode; }
 
+    /// How much of the text stays visible before the label gives up width to its neighbours (a few
+    /// characters by default); a title keeps more than its badges.
+    void setKeptWidth(int width);
+
     /// Whether the text is longer than the space it has now.
     bool isElided() const;
     /// The text as drawn now (the whole text when it fits).
@@ -45,5 +49,6 @@ private:
     int glyphAscent() const;
 
     Qt::TextElideMode m_mode = Qt::ElideRight;
+    int m_keptWidth = -1;
     bool m_toolTipIsOurs = false;
 };
