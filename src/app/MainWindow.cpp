@@ -74,7 +74,7 @@ MainWindow::MainWindow(AppStateStore& store, QWidget* parent)
     const int iconEdge = halvo::theme::symbolSize(TextStyle::title3);
     m_sections->setIconSize(QSize(iconEdge, iconEdge));
     for (const NavigationSection section : kAllNavigationSections) {
-        auto* item = new QListWidgetItem(halvo::theme::tintedIcon(symbolName(section), halvo::theme::color(Tint::blue)),
+        auto* item = new QListWidgetItem(halvo::theme::tintedIcon(halvo::theme::sectionSymbol(section), halvo::theme::color(Tint::blue)),
                                          rawValue(section), m_sections);
         item->setData(kSectionRole, static_cast<int>(section));
         item->setSizeHint(QSize(kNavigationWidth - 16, iconEdge + 16));

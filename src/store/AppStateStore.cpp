@@ -514,7 +514,11 @@ void AppStateStore::updateNameServers(const QString& domain, const QStringList& 
 }
 
 void AppStateStore::addGlueRecord(const QString& domain, const QString& host, const QString& ip) {
-    const QString fullHost = host.endsWith(domain) ? host : host + QLatin1Char('.') + domain;
+    // A host written absolute ("ns1.example.org.") is the same host; the domain is a suffix only at a label
+    // boundary, so "evil-example.org" stays a host outside the zone "example.org".
+    const QString name = host.endsWith(QLatin1Char('.')) ? host.chopped(1) : host;
+    const bool inZone = name == domain || name.endsWith(QString(QLatin1Char('.') + domain));
+    const QString fullHost = inZone ? name : name + QLatin1Char('.') + domain;
     const bool changed =
         changeItem(&HalvoAccountSnapshot::domains, &HalvoDomain::domain, domain, [&](HalvoDomain& item) {
             removeAllWith(item.glueRecords, &HalvoGlueRecord::host, fullHost);

@@ -6,8 +6,8 @@
 // has credentials. No action returns a result or reports a failure to its caller.
 
 #include "model/Account.h"
-#include "store/HalvoConfirmRequest.h"
 #include "store/NavigationSection.h"
+#include "ui/HalvoConfirmRequest.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -238,7 +238,7 @@ void HalvoIconTile::paintEvent(QPaintEvent*) {
     shape.addRoundedRect(QRectF(rect()), kIconTileRadius, kIconTileRadius);
     painter.fillPath(shape, gradient);
 
-    const int side = halvo::theme::symbolSize(TextStyle::largeTitle);
+    const int side = halvo::theme::iconTileSymbolSize(m_kind);
     const QIcon mark = halvo::theme::tintedIcon(m_symbol, halvo::theme::buttonTextColor(HalvoButtonVariant::primary));
     mark.paint(&painter, QRect((width() - side) / 2, (height() - side) / 2, side, side));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/HalvoConfirmRequest.h"
+#include "ui/HalvoButtonVariant.h"
 
 #include <QPushButton>
 #include <QString>

@@ -42,8 +42,9 @@ public:
         std::function<QString(const Record&)> idOf;
         /// The section's records of a snapshot, in shown order.
         std::function<QList<Record>(const HalvoAccountSnapshot&)> recordsOf;
-        /// Whether the record matches a non-empty search text.
-        std::function<bool(const Record&, const QString&)> matches;
+        /// The texts of a record that the search looks into (a record matches when one of them holds the
+        /// search text). Their search keys are folded once per record and kept across key presses.
+        std::function<QStringList(const Record&)> searchTexts;
         /// Whether the list highlights the first row while the detail falls back to it; otherwise only the
         /// user's own choice is highlighted.
         bool highlightFallback = false;
@@ -105,14 +106,13 @@ public:
     /// The snapshot's records that match the store's search text (as typed), in snapshot order.
     QList<Record> listed() const {
         const QList<Record> records = m_spec.recordsOf(m_store.activeSnapshot());
-        const QString search = m_store.searchText();
-        if (search.isEmpty())
+        const std::optional<QList<qsizetype>> rows = matchingRows(records);
+        if (!rows)
             return records;
         QList<Record> result;
-        for (const Record& record : records) {
-            if (m_spec.matches(record, search))
-                result.append(record);
-        }
+        result.reserve(rows->size());
+        for (const qsizetype row : *rows)
+            result.append(records.at(row));
         return result;
     }
 
@@ -133,6 +133,44 @@ public:
     std::optional<Tab> drawnTab() const { return m_drawnTab; }
 
 private:
+    /// The rows of `records` that match the search text, none when every record is listed (empty search).
+    std::optional<QList<qsizetype>> matchingRows(const QList<Record>& records) const {
+        const QString search = m_store.searchText();
+        if (search.isEmpty())
+            return std::nullopt;
+        updateSearchKeys(records);
+        const QString searchKey = halvo::searchKey(search);
+        QList<qsizetype> rows;
+        for (qsizetype i = 0; i < m_searchKeys.size(); ++i) {
+            for (const QString& key : m_searchKeys.at(i)) {
+                if (halvo::searchKeyContains(key, searchKey)) {
+                    rows.append(i);
+                    break;
+                }
+            }
+        }
+        return rows;
+    }
+
+    /// Folds the searched texts of the records that differ from the ones indexed last time at their position.
+    void updateSearchKeys(const QList<Record>& records) const {
+        if (records.isSharedWith(m_indexedRecords) && m_searchKeys.size() == records.size())
+            return;
+        QList<QStringList> keys(records.size());
+        for (qsizetype i = 0; i < records.size(); ++i) {
+            if (i < m_indexedRecords.size() && i < m_searchKeys.size() && records.at(i) == m_indexedRecords.at(i)) {
+                keys[i] = m_searchKeys.at(i);
+                continue;
+            }
+            QStringList folded;
+            for (const QString& text : m_spec.searchTexts(records.at(i)))
+                folded.append(halvo::searchKey(text));
+            keys[i] = std::move(folded);
+        }
+        m_indexedRecords = records;
+        m_searchKeys = std::move(keys);
+    }
+
     std::optional<Record> shownAmong(const QList<Record>& records) const {
         if (m_selectedId) {
             for (const Record& record : records) {
@@ -146,14 +184,23 @@ private:
     }
 
     void refresh() {
-        const QList<Record> records = listed();
-        m_frame->setSidebarTitle(m_spec.sidebarTitle + QStringLiteral(" (") + QString::number(records.size()) +
+        // The model shows the matching rows of the snapshot's list itself: a key press copies no record.
+        const QList<Record> records = m_spec.recordsOf(m_store.activeSnapshot());
+        std::optional<QList<qsizetype>> rows = matchingRows(records);
+        const qsizetype count = rows ? rows->size() : records.size();
+        m_frame->setSidebarTitle(m_spec.sidebarTitle + QStringLiteral(" (") + QString::number(count) +
                                  QLatin1Char(')'));
-        m_model->setItems(records);
-        m_frame->setListEmpty(records.isEmpty());
+        m_model->setRows(records, std::move(rows));
+        m_frame->setListEmpty(count == 0);
 
-        const std::optional<Record> shownRecord = shownAmong(records);
-        int highlighted = m_selectedId ? m_model->rowOf(*m_selectedId) : -1;
+        // The chosen record when it is listed, else the first listed one.
+        const int chosenRow = m_selectedId ? m_model->rowOf(*m_selectedId) : -1;
+        std::optional<Record> shownRecord;
+        if (chosenRow >= 0)
+            shownRecord = m_model->itemAt(chosenRow);
+        else if (count > 0)
+            shownRecord = m_model->itemAt(0);
+        int highlighted = chosenRow;
         if (highlighted < 0 && m_spec.highlightFallback && shownRecord)
             highlighted = 0;
         m_frame->setCurrentRow(highlighted);
@@ -186,6 +233,9 @@ private:
     HalvoSectionFrame* m_frame = nullptr;
     HalvoRecordListModel<Record>* m_model = nullptr;
     HalvoRefreshScheduler* m_scheduler = nullptr;
+    /// The records whose search keys `m_searchKeys` holds, one list of keys per record.
+    mutable QList<Record> m_indexedRecords;
+    mutable QList<QStringList> m_searchKeys;
     QList<Tab> m_offeredTabs;
     std::optional<Tab> m_drawnTab;
 };

@@ -119,7 +119,8 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     d->list->setFrameShape(QFrame::NoFrame);
     d->list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     d->list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    d->list->setUniformItemSizes(false);
+    // Every row of a sidebar has one height: a list of twenty thousand records lays out what one row costs.
+    d->list->setUniformItemSizes(true);
     d->list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     d->sidebarStack->addWidget(d->list);
 

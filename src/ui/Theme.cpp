@@ -9,6 +9,7 @@
 #include <QIconEngine>
 #include <QLabel>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPalette>
 #include <QPixmapCache>
 #include <QSet>
@@ -160,8 +161,6 @@ const QHash<QString, QString>& iconTable() {
             {"arrow.triangle.2.circlepath.circle.fill", "view-refresh"},
             // network and addresses
             {"globe", "globe"},
-            {"4.circle.fill", "network-wired"},
-            {"6.circle.fill", "network-wireless-hotspot"},
             {"network.badge.shield.half.filled", "firewall-applet-shields_up"},
             {"point.3.connected.trianglepath.dotted", "network-connect"},
             {"arrow.left.arrow.right.circle.fill", "exchange-positions"},
@@ -211,6 +210,15 @@ const QHash<QString, QString>& iconTable() {
     return table;
 }
 
+// Symbols no freedesktop icon theme has, drawn here: a digit cut out of a filled circle.
+const QHash<QString, QChar>& drawnDigitSymbols() {
+    static const QHash<QString, QChar> table{
+        {QStringLiteral("4.circle.fill"), QLatin1Char('4')},
+        {QStringLiteral("6.circle.fill"), QLatin1Char('6')},
+    };
+    return table;
+}
+
 // Symbols asked for without an entry; only the main thread draws.
 QSet<QString>& unknownSymbols() {
     static QSet<QString> names;
@@ -224,40 +232,53 @@ QHash<QString, QIcon>& loadedIcons() {
     return icons;
 }
 
+// The folders of the small sizes in the icon theme and its fallback, in lookup order: search path, theme,
+// context (alphabetical), 22 before 16. Listing them costs a few directory reads; the files are never scanned.
+QStringList smallIconFolders(const QString& theme) {
+    QStringList themes{theme};
+    if (!QIcon::fallbackThemeName().isEmpty() && QIcon::fallbackThemeName() != theme)
+        themes.append(QIcon::fallbackThemeName());
+    QStringList folders;
+    for (const QString& base : QIcon::themeSearchPaths()) {
+        for (const QString& themeName : std::as_const(themes)) {
+            const QDir themeDir(base + QLatin1Char('/') + themeName);
+            if (!themeDir.exists())
+                continue;
+            for (const QString& context : themeDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+                for (const char* size : {"22", "16"}) {
+                    const QString sized = themeDir.filePath(context + QLatin1Char('/') + QLatin1String(size));
+                    if (QFileInfo(sized).isDir())
+                        folders.append(sized + QLatin1Char('/'));
+                }
+            }
+        }
+    }
+    return folders;
+}
+
 QIcon monochromeIcon(const QString& name) {
-    static QHash<QString, QString> files;
+    static QStringList folders;
     static QString indexedTheme;
     const QString theme = QIcon::themeName().isEmpty() ? QIcon::fallbackThemeName() : QIcon::themeName();
     if (indexedTheme != theme) {
         indexedTheme = theme;
-        files.clear();
+        folders = smallIconFolders(theme);
         loadedIcons().clear();
-        QStringList themes{theme};
-        if (!QIcon::fallbackThemeName().isEmpty() && QIcon::fallbackThemeName() != theme)
-            themes.append(QIcon::fallbackThemeName());
-        for (const QString& base : QIcon::themeSearchPaths()) {
-            for (const QString& themeName : std::as_const(themes)) {
-                const QDir themeDir(base + QLatin1Char('/') + themeName);
-                if (!themeDir.exists())
-                    continue;
-                for (const QString& context : themeDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-                    for (const char* size : {"22", "16"}) {
-                        const QDir sized(themeDir.filePath(context + QLatin1Char('/') + QLatin1String(size)));
-                        for (const QFileInfo& file : sized.entryInfoList({QStringLiteral("*.svg")}, QDir::Files)) {
-                            if (!files.contains(file.completeBaseName()))
-                                files.insert(file.completeBaseName(), file.absoluteFilePath());
-                        }
-                    }
-                }
-            }
-        }
     }
     // One icon per name, so its pixmaps are cached across the many labels that show it.
     QHash<QString, QIcon>& loaded = loadedIcons();
     if (const auto hit = loaded.constFind(name); hit != loaded.constEnd())
         return hit.value();
-    const auto it = files.constFind(name);
-    const QIcon result = it != files.constEnd() ? QIcon(it.value()) : QIcon::fromTheme(name);
+    QIcon result;
+    const QString fileName = name + QStringLiteral(".svg");
+    for (const QString& folder : std::as_const(folders)) {
+        if (QFileInfo::exists(folder + fileName)) {
+            result = QIcon(folder + fileName);
+            break;
+        }
+    }
+    if (result.isNull())
+        result = QIcon::fromTheme(name);
     loaded.insert(name, result);
     return result;
 }
@@ -319,6 +340,69 @@ public:
 
 private:
     QIcon m_base;
+    QColor m_color;
+};
+
+// A filled circle in one colour with a digit cut out of it, at any size; the digit shows what lies beneath.
+class DigitCircleIconEngine final : public QIconEngine {
+public:
+    DigitCircleIconEngine(QChar digit, QColor color)
+        : m_digit(digit)
+        , m_color(std::move(color)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
+        QColor fill = m_color;
+        if (mode == QIcon::Disabled)
+            fill.setAlphaF(fill.alphaF() * 0.4);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(fill);
+        painter->drawPath(shape(QRectF(rect)));
+        painter->restore();
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const QString key = QStringLiteral("halvo-digit:%1:%2:%3x%4:%5")
+                                .arg(m_digit)
+                                .arg(m_color.rgba())
+                                .arg(size.width())
+                                .arg(size.height())
+                                .arg(int(mode));
+        QPixmap result;
+        if (QPixmapCache::find(key, &result))
+            return result;
+        result = QPixmap(size);
+        result.fill(Qt::transparent);
+        {
+            QPainter painter(&result);
+            paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        }
+        QPixmapCache::insert(key, result);
+        return result;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+    QIconEngine* clone() const override { return new DigitCircleIconEngine(m_digit, m_color); }
+    bool isNull() override { return false; }
+
+private:
+    QPainterPath shape(const QRectF& rect) const {
+        // The same margin as the icon theme's glyphs, and a bold digit about two thirds of the circle high.
+        const qreal diameter = std::min(rect.width(), rect.height()) * 0.92;
+        QRectF circle(0, 0, diameter, diameter);
+        circle.moveCenter(rect.center());
+        QPainterPath disc;
+        disc.addEllipse(circle);
+        QFont digitFont = font(TextStyle::body, Weight::bold);
+        digitFont.setPixelSize(std::max(1, qRound(diameter * 0.64)));
+        QPainterPath digit;
+        digit.addText(0, 0, digitFont, QString(m_digit));
+        digit.translate(circle.center() - digit.boundingRect().center());
+        return disc.subtracted(digit);
+    }
+
+    QChar m_digit;
     QColor m_color;
 };
 
@@ -515,6 +599,8 @@ QString tintName(Tint tint) {
 // ---- icons ----
 
 QIcon icon(const QString& symbolName) {
+    if (const auto digit = drawnDigitSymbols().constFind(symbolName); digit != drawnDigitSymbols().constEnd())
+        return QIcon(new DigitCircleIconEngine(digit.value(), color(Tint::primary)));
     const auto it = iconTable().constFind(symbolName);
     if (it == iconTable().constEnd()) {
         if (!symbolName.isEmpty())
@@ -539,16 +625,18 @@ void clearUnknownSymbolsRequested() {
 }
 
 bool hasIcon(const QString& symbolName) {
-    return iconTable().contains(symbolName);
+    return iconTable().contains(symbolName) || drawnDigitSymbols().contains(symbolName);
 }
 
 QStringList knownSymbols() {
-    QStringList names = iconTable().keys();
+    QStringList names = iconTable().keys() + drawnDigitSymbols().keys();
     names.sort();
     return names;
 }
 
 QIcon tintedIcon(const QString& symbolName, const QColor& tintColor) {
+    if (const auto digit = drawnDigitSymbols().constFind(symbolName); digit != drawnDigitSymbols().constEnd())
+        return QIcon(new DigitCircleIconEngine(digit.value(), tintColor));
     QIcon base = hasIcon(symbolName) ? monochromeIcon(iconName(symbolName)) : icon(symbolName);
     if (base.isNull())
         return {};
@@ -630,6 +718,30 @@ void install() {
 
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
         app->setStyleSheet(buildStyleSheet());
+}
+
+QString sectionSymbol(NavigationSection section)
+{
+    switch (section) {
+    case NavigationSection::domains:
+        return QStringLiteral("globe.europe.africa.fill");
+    case NavigationSection::vps:
+        return QStringLiteral("cloud.fill");
+    case NavigationSection::dedicated:
+        return QStringLiteral("server.rack");
+    case NavigationSection::ipRdns:
+        return QStringLiteral("network");
+    }
+    return {};
+}
+
+int iconTileSymbolSize(IconTileKind kind) {
+    // The text styles are factors of the body size; the tile's symbol sizes are given against a 13-point body.
+    constexpr qreal kDescribedBody = 13.0;
+    const qreal described = kind == IconTileKind::ipBlock ? 26.0 : 28.0;
+    QFont glyph = font(TextStyle::body, Weight::bold);
+    glyph.setPointSizeF(glyph.pointSizeF() * described / kDescribedBody);
+    return QFontMetrics(glyph).height();
 }
 
 TileGradient iconTileGradient(IconTileKind kind) {

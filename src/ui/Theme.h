@@ -3,7 +3,8 @@
 // The one place for colours, text styles, button looks and icons. Views name a style or a tint, never a
 // point size or a colour value.
 
-#include "store/HalvoConfirmRequest.h"
+#include "store/NavigationSection.h"
+#include "ui/HalvoButtonVariant.h"
 
 #include <QColor>
 #include <QFont>
@@ -44,6 +45,12 @@ struct TileGradient {
 };
 /// The gradient of a resource's icon tile.
 TileGradient iconTileGradient(IconTileKind kind);
+/// The edge length in pixels of the symbol on a resource's icon tile: the symbol at 28 points beside the
+/// platform's 13-point body text, 26 points for an IP block, scaled to the application font.
+int iconTileSymbolSize(IconTileKind kind);
+
+/// The symbol shown beside a section's title in the section list.
+QString sectionSymbol(NavigationSection section);
 
 /// The icon for a symbol name (such as "server.rack"); an empty icon for an unknown name.
 QIcon icon(const QString& symbolName);
@@ -51,7 +58,8 @@ QIcon icon(const QString& symbolName);
 bool hasIcon(const QString& symbolName);
 /// Every symbol name of the icon table.
 QStringList knownSymbols();
-/// The freedesktop icon name of the symbol, or an empty text for an unknown symbol.
+/// The freedesktop icon name of the symbol, or an empty text for an unknown symbol and for the symbols no
+/// icon theme has, which the theme draws itself ("4.circle.fill", "6.circle.fill").
 QString iconName(const QString& symbolName);
 /// The non-empty symbol names asked for since the start (or the last clear) that have no entry. The
 /// screenshot tool and the tests fail on any, so a view cannot name a symbol the table lacks.

@@ -233,6 +233,46 @@ QList<ActionCase> domainCases() {
          QStringLiteral("Glue-Record (ns2.example.org -> 2001:db8::53) in Registry eingetragen (POST "
                         "/domain/example.org/glueRecord)."),
          {{"POST", "/domain/example.org/glueRecord", R"({"host":"ns2.example.org","ips":["2001:db8::53"]})"}}},
+        {"glueRecordHostWithTrailingDotReplacesTheSameHost",
+         [](AppStateStore& s) {
+             s.addGlueRecord(kDomain, QStringLiteral("ns1.example.org."), QStringLiteral("192.0.2.55"));
+         },
+         [](HalvoAccountSnapshot& s) {
+             item(s.domains).glueRecords = {{QStringLiteral("ns1.example.org"), {QStringLiteral("192.0.2.55")}}};
+         },
+         QStringLiteral("Glue-Record (ns1.example.org -> 192.0.2.55) in Registry eingetragen (POST "
+                        "/domain/example.org/glueRecord)."),
+         {{"POST", "/domain/example.org/glueRecord", R"({"host":"ns1.example.org","ips":["192.0.2.55"]})"}}},
+        {"glueRecordShortHostWithTrailingDot",
+         [](AppStateStore& s) { s.addGlueRecord(kDomain, QStringLiteral("ns3."), QStringLiteral("192.0.2.56")); },
+         [](HalvoAccountSnapshot& s) {
+             item(s.domains).glueRecords.append({QStringLiteral("ns3.example.org"), {QStringLiteral("192.0.2.56")}});
+         },
+         QStringLiteral("Glue-Record (ns3.example.org -> 192.0.2.56) in Registry eingetragen (POST "
+                        "/domain/example.org/glueRecord)."),
+         {{"POST", "/domain/example.org/glueRecord", R"({"host":"ns3.example.org","ips":["192.0.2.56"]})"}}},
+        {"glueRecordTheDomainItself",
+         [](AppStateStore& s) {
+             s.addGlueRecord(kDomain, QStringLiteral("example.org."), QStringLiteral("192.0.2.57"));
+         },
+         [](HalvoAccountSnapshot& s) {
+             item(s.domains).glueRecords.append({QStringLiteral("example.org"), {QStringLiteral("192.0.2.57")}});
+         },
+         QStringLiteral("Glue-Record (example.org -> 192.0.2.57) in Registry eingetragen (POST "
+                        "/domain/example.org/glueRecord)."),
+         {{"POST", "/domain/example.org/glueRecord", R"({"host":"example.org","ips":["192.0.2.57"]})"}}},
+        {"glueRecordSuffixWithoutDotIsOutsideTheZone",
+         [](AppStateStore& s) {
+             s.addGlueRecord(kDomain, QStringLiteral("evil-example.org"), QStringLiteral("192.0.2.58"));
+         },
+         [](HalvoAccountSnapshot& s) {
+             item(s.domains).glueRecords.append(
+                 {QStringLiteral("evil-example.org.example.org"), {QStringLiteral("192.0.2.58")}});
+         },
+         QStringLiteral("Glue-Record (evil-example.org.example.org -> 192.0.2.58) in Registry eingetragen (POST "
+                        "/domain/example.org/glueRecord)."),
+         {{"POST", "/domain/example.org/glueRecord",
+           R"({"host":"evil-example.org.example.org","ips":["192.0.2.58"]})"}}},
         {"deleteGlueRecord",
          [](AppStateStore& s) { s.deleteGlueRecord(kDomain, QStringLiteral("ns1.example.org")); },
          [](HalvoAccountSnapshot& s) { item(s.domains).glueRecords.clear(); },

@@ -90,3 +90,39 @@ TEST(RecordListModel, RefreshReportsOnlyTheChangedRunsOrResets) {
         EXPECT_EQ(model.items(), c.after) << c.name;
     }
 }
+
+TEST(RecordListModel, ShowsChosenRowsOfASharedListAndReportsOnlyWhatChanged) {
+    Model model(idOfEntry());
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const QList<Entry> source = entries({{"a", 1}, {"b", 2}, {"c", 3}, {"d", 4}});
+    model.setRows(source, QList<qsizetype>{1, 3});
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.itemAt(0), source[1]);
+    EXPECT_EQ(model.itemAt(1), source[3]);
+    EXPECT_EQ(model.index(1).data(Model::RecordRole).value<Entry>(), source[3]);
+    EXPECT_EQ(model.rowOf(QStringLiteral("d")), 1);
+    EXPECT_EQ(model.rowOf(QStringLiteral("a")), -1);
+    EXPECT_EQ(model.items(), entries({{"b", 2}, {"d", 4}}));
+
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    // The same list and rows again: nothing.
+    model.setRows(source, QList<qsizetype>{1, 3});
+    EXPECT_EQ(resets.count() + changes.count(), 0);
+    // One shown record changed in a new list, the same rows: that row alone.
+    QList<Entry> changed = source;
+    changed[3].value = 40;
+    model.setRows(changed, QList<qsizetype>{1, 3});
+    EXPECT_EQ(resets.count(), 0);
+    ASSERT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes.first().at(0).toModelIndex().row(), 1);
+    EXPECT_EQ(changes.first().at(1).toModelIndex().row(), 1);
+    EXPECT_EQ(model.itemAt(1).value, 40);
+    // Other rows of the same list (another search): a reset; then the whole list.
+    model.setRows(changed, QList<qsizetype>{0});
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(model.items(), entries({{"a", 1}}));
+    model.setRows(changed, std::nullopt);
+    EXPECT_EQ(resets.count(), 2);
+    EXPECT_EQ(model.items(), changed);
+}

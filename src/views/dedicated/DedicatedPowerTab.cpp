@@ -1,7 +1,6 @@
 #include "views/dedicated/DedicatedPowerTab.h"
 
 #include "model/Records.h"
-#include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
 
@@ -163,11 +162,8 @@ QWidget* DedicatedPowerTab::ipmiCard(const HalvoServer& server) {
 }
 
 void DedicatedPowerTab::confirmCustomIPXE(const HalvoServer& server) const {
-    // The address is taken as typed; only an address with nothing in it is no boot target at all, and
-    // confirming it would report an empty script as set.
+    // The address is taken as typed and not checked: an empty one is confirmed as "''" like any other.
     const QString url = m_state.ipxeUrl;
-    if (halvo::trimmed(url).isEmpty())
-        return;
     HalvoConfirmRequest request;
     request.title = QStringLiteral("Custom iPXE Network-Boot aktivieren?");
     request.message = QStringLiteral("Soll der Server '") + server.name +

@@ -48,9 +48,8 @@ DedicatedServersView::DedicatedServersView(AppStateStore& store, QWidget* parent
     spec.sidebarTitle = QStringLiteral("Dedicated Server");
     spec.idOf = [](const HalvoServer& server) { return server.name; };
     spec.recordsOf = [](const HalvoAccountSnapshot& snapshot) { return snapshot.dedicatedServers; };
-    spec.matches = [](const HalvoServer& server, const QString& search) {
-        return halvo::matchesSearch(server.name, search) || halvo::matchesSearch(server.reverse, search) ||
-               halvo::matchesSearch(server.ip, search) || halvo::matchesSearch(server.datacenter, search);
+    spec.searchTexts = [](const HalvoServer& server) {
+        return QStringList{server.name, server.reverse, server.ip, server.datacenter};
     };
     // Only the user's own choice is highlighted; the fallback to the first server is not.
     spec.highlightFallback = false;

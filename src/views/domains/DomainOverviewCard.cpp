@@ -1,5 +1,6 @@
 #include "views/domains/DomainOverviewCard.h"
 
+#include "model/AuthInfoCode.h"
 #include "ui/Components.h"
 #include "ui/Theme.h"
 
@@ -45,15 +46,7 @@ QString zoneFileText(const HalvoDomain& domain) {
 }
 
 QString authInfoCode(const QString& domainName) {
-    // Six characters of the name, counted as characters: a pair of surrogates is never cut in half.
-    const QString upper = domainName.toUpper();
-    qsizetype end = 0;
-    for (int taken = 0; taken < 6 && end < upper.size(); ++taken) {
-        const bool pair =
-            upper.at(end).isHighSurrogate() && end + 1 < upper.size() && upper.at(end + 1).isLowSurrogate();
-        end += pair ? 2 : 1;
-    }
-    return QStringLiteral("AUTH-HLV-") % upper.left(end) % QStringLiteral("-40729");
+    return halvo::authInfoCode(domainName);
 }
 
 } // namespace halvo::domains

@@ -42,7 +42,7 @@ DomainsView::DomainsView(AppStateStore& store, QWidget* parent)
     spec.sidebarTitle = QStringLiteral("Domains");
     spec.idOf = [](const HalvoDomain& d) { return d.domain; };
     spec.recordsOf = [](const HalvoAccountSnapshot& snapshot) { return snapshot.domains; };
-    spec.matches = [](const HalvoDomain& d, const QString& search) { return halvo::matchesSearch(d.domain, search); };
+    spec.searchTexts = [](const HalvoDomain& d) { return QStringList{d.domain}; };
     // The list highlights the chosen domain only while it is listed; the detail then falls back to the first
     // listed domain without forgetting the choice.
     spec.highlightFallback = false;
@@ -58,7 +58,6 @@ DomainsView::DomainsView(AppStateStore& store, QWidget* parent)
     m_section =
         std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedDomainId, &m_state.activeTab);
     m_section->setDelegate(new DomainRowDelegate(this));
-    frame()->listView()->setUniformItemSizes(true);
     frame()->replaceHeader(new QWidget);
 
     // The sheet belongs to the shown domain: without one it is dismissed, which clears the flag.

@@ -80,7 +80,9 @@ void IPBlockRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->setClipRect(option.rect);
     painter->setRenderHint(QPainter::Antialiasing);
     const QRect area = option.rect.adjusted(kHorizontalInset, kVerticalInset, -kHorizontalInset, -kVerticalInset);
-    int y = area.top();
+    // Every row is as tall as one with a service line (the sidebar lays out uniform rows); without that line
+    // the two others sit in the middle.
+    int y = area.top() + (c.service ? 0 : (m.detailLine + kLineSpacing) / 2);
 
     // Address line: version symbol, the block, and the type badge at the trailing edge.
     halvo::ui::paintSymbol(painter,
@@ -114,13 +116,9 @@ void IPBlockRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->restore();
 }
 
-QSize IPBlockRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+QSize IPBlockRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+    // One height for every row, room for the service line included, so the sidebar never measures row by row.
     const Metrics m = metrics();
-    bool hasService = false;
-    if (const std::optional<HalvoIPBlock> block = record<HalvoIPBlock>(index))
-        hasService = block->routedToService && !block->routedToService->isEmpty();
-    int height = 2 * kVerticalInset + m.addressLine + kLineSpacing + m.detailLine;
-    if (hasService)
-        height += m.detailLine + kLineSpacing;
+    const int height = 2 * kVerticalInset + m.addressLine + kLineSpacing + m.detailLine + kLineSpacing + m.detailLine;
     return QSize(std::max(option.rect.width(), 0), height);
 }

@@ -233,6 +233,8 @@ QWidget* IPDetailsTab::buildReverseCard() {
     m_reverseModel = new HalvoRecordListModel<HalvoReverseRecord>(
         [](const HalvoReverseRecord& entry) { return entry.ipReverse; }, this);
     m_reverseModel->setItems(m_block.reverseEntries);
+    // The address and host open in read-only fields for selecting (see the delegate).
+    m_reverseModel->setEditable(true);
     m_reverseDelegate = new IPReverseEntryDelegate(m_reverseModel, this);
     m_reverseTable = new QListView;
     m_reverseTable->setObjectName(QStringLiteral("ipReverseTable"));

@@ -57,7 +57,7 @@ IPRdnsView::IPRdnsView(AppStateStore& store, QWidget* parent)
     spec.sidebarTitle = QStringLiteral("IP-Blöcke");
     spec.idOf = [](const HalvoIPBlock& block) { return block.ipBlock; };
     spec.recordsOf = [](const HalvoAccountSnapshot& snapshot) { return snapshot.ipBlocks; };
-    spec.matches = &IPRdnsView::blockMatchesSearch;
+    spec.searchTexts = &IPRdnsView::searchedTexts;
     // Only the user's own choice is highlighted; the fallback to the first block is not.
     spec.highlightFallback = false;
     spec.tabsOf = &IPRdnsView::availableTabs;
@@ -81,22 +81,17 @@ IPRdnsView::~IPRdnsView() = default;
 
 // ---- derived values ----
 
-bool IPRdnsView::blockMatchesSearch(const HalvoIPBlock& block, const QString& searchText) {
-    // An absent or empty field never matches a non-empty search; an empty search is handled by the caller.
-    const auto contains = [&searchText](QStringView value) {
-        return !value.isEmpty() && halvo::matchesSearch(value, searchText);
-    };
-    if (contains(block.ipBlock))
-        return true;
-    if (block.routedToService && contains(*block.routedToService))
-        return true;
-    if (block.description && contains(*block.description))
-        return true;
+QStringList IPRdnsView::searchedTexts(const HalvoIPBlock& block) {
+    QStringList texts{block.ipBlock};
+    if (block.routedToService)
+        texts.append(*block.routedToService);
+    if (block.description)
+        texts.append(*block.description);
     for (const HalvoReverseRecord& entry : block.reverseEntries) {
-        if (contains(entry.reverse) || contains(entry.ipReverse))
-            return true;
+        texts.append(entry.reverse);
+        texts.append(entry.ipReverse);
     }
-    return false;
+    return texts;
 }
 
 QList<HalvoIPBlock> IPRdnsView::filteredBlocks() const {

@@ -33,9 +33,9 @@ public:
     /// The active snapshot's blocks in stored order, narrowed by the store's search text when it is not
     /// empty (the text as typed, not trimmed).
     QList<HalvoIPBlock> filteredBlocks() const;
-    /// Whether the block's address, routed service, description or one of its reverse entries (host name
-    /// or address) contains the search text, case-insensitively. No other field is searched.
-    static bool blockMatchesSearch(const HalvoIPBlock& block, const QString& searchText);
+    /// The texts of a block that the search looks into: the block, the routed service, the description and
+    /// every reverse entry's host name and address. No other field is searched.
+    static QStringList searchedTexts(const HalvoIPBlock& block);
     /// The selected block when the list shows it, else the first listed block, else none. The fallback is
     /// never written back into the selection.
     std::optional<HalvoIPBlock> selectedBlock() const;

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -90,4 +91,57 @@ void IPReverseEntryDelegate::paint(QPainter* painter, const QStyleOptionViewItem
 
 QSize IPReverseEntryDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const {
     return {0, contentHeight() + 2 * cols::kVerticalInset + cols::kRowSpacing};
+}
+
+void IPReverseEntryDelegate::pressedBesideButton(const QMouseEvent& event, const QStyleOptionViewItem& option,
+                                                 const QModelIndex& index) {
+    const Cells c = cells(option.rect);
+    const QPoint at = event.position().toPoint();
+    if (c.address.contains(at))
+        m_openCell = Cell::address;
+    else if (c.host.contains(at))
+        m_openCell = Cell::host;
+    else
+        return;
+    // Opened after the press has been handled, so the view is not asked to edit inside its own event. A field
+    // open on the row's other cell closes first.
+    if (auto* view = const_cast<QAbstractItemView*>(qobject_cast<const QAbstractItemView*>(option.widget))) {
+        QMetaObject::invokeMethod(
+            view,
+            [view, target = QPersistentModelIndex(index)] {
+                if (!target.isValid())
+                    return;
+                view->closePersistentEditor(target);
+                view->edit(target);
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+QWidget* IPReverseEntryDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const {
+    auto* editor = new QLineEdit(parent);
+    const bool address = m_openCell == Cell::address;
+    editor->setObjectName(address ? QStringLiteral("ipReverseAddressEditor") : QStringLiteral("ipReverseHostEditor"));
+    editor->setReadOnly(true);
+    editor->setFrame(false);
+    editor->setFont(address ? addressFont() : hostFont());
+    return editor;
+}
+
+void IPReverseEntryDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (!line || !index.isValid() || index.row() >= m_model->rowCount())
+        return;
+    const HalvoReverseRecord& entry = m_model->itemAt(index.row());
+    line->setText(m_openCell == Cell::address ? entry.ipReverse : entry.reverse);
+}
+
+void IPReverseEntryDelegate::setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const {
+    // The texts are only shown for selecting; nothing typed reaches the entry.
+}
+
+void IPReverseEntryDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                                  const QModelIndex&) const {
+    const Cells c = cells(option.rect);
+    editor->setGeometry(m_openCell == Cell::address ? c.address : c.host);
 }

@@ -63,12 +63,10 @@ VPSView::VPSView(AppStateStore& store, QWidget* parent)
     spec.sidebarTitle = QStringLiteral("VPS Instanzen");
     spec.idOf = [](const HalvoVPS& vps) { return vps.name; };
     spec.recordsOf = [](const HalvoAccountSnapshot& snapshot) { return snapshot.vpsList; };
-    spec.matches = [](const HalvoVPS& vps, const QString& search) {
-        return halvo::matchesSearch(vps.name, search) || halvo::matchesSearch(vps.displayName, search) ||
-               halvo::matchesSearch(vps.ipv4, search);
-    };
-    // The list highlights the VPS the detail shows, also when it is the fallback to the first one.
-    spec.highlightFallback = true;
+    spec.searchTexts = [](const HalvoVPS& vps) { return QStringList{vps.name, vps.displayName, vps.ipv4}; };
+    // The list highlights only the chosen VPS; while the choice is none or filtered out no row is highlighted,
+    // so a click on any row (the first one too) stores that VPS.
+    spec.highlightFallback = false;
     // The VPS detail has no tabs; the frame shows no tab bar then.
     spec.drawDetail = [this](const HalvoVPS& vps, HalvoNoTab) { drawDetail(vps); };
     spec.afterRefresh = [this](const std::optional<HalvoVPS>& shown) {

@@ -11,6 +11,7 @@
 #include "ui/HalvoSectionFrame.h"
 #include "views/ip/IPBlockRowDelegate.h"
 
+#include <QFontMetrics>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -185,6 +186,29 @@ TEST(IPRdnsViewTest, SearchNarrowsTheListOverItsFieldsOnly) {
             EXPECT_EQ(f.headerTitle(), sc.expected.first());
         }
     }
+}
+
+TEST(IPRdnsViewTest, SearchFollowsAChangedRecordWhileTheSearchTextStays) {
+    // The search keys of a block are kept between key presses; a change of the block's texts must reach them.
+    const QString a = QStringLiteral("198.51.100.0/29");
+    const QString c = QStringLiteral("2001:db8:1::/64");
+    ViewFixture f(searchBlocks());
+    f.store().setSearchText(QStringLiteral("STRASSE"));
+    halvo::test::settle();
+    EXPECT_TRUE(idsOf(f.view->filteredBlocks()).isEmpty());
+    f.store().updateIPBlockDescription(a, QStringLiteral("Rechenzentrum Hafenstraße"));
+    halvo::test::settle();
+    EXPECT_EQ(idsOf(f.view->filteredBlocks()), QStringList{a});
+    EXPECT_EQ(f.list()->model()->rowCount(), 1);
+    EXPECT_EQ(f.headerTitle(), a);
+    f.store().updateIPBlockDescription(c, QStringLiteral("STRASSE 2"));
+    halvo::test::settle();
+    EXPECT_EQ(idsOf(f.view->filteredBlocks()), (QStringList{a, c}));
+    EXPECT_EQ(f.list()->model()->rowCount(), 2);
+    f.store().updateIPBlockDescription(a, QStringLiteral("Backbone"));
+    halvo::test::settle();
+    EXPECT_EQ(idsOf(f.view->filteredBlocks()), QStringList{c});
+    EXPECT_EQ(f.list()->model()->rowCount(), 1);
 }
 
 TEST(IPRdnsViewTest, EmptySnapshotShowsEmptyStateAndPlaceholder) {
@@ -419,7 +443,7 @@ TEST(IPBlockRowDelegateTest, PaintsTheFailoverBadgeOrangeAndOthersBlue) {
     EXPECT_EQ(badgePixels(other, Tint::orange, 0.20), 0);
 }
 
-TEST(IPBlockRowDelegateTest, RowWithServiceLineIsTaller) {
+TEST(IPBlockRowDelegateTest, RowsHaveOneHeightWithRoomForTheServiceLine) {
     HalvoRecordListModel<HalvoIPBlock> model([](const HalvoIPBlock& b) { return b.ipBlock; });
     HalvoIPBlock plain = makeBlock(QStringLiteral("198.51.100.0/29"));
     HalvoIPBlock routed = makeBlock(QStringLiteral("198.51.100.8/29"));
@@ -429,9 +453,13 @@ TEST(IPBlockRowDelegateTest, RowWithServiceLineIsTaller) {
     model.setItems({plain, routed, emptyRoute});
     IPBlockRowDelegate delegate(&model);
     QStyleOptionViewItem option;
-    const int plainHeight = delegate.sizeHint(option, model.index(0, 0)).height();
-    EXPECT_GT(delegate.sizeHint(option, model.index(1, 0)).height(), plainHeight);
-    EXPECT_EQ(delegate.sizeHint(option, model.index(2, 0)).height(), plainHeight);
+    // The sidebar lays out uniform rows: one height, tall enough for the address, service and status lines.
+    const int height = delegate.sizeHint(option, model.index(0, 0)).height();
+    EXPECT_EQ(delegate.sizeHint(option, model.index(1, 0)).height(), height);
+    EXPECT_EQ(delegate.sizeHint(option, model.index(2, 0)).height(), height);
+    const QFontMetrics detail(halvo::theme::font(halvo::theme::TextStyle::caption2));
+    const QFontMetrics address(halvo::theme::font(halvo::theme::TextStyle::subheadline, halvo::theme::Weight::bold, true));
+    EXPECT_GE(height, address.height() + 2 * detail.height());
 }
 
 // ---- header card ----

@@ -1,15 +1,15 @@
 #pragma once
 
-// A request to confirm one operation, raised by a view and published by the store.
+// A request to confirm one operation, raised by a view and published by the store. Widget-free, so the
+// store can hold it without linking the widgets.
+
+#include "ui/HalvoButtonVariant.h"
 
 #include <QString>
 #include <QUuid>
 
 #include <functional>
 #include <optional>
-
-/// The look of an action button and of a confirmation.
-enum class HalvoButtonVariant { primary, success, warning, danger, purple, secondary };
 
 struct HalvoConfirmRequest {
     QUuid id = QUuid::createUuid();
