@@ -189,8 +189,10 @@ void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
         m_model->setRecords(domain.dnsRecords);
     }
     updateTableHeight();
-    // A record added to the shown zone lands at the end: show it.
-    if (!otherDomain && m_model->rowCount() == rowsBefore + 1)
+    // The record the user just added lands at the end: show it.
+    const bool added = m_addPending && !otherDomain && m_model->rowCount() == rowsBefore + 1;
+    m_addPending = false;
+    if (added)
         Q_EMIT recordAdded(m_model->rowCount() - 1);
 }
 

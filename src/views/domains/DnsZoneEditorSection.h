@@ -47,6 +47,8 @@ public:
     const DnsRecordListModel* recordModel() const { return m_model; }
     /// Where row `row`'s delete button is, in the table's viewport coordinates (the row must be laid out).
     QRect deleteButtonRect(int row) const;
+    /// The user's add is on its way: the next refresh that shows one more record reports it (`recordAdded`).
+    void expectAddedRecord() { m_addPending = true; }
     /// Where row `row` is, in the table's viewport coordinates.
     QRect rowRect(int row) const;
 
@@ -73,6 +75,7 @@ private:
     QComboBox* m_ttlPicker = nullptr;
     QWidget* m_tableHeader = nullptr;
     QTableView* m_table = nullptr;
+    bool m_addPending = false;
     DnsRecordListModel* m_model = nullptr;
     DnsRecordDelegate* m_delegate = nullptr;
 };

@@ -198,6 +198,8 @@ void DomainsView::addRecord() {
             return;
         domain = shown->domain;
     }
+    if (m_zoneEditor)
+        m_zoneEditor->expectAddedRecord();
     m_store.addDNSRecord(domain, halvo::trimmed(m_state.newSubDomain), m_state.newRecordType, target, m_state.newTTL);
     m_state.newSubDomain.clear();
     m_state.newTarget.clear();
