@@ -250,12 +250,11 @@ QWidget* VPSView::buildPowerCard(const HalvoVPS& vps) {
 
     auto* bar = new QWidget;
     bar->setObjectName(QStringLiteral("vpsPowerActionBar"));
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(12);
+    // The power buttons move to a further line where the card is narrow.
+    auto* row = new HalvoFlowLayout(bar, 12, 8);
 
     const QString name = vps.name;
-    const auto addButton = [row](HalvoActionButton* button) { row->addWidget(button, 0, Qt::AlignVCenter); };
+    const auto addButton = [row](HalvoActionButton* button) { row->addWidget(button); };
 
     if (vps.state != QLatin1StringView("running")) {
         auto* start =
@@ -290,8 +289,6 @@ QWidget* VPSView::buildPowerCard(const HalvoVPS& vps) {
         });
         addButton(stop);
     }
-
-    row->addStretch();
 
     auto* sla =
         smallButton(vps.slaMonitoring ? QStringLiteral("SLA Monitoring: AN") : QStringLiteral("SLA Monitoring: AUS"),
