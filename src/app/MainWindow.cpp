@@ -5,6 +5,7 @@
 #include "ui/FocusOrder.h"
 #include "ui/HalvoConfirmationSheet.h"
 #include "ui/HalvoSectionFrame.h"
+#include "ui/HalvoElidedLabel.h"
 #include "ui/Theme.h"
 #include "views/dedicated/DedicatedServersView.h"
 #include "views/domains/DomainsView.h"
@@ -19,6 +20,8 @@
 #include <QListWidget>
 #include <QScreen>
 #include <QShortcut>
+#include <QShowEvent>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -129,7 +132,9 @@ MainWindow::MainWindow(AppStateStore& store, QWidget* parent)
         halvo::theme::symbol(QStringLiteral("exclamationmark.triangle.fill"), TextStyle::caption, Tint::red, statusBar);
     statusRow->addWidget(m_statusDone);
     statusRow->addWidget(m_statusFailed);
-    m_status = halvo::theme::label(QString(), TextStyle::caption, Weight::medium, Tint::secondary, false, statusBar);
+    // One line whatever the sentence's length: a long one ends in "…" and is whole in the tooltip.
+    m_status = new HalvoElidedLabel(QString(), statusBar);
+    halvo::theme::style(m_status, TextStyle::caption, Weight::medium, Tint::secondary);
     m_status->setObjectName(QStringLiteral("halvoStatusLine"));
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     statusRow->addWidget(m_status, 1);
@@ -138,11 +143,14 @@ MainWindow::MainWindow(AppStateStore& store, QWidget* parent)
     row->addLayout(column, 1);
 
     setCentralWidget(central);
-    // Roomier than the minimum where the screen allows, so the detail's cards have their four columns.
-    QSize size(kDefaultWidth, kDefaultHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size());
-    resize(size.expandedTo(QSize(kMinimumContentWidth, kMinimumContentHeight)));
+    // Roomier than the minimum where the screen allows, so the detail's cards have their four columns. The
+    // frame is not known before the window is shown: estimate a title bar now, correct once it is shown.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        setGeometry(openingGeometry(screen->availableGeometry(), QMargins(0, titleBar, 0, 0)));
+    } else {
+        resize(kDefaultWidth, kDefaultHeight);
+    }
 
     // ---- wiring ----
     connect(m_sections, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
@@ -210,6 +218,38 @@ bool MainWindow::focusNextPrevChild(bool next) {
     if (halvo::ui::moveFocusAlong(focusOrder(), focusWidget(), next))
         return true;
     return QMainWindow::focusNextPrevChild(next);
+}
+
+QRect MainWindow::openingGeometry(const QRect& available, const QMargins& frame) {
+    const QSize minimum(kMinimumContentWidth, kMinimumContentHeight);
+    const QSize frameExtra(frame.left() + frame.right(), frame.top() + frame.bottom());
+    const QSize size = QSize(kDefaultWidth, kDefaultHeight).boundedTo(available.size() - frameExtra).expandedTo(minimum);
+    const QSize outer = size + frameExtra;
+    // Centred where it fits; otherwise from the top-left corner, so the title bar stays reachable.
+    const int x = available.left() + std::max(0, (available.width() - outer.width()) / 2);
+    const int y = available.top() + std::max(0, (available.height() - outer.height()) / 2);
+    return {QPoint(x + frame.left(), y + frame.top()), size};
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_placed || event->spontaneous())
+        return;
+    m_placed = true;
+    // Now the frame is known: bring the whole window, frame included, into the screen's available area.
+    QTimer::singleShot(0, this, [this] {
+        const QScreen* shownOn = screen();
+        if (!shownOn || isMaximized() || isFullScreen())
+            return;
+        const QRect available = shownOn->availableGeometry();
+        if (available.contains(frameGeometry()))
+            return;
+        const QRect outer = frameGeometry();
+        const QRect inner = geometry();
+        const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                             outer.bottom() - inner.bottom());
+        setGeometry(openingGeometry(available, frame));
+    });
 }
 
 void MainWindow::showStatus() {

@@ -4,12 +4,16 @@
 // the small helpers below.
 
 #include "ui/HalvoActionButton.h"
+#include "ui/HalvoColumnsLayout.h"
+#include "ui/HalvoElidedLabel.h"
+#include "ui/HalvoFlowLayout.h"
 #include "ui/HalvoFormTextField.h"
 #include "ui/HalvoIconTile.h"
 #include "ui/HalvoSectionCard.h"
 #include "ui/HalvoSpecGrid.h"
 #include "ui/HalvoSpecTile.h"
 #include "ui/HalvoStatusBadge.h"
+#include "ui/HalvoWrappingLabel.h"
 
 #include <QFrame>
 #include <QString>

@@ -20,9 +20,14 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    /// The title as drawn now: whole, or ending in "…" (the whole title in the tooltip) when narrower.
+    QString shownText() const;
+    bool isElided() const;
+
 protected:
     /// Draws "&" as it is: the titles hold ampersands ("Hardware & Status"), never mnemonics.
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void applyStyle();

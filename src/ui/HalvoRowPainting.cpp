@@ -1,5 +1,7 @@
 #include "ui/HalvoRowPainting.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -114,8 +116,15 @@ void paintCapsuleIn(QPainter* painter, const QRectF& capsule, const QString& tex
     painter->drawRoundedRect(capsule, radius, radius);
     painter->setFont(font);
     painter->setPen(theme::color(tint));
-    painter->drawText(capsule, Qt::AlignCenter | Qt::TextSingleLine, text);
+    // A text longer than the capsule ends in "…" inside it, never past its rounded ends.
+    const int room = std::max(0, int(capsule.width() - capsule.height() / 2.0));
+    painter->drawText(capsule, Qt::AlignCenter | Qt::TextSingleLine,
+                      QFontMetrics(font).elidedText(text, Qt::ElideRight, room));
     painter->restore();
+}
+
+int trailingWidth(int lineWidth, int wantedWidth, int keptLeading) {
+    return std::clamp(wantedWidth, 0, std::max(0, lineWidth - keptLeading));
 }
 
 void paintSymbol(QPainter* painter, const QRect& rect, const QString& symbolName, theme::Tint tint) {

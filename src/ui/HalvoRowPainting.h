@@ -64,7 +64,12 @@ void paintElidedText(QPainter* painter, const QRect& rect, const QString& text, 
 void paintText(QPainter* painter, const QRect& rect, const QString& text, const QFont& font, theme::Tint tint,
                Qt::Alignment alignment = Qt::AlignLeft);
 
-/// A capsule filling `capsule` with the tint at `fillOpacity`, the text centred in it in the tint.
+/// The width of a trailing item (a badge, a boot type) on a line of `lineWidth`: what it wants, but never so much
+/// that less than `keptLeading` is left for the leading items (the dot, the name, the address).
+int trailingWidth(int lineWidth, int wantedWidth, int keptLeading);
+
+/// A capsule filling `capsule` with the tint at `fillOpacity`, the text centred in it in the tint (ending in "…"
+/// when longer than the capsule).
 void paintCapsuleIn(QPainter* painter, const QRectF& capsule, const QString& text, const QFont& font, theme::Tint tint,
                     qreal fillOpacity);
 

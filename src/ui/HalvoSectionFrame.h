@@ -76,6 +76,10 @@ public:
     /// when `keepScrollPosition` is true. The old content is deleted later.
     void replaceContent(QWidget* content, bool keepScrollPosition = true);
     QWidget* content() const;
+    /// Scrolls the detail so that `rect` (in the coordinates of `descendant`, a widget inside the content;
+    /// its whole rectangle when `rect` is empty) is in view, after laying out what changed. A rectangle
+    /// taller than the viewport shows its top.
+    void revealInContent(QWidget* descendant, const QRect& rect = QRect());
     QWidget* header() const;
     QScrollArea* contentScrollArea() const;
 

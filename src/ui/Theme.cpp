@@ -343,8 +343,19 @@ public:
         : m_glyph(std::move(glyph))
         , m_color(std::move(color)) {}
 
+    // Sizes given to `pixmap` and `scaledPixmap` are device pixels; the base is asked for exactly that many
+    // (ratio 1), so the device pixel ratio is applied once, here or by QIcon, never twice.
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        painter->drawPixmap(rect, pixmap(rect.size() * painter->device()->devicePixelRatio(), mode, state));
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap drawn = pixmap(QSize(qRound(rect.width() * ratio), qRound(rect.height() * ratio)), mode, state);
+        drawn.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect, drawn);
+    }
+
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+        QPixmap result = pixmap(size, mode, state);
+        result.setDevicePixelRatio(scale);
+        return result;
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
@@ -359,7 +370,7 @@ public:
         QPixmap cached;
         if (QPixmapCache::find(key, &cached))
             return cached;
-        QPixmap result = m_glyph.file.isEmpty() ? m_glyph.themed.pixmap(size, QIcon::Normal, state)
+        QPixmap result = m_glyph.file.isEmpty() ? m_glyph.themed.pixmap(size, 1.0, QIcon::Normal, state)
                                                 : renderGlyphFile(m_glyph.file, size);
         if (result.isNull())
             return result;
@@ -860,10 +871,9 @@ QLabel* symbol(const QString& symbolName, TextStyle size, Tint tint, QWidget* pa
     result->setProperty("tint", tintName(tint));
     const QIcon tinted = tintedIcon(symbolName, color(tint));
     if (!tinted.isNull()) {
+        // Device pixels for the screen's ratio, drawn at the symbol's edge in points.
         const qreal ratio = parent ? parent->devicePixelRatioF() : qApp->devicePixelRatio();
-        QPixmap pixmap = tinted.pixmap(QSize(edge, edge) * ratio);
-        pixmap.setDevicePixelRatio(ratio);
-        result->setPixmap(pixmap);
+        result->setPixmap(tinted.pixmap(QSize(edge, edge), ratio));
     }
     return result;
 }

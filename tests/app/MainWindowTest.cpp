@@ -8,6 +8,7 @@
 #include "ui/HalvoConfirmationSheet.h"
 #include "ui/HalvoFormTextField.h"
 #include "ui/HalvoSectionFrame.h"
+#include "ui/HalvoElidedLabel.h"
 #include "ui/Theme.h"
 #include "views/dedicated/DedicatedServersView.h"
 #include "views/domains/DomainsView.h"
@@ -17,7 +18,9 @@
 #include <QApplication>
 #include <QHash>
 #include <QItemSelectionModel>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QScreen>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -581,4 +584,83 @@ TEST_F(WindowFixture, EveryTabStopOfEverySectionAndTabShowsItsFocus) {
             }
         }
     }
+}
+
+TEST(WindowPlacement, OpeningGeometryKeepsTheFrameInsideTheAvailableArea) {
+    struct Case {
+        const char* screen;
+        QRect available;
+        QMargins frame;
+        QRect expected; ///< without the frame
+    };
+    const Case cases[] = {
+        // Room enough: the default size, centred.
+        {"1920x1080", QRect(0, 0, 1920, 1080), QMargins(1, 30, 1, 1), QRect(240, 104, 1440, 900)},
+        // A laptop screen: shorter than the default with its title bar, still above the minimum.
+        {"1366x768", QRect(0, 0, 1366, 768), QMargins(2, 2, 2, 2), QRect(2, 2, 1362, 764)},
+        {"1366x768 title bar", QRect(0, 0, 1366, 768), QMargins(1, 24, 1, 1), QRect(1, 24, 1364, 743)},
+        // A panel at the top and a second screen to the right.
+        {"second screen", QRect(1920, 32, 1600, 868), QMargins(1, 30, 1, 1), QRect(1920 + 80, 32 + 30, 1440, 837)},
+        // Smaller than the minimum: the minimum, from the top-left corner, so the title bar stays reachable.
+        {"1024x600", QRect(0, 0, 1024, 600), QMargins(1, 30, 1, 1), QRect(1, 30, 1180, 740)},
+        // Too short for the minimum but wide enough: the width fits, the height is the minimum, from the top.
+        {"1366x740 with a title bar", QRect(0, 28, 1366, 740), QMargins(1, 30, 1, 1), QRect(1, 28 + 30, 1364, 740)},
+    };
+    for (const Case& c : cases) {
+        const QRect geometry = MainWindow::openingGeometry(c.available, c.frame);
+        EXPECT_EQ(geometry, c.expected) << c.screen;
+        const QRect outer = geometry.marginsAdded(c.frame);
+        if (outer.width() <= c.available.width() && outer.height() <= c.available.height()) {
+            EXPECT_TRUE(c.available.contains(outer)) << c.screen;
+        } else {
+            EXPECT_GE(geometry.width(), MainWindow::kMinimumContentWidth) << c.screen;
+            EXPECT_GE(geometry.height(), MainWindow::kMinimumContentHeight) << c.screen;
+            EXPECT_TRUE(c.available.contains(outer.topLeft())) << c.screen;
+        }
+    }
+}
+
+TEST_F(WindowFixture, PlacementOnTheScreenKeepsTheStatusLineVisible) {
+    // Runs on the default small screen and, as its own test entry, on a 1366 x 768 laptop screen.
+    const QRect available = window->screen()->availableGeometry();
+    const QRect outer = window->frameGeometry();
+    const QSize frameExtra = outer.size() - window->geometry().size();
+    const QSize smallest = QSize(MainWindow::kMinimumContentWidth, MainWindow::kMinimumContentHeight) + frameExtra;
+    if (smallest.width() <= available.width() && smallest.height() <= available.height()) {
+        EXPECT_TRUE(available.contains(outer)) << "window " << outer.x() << "," << outer.y() << " " << outer.width()
+                                               << "x" << outer.height() << " on " << available.width() << "x"
+                                               << available.height();
+        QLabel* status = window->statusLine();
+        const QRect statusOnScreen(status->mapToGlobal(QPoint(0, 0)), status->size());
+        EXPECT_TRUE(available.contains(statusOnScreen));
+    } else {
+        // Smaller than the minimum: it fits as far as the minimum allows, from the top-left corner.
+        EXPECT_TRUE(available.contains(outer.topLeft()));
+        EXPECT_EQ(window->size(), window->size().expandedTo(QSize(MainWindow::kMinimumContentWidth,
+                                                                  MainWindow::kMinimumContentHeight)));
+        EXPECT_TRUE(outer.width() <= available.width() || outer.left() == available.left());
+        EXPECT_TRUE(outer.height() <= available.height() || outer.top() == available.top());
+    }
+    const QMargins frame(window->geometry().left() - outer.left(), window->geometry().top() - outer.top(),
+                         outer.right() - window->geometry().right(), outer.bottom() - window->geometry().bottom());
+    EXPECT_EQ(window->geometry(), MainWindow::openingGeometry(available, frame));
+}
+
+TEST_F(WindowFixture, LongStatusSentenceIsElidedWithTheWholeSentenceInItsTooltip) {
+    const QString sentence = QStringLiteral("API Rückmeldung (POST /dedicated/server/") +
+                             QString(QStringLiteral("ns3045871.ip-192-0-2.example.net/")).repeated(12) +
+                             QStringLiteral("reboot): Unknown Halvo API Error");
+    store().setLastActionMessage(sentence);
+    settle();
+    auto* status = qobject_cast<HalvoElidedLabel*>(window->statusLine());
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->text(), sentence);
+    EXPECT_TRUE(status->isElided());
+    EXPECT_TRUE(status->shownText().endsWith(QStringLiteral("…")));
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), status->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(status, &help);
+    EXPECT_EQ(status->toolTip(), sentence);
+    // The status bar keeps one line and stays inside the window.
+    EXPECT_LE(status->mapTo(window.get(), QPoint(status->width(), 0)).x(), window->width());
+    EXPECT_LE(status->height(), status->fontMetrics().height() * 2);
 }

@@ -9,9 +9,11 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineF>
 #include <QPainter>
+#include <QPixmap>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -402,4 +404,53 @@ TEST(Theme, LabelIsPlainTextInStyleAndTint) {
     EXPECT_EQ(l->font().pointSizeF(), font(TextStyle::caption).pointSizeF());
     EXPECT_EQ(l->font().weight(), QFont::Bold);
     EXPECT_EQ(l->palette().color(QPalette::WindowText), color(Tint::orange));
+}
+
+TEST(Theme, SymbolsAreWholeAndSharpAtTheScreensScale) {
+    // Run at scale 1, 1.5 and 2 (the test program runs once per scale factor): a symbol label holds exactly
+    // the device pixels of its edge at the screen's ratio, and drawing the icon in a rectangle gives the same
+    // glyph as the label's picture.
+    const qreal ratio = qApp->devicePixelRatio();
+    for (const QString& name : {QStringLiteral("magnifyingglass"), QStringLiteral("lock.fill"),
+                                QStringLiteral("server.rack"), QStringLiteral("checkmark.circle.fill")}) {
+        for (const TextStyle style : {TextStyle::caption, TextStyle::body, TextStyle::title2}) {
+            const std::unique_ptr<QLabel> label(symbol(name, style, Tint::blue));
+            const int edge = symbolSize(style);
+            const std::string where = name.toStdString() + " at " + std::to_string(edge) + " x" + std::to_string(ratio);
+            const QPixmap picture = label->pixmap();
+            ASSERT_FALSE(picture.isNull()) << where;
+            EXPECT_DOUBLE_EQ(picture.devicePixelRatio(), ratio) << where;
+            EXPECT_NEAR(picture.width(), edge * ratio, 1.0) << where;
+            EXPECT_NEAR(picture.height(), edge * ratio, 1.0) << where;
+            EXPECT_EQ(label->size(), QSize(edge, edge)) << where;
+
+            const auto inkOf = [](const QImage& image) {
+                QRect ink;
+                for (int y = 0; y < image.height(); ++y) {
+                    for (int x = 0; x < image.width(); ++x) {
+                        if (image.pixelColor(x, y).alpha() > 64)
+                            ink |= QRect(x, y, 1, 1);
+                    }
+                }
+                return ink;
+            };
+            const QRect labelInk = inkOf(picture.toImage());
+            // A glyph, not a crop of one: it keeps a margin inside its square on at least one side of each axis.
+            EXPECT_TRUE(labelInk.left() > 0 || labelInk.right() < picture.width() - 1) << where;
+            EXPECT_TRUE(labelInk.top() > 0 || labelInk.bottom() < picture.height() - 1) << where;
+
+            QImage painted(picture.size(), QImage::Format_ARGB32_Premultiplied);
+            painted.setDevicePixelRatio(ratio);
+            painted.fill(Qt::transparent);
+            {
+                QPainter painter(&painted);
+                tintedIcon(name, color(Tint::blue)).paint(&painter, QRect(0, 0, edge, edge));
+            }
+            const QRect paintedInk = inkOf(painted);
+            EXPECT_NEAR(paintedInk.left(), labelInk.left(), 1) << where;
+            EXPECT_NEAR(paintedInk.right(), labelInk.right(), 1) << where;
+            EXPECT_NEAR(paintedInk.top(), labelInk.top(), 1) << where;
+            EXPECT_NEAR(paintedInk.bottom(), labelInk.bottom(), 1) << where;
+        }
+    }
 }

@@ -68,7 +68,7 @@ QWidget* accessRow(const QString& block) {
     row->setProperty("accessBlock", block);
     auto* layout = static_cast<QHBoxLayout*>(row->layout());
     layout->addWidget(theme::symbol(QStringLiteral("checkmark.shield.fill"), TextStyle::caption, Tint::green));
-    layout->addWidget(theme::label(block, TextStyle::caption, Weight::bold, Tint::primary, true));
+    layout->addWidget(HalvoElidedLabel::make(block, TextStyle::caption, Weight::bold, Tint::primary, true));
     layout->addStretch(1);
     layout->addWidget(new HalvoStatusBadge(QStringLiteral("FTP + NFS + CIFS"), Tint::blue));
     return row;
@@ -98,7 +98,6 @@ HalvoSectionCard* backupCard(AppStateStore& store, DedicatedServersState& state,
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(14);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
 
     auto* tiles = new QHBoxLayout;
     tiles->setSpacing(16);
@@ -117,7 +116,7 @@ HalvoSectionCard* backupCard(AppStateStore& store, DedicatedServersState& state,
     layout->addLayout(passwordRow);
 
     layout->addWidget(halvo::ui::divider());
-    layout->addWidget(theme::label(QStringLiteral("Zugriffs-Berechtigungen (IP-ACLs für NFS / CIFS / FTP):"),
+    layout->addWidget(HalvoElidedLabel::make(QStringLiteral("Zugriffs-Berechtigungen (IP-ACLs für NFS / CIFS / FTP):"),
                                    TextStyle::subheadline, Weight::bold));
 
     auto* grantRow = new QHBoxLayout;

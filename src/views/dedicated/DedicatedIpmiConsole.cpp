@@ -15,6 +15,8 @@ namespace theme = halvo::theme;
 
 constexpr int kScreenInset = 18;
 constexpr int kScreenMinWidth = 680;
+// The sheet stays well inside the smallest window, however long the server's names; its lines end in "…".
+constexpr int kSheetMaxWidth = 900;
 constexpr int kScreenMinHeight = 280;
 
 QString accessPath(const HalvoServer& server) {
@@ -32,8 +34,12 @@ QFrame* consoleScreen(const HalvoServer& server) {
     lines->setContentsMargins(kScreenInset, kScreenInset, kScreenInset, kScreenInset);
     lines->setSpacing(6);
     lines->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    for (const QString& line : DedicatedIpmiConsole::consoleLines(server))
-        lines->addWidget(theme::consoleLine(line, theme::TextStyle::callout));
+    for (const QString& line : DedicatedIpmiConsole::consoleLines(server)) {
+        QLabel* label = HalvoElidedLabel::make(line, theme::TextStyle::callout, theme::Weight::regular,
+                                               theme::Tint::green, true);
+        theme::styleConsoleLine(label);
+        lines->addWidget(label);
+    }
     return screen;
 }
 
@@ -41,15 +47,16 @@ QFrame* consoleScreen(const HalvoServer& server) {
 
 DedicatedIpmiConsole::DedicatedIpmiConsole(AppStateStore& store, const HalvoServer& server, QWidget* parent)
     : QWidget(parent) {
+    setMaximumWidth(kSheetMaxWidth);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(14);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    layout->setAlignment(Qt::AlignTop);
 
     auto* header = new QHBoxLayout;
     header->addWidget(theme::symbol(QStringLiteral("display"), theme::TextStyle::headline, theme::Tint::primary));
     header->addWidget(
-        theme::label(QStringLiteral("Halvo Dedicated IPMI / KVM HTML5 & Serial-over-LAN (SoL) – ") + server.name,
+        HalvoElidedLabel::make(QStringLiteral("Halvo Dedicated IPMI / KVM HTML5 & Serial-over-LAN (SoL) – ") + server.name,
                      theme::TextStyle::headline));
     header->addStretch();
     auto* close = new HalvoActionButton(QStringLiteral("Schließen"), HalvoButtonVariant::secondary, true);
@@ -60,7 +67,7 @@ DedicatedIpmiConsole::DedicatedIpmiConsole(AppStateStore& store, const HalvoServ
     layout->addWidget(consoleScreen(server));
 
     auto* footer = new QHBoxLayout;
-    footer->addWidget(theme::label(QStringLiteral("Endpunkt: ") + accessPath(server), theme::TextStyle::caption,
+    footer->addWidget(HalvoElidedLabel::make(QStringLiteral("Endpunkt: ") + accessPath(server), theme::TextStyle::caption,
                                    theme::Weight::regular, theme::Tint::secondary));
     footer->addStretch();
     auto* copy = new HalvoActionButton(QStringLiteral("SSH-URI für SoL kopieren"), HalvoButtonVariant::primary, true);

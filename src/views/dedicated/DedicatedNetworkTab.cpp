@@ -68,16 +68,13 @@ DedicatedNetworkTab::DedicatedNetworkTab(AppStateStore& store, DedicatedServersS
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(18);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
 
     layout->addWidget(new HalvoSpecGrid(QStringLiteral("networkTiles"), networkTiles(server)));
 
-    auto* cards = new QHBoxLayout;
-    cards->setSpacing(16);
-    cards->setAlignment(Qt::AlignTop);
+    auto* cards = HalvoColumnsLayout::sideBySideCards();
     if (server.meshbaySupported)
-        cards->addWidget(meshbayCard(server), 1, Qt::AlignTop);
-    cards->addWidget(ipCard(server), 1, Qt::AlignTop);
+        cards->addWidget(meshbayCard(server));
+    cards->addWidget(ipCard(server));
     layout->addLayout(cards);
 }
 
@@ -95,15 +92,14 @@ QWidget* DedicatedNetworkTab::meshbayCard(const HalvoServer& server) {
                                       QStringLiteral("point.3.connected.trianglepath.dotted"), theme::Tint::purple);
     card->setObjectName(QStringLiteral("meshbayCard"));
     QVBoxLayout* column = card->addColumn(10);
-    column->addWidget(theme::label(QStringLiteral("Aktueller Meshbay-Status: ") +
+    column->addWidget(HalvoElidedLabel::make(QStringLiteral("Aktueller Meshbay-Status: ") +
                                        server.meshbayName.value_or(QStringLiteral("Nicht zugeordnet")),
                                    theme::TextStyle::subheadline, theme::Weight::bold));
 
-    auto* row = new QHBoxLayout;
-    row->setSpacing(10);
+    auto* row = new HalvoFlowLayout(nullptr, 10, 8);
     auto* field = new HalvoFormTextField(QStringLiteral("Meshbay Service-ID (z.B. pn-1049218)"), &m_state.meshbayInput);
     field->setObjectName(QStringLiteral("meshbayInput"));
-    row->addWidget(field, 1);
+    row->addWidget(field);
     auto* attach = new HalvoActionButton(QStringLiteral("In Meshbay einbinden"), HalvoButtonVariant::primary, true);
     connect(attach, &QPushButton::clicked, this, [this, name = server.name] { attachMeshbay(name); });
     row->addWidget(attach);
@@ -128,7 +124,7 @@ QWidget* DedicatedNetworkTab::ipCard(const HalvoServer& server) {
     card->setObjectName(QStringLiteral("ipCard"));
     QVBoxLayout* column = card->addColumn(10);
 
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new HalvoFlowLayout(nullptr, 8, 8);
     if (server.firewallAvailable) {
         auto* firewall =
             new HalvoActionButton(server.firewallEnabled ? QStringLiteral("Edge Hardware-Firewall: AKTIV")
@@ -146,7 +142,6 @@ QWidget* DedicatedNetworkTab::ipCard(const HalvoServer& server) {
     connect(manager, &QPushButton::clicked, this,
             [&store = m_store] { store.setSelectedSection(NavigationSection::ipRdns); });
     buttons->addWidget(manager);
-    buttons->addStretch();
     column->addLayout(buttons);
 
     for (const QString& block : ipBlockList(server)) {
@@ -157,7 +152,7 @@ QWidget* DedicatedNetworkTab::ipCard(const HalvoServer& server) {
         rowLayout->addWidget(theme::symbol(v6 ? QStringLiteral("6.circle.fill") : QStringLiteral("4.circle.fill"),
                                            theme::TextStyle::caption, theme::Tint::blue));
         rowLayout->addWidget(
-            theme::label(block, theme::TextStyle::caption, theme::Weight::bold, theme::Tint::primary, true));
+            HalvoElidedLabel::make(block, theme::TextStyle::caption, theme::Weight::bold, theme::Tint::primary, true));
         rowLayout->addStretch();
         auto* copy = new HalvoActionButton(QStringLiteral("Kopieren"), HalvoButtonVariant::secondary, true);
         connect(copy, &QPushButton::clicked, this, [&store = m_store, block] {

@@ -66,7 +66,6 @@ DedicatedPowerTab::DedicatedPowerTab(AppStateStore& store, DedicatedServersState
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(18);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     layout->addWidget(netbootCard(server));
     if (server.ipmiAvailable)
         layout->addWidget(ipmiCard(server));
@@ -82,8 +81,7 @@ QWidget* DedicatedPowerTab::netbootCard(const HalvoServer& server) {
     QVBoxLayout* column = card->addColumn(14);
 
     // The coloured variant marks the medium set now; anything but the two exact values colours neither.
-    auto* bootRow = new QHBoxLayout;
-    bootRow->setSpacing(12);
+    auto* bootRow = new HalvoFlowLayout(nullptr, 12, 8);
     auto* disk = new HalvoActionButton(QStringLiteral("Von lokaler NVMe / Festplatte booten (Boot-ID #1)"),
                                        server.bootType == QLatin1String("harddisk") ? HalvoButtonVariant::success
                                                                                     : HalvoButtonVariant::secondary,
@@ -103,18 +101,16 @@ QWidget* DedicatedPowerTab::netbootCard(const HalvoServer& server) {
                               QStringLiteral("arrow.clockwise.circle.fill"));
     connect(coldReboot, &QPushButton::clicked, this, [this, server] { Q_EMIT coldRebootRequested(server); });
     bootRow->addWidget(coldReboot);
-    bootRow->addStretch();
     column->addLayout(bootRow);
 
     column->addWidget(halvo::ui::divider());
 
-    auto* ipxeRow = new QHBoxLayout;
-    ipxeRow->setSpacing(10);
-    ipxeRow->addWidget(theme::label(QStringLiteral("Eigenes iPXE Network-Boot Script:"), theme::TextStyle::subheadline,
+    auto* ipxeRow = new HalvoFlowLayout(nullptr, 10, 8);
+    ipxeRow->addWidget(HalvoElidedLabel::make(QStringLiteral("Eigenes iPXE Network-Boot Script:"), theme::TextStyle::subheadline,
                                     theme::Weight::bold));
     auto* field = new HalvoFormTextField(kDedicatedDefaultIPXEUrl, &m_state.ipxeUrl);
     field->setObjectName(QStringLiteral("ipxeUrl"));
-    ipxeRow->addWidget(field, 1);
+    ipxeRow->addWidget(field);
     auto* activate =
         new HalvoActionButton(QStringLiteral("iPXE Netboot-Profil aktivieren"), HalvoButtonVariant::primary, true);
     connect(activate, &QPushButton::clicked, this, [this, server] { confirmCustomIPXE(server); });
@@ -134,15 +130,13 @@ QWidget* DedicatedPowerTab::ipmiCard(const HalvoServer& server) {
     card->setObjectName(QStringLiteral("ipmiCard"));
     QVBoxLayout* column = card->addColumn(12);
 
-    QLabel* explanation = theme::label(
+    QLabel* explanation = HalvoWrappingLabel::make(
         QStringLiteral("Über das dedizierte Baseboard Management Controller (BMC) Interface greifst du direkt per "
                        "Browser-KVM (HTML5) oder SSH Serial-over-LAN (SoL) auf den Server zu."),
         theme::TextStyle::caption, theme::Weight::regular, theme::Tint::secondary);
-    explanation->setWordWrap(true);
     column->addWidget(explanation);
 
-    auto* row = new QHBoxLayout;
-    row->setSpacing(12);
+    auto* row = new HalvoFlowLayout(nullptr, 12, 8);
     const auto openConsole = [this] { Q_EMIT ipmiConsoleRequested(); };
     // Both open the one console sheet.
     auto* kvm = new HalvoActionButton(QStringLiteral("HTML5 KVM Konsole öffnen"), HalvoButtonVariant::primary, false,
@@ -165,7 +159,6 @@ QWidget* DedicatedPowerTab::ipmiCard(const HalvoServer& server) {
     connect(reset, &QPushButton::clicked, this,
             [&store = m_store, server] { store.requestConfirmation(controllerResetRequest(store, server)); });
     row->addWidget(reset);
-    row->addStretch();
     column->addLayout(row);
     return card;
 }

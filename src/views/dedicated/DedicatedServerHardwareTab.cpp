@@ -109,10 +109,8 @@ DedicatedServerHardwareTab::DedicatedServerHardwareTab(AppStateStore& store, Ded
     // 1. The tiles, four to a row; a tile left out moves the rest up.
     layout->addWidget(new HalvoSpecGrid(QStringLiteral("hardwareTiles"), hardwareTiles(server, m_store)));
 
-    // 2. The two forms side by side.
-    auto* cards = new QHBoxLayout;
-    cards->setSpacing(16);
-    cards->setAlignment(Qt::AlignTop);
+    // 2. The two forms side by side, one above the other where the width is short.
+    auto* cards = HalvoColumnsLayout::sideBySideCards();
 
     auto* reverseCard = new HalvoSectionCard(
         QStringLiteral("Server Reverse-DNS (PTR) & Anzeigename"),
@@ -121,31 +119,30 @@ DedicatedServerHardwareTab::DedicatedServerHardwareTab(AppStateStore& store, Ded
                 server.name + QLatin1Char(')')),
         QStringLiteral("arrow.left.arrow.right.circle.fill"), theme::Tint::blue);
     QVBoxLayout* reverseColumn = reverseCard->addColumn(10);
-    reverseColumn->addWidget(theme::label(QStringLiteral("Aktueller Reverse-DNS: ") + server.reverse,
-                                          theme::TextStyle::subheadline, theme::Weight::bold, theme::Tint::primary,
-                                          true));
-    auto* reverseRow = new QHBoxLayout;
-    reverseRow->setSpacing(10);
+    reverseColumn->addWidget(HalvoElidedLabel::make(QStringLiteral("Aktueller Reverse-DNS: ") + server.reverse,
+                                                    theme::TextStyle::subheadline, theme::Weight::bold,
+                                                    theme::Tint::primary, true));
+    auto* reverseRow = new HalvoFlowLayout(nullptr, 10, 8);
     auto* reverseField = new HalvoFormTextField(QStringLiteral("Neuer FQDN mit Punkt am Ende (z.B. ") +
                                                     kDedicatedExampleReverseHost + QLatin1Char(')'),
                                                 &m_state.newReverseInput);
     reverseField->setObjectName(QStringLiteral("newReverseInput"));
     m_reverseField = reverseField;
-    reverseRow->addWidget(reverseField, 1);
+    reverseRow->addWidget(reverseField);
     auto* saveReverseButton =
         new HalvoActionButton(QStringLiteral("Reverse-DNS speichern"), HalvoButtonVariant::primary, true);
     connect(saveReverseButton, &QPushButton::clicked, this, [this, name = server.name] { saveReverse(name); });
     reverseRow->addWidget(saveReverseButton);
     halvo::ui::submitOnReturn(reverseRow, saveReverseButton);
     reverseColumn->addLayout(reverseRow);
-    cards->addWidget(reverseCard, 1, Qt::AlignTop);
+    cards->addWidget(reverseCard);
 
     auto* monitoringCard = new HalvoSectionCard(
         QStringLiteral("Rechenzentrum Monitoring & Techniker-Eingriff"),
         QStringLiteral("Steuert, ob Halvo-Techniker bei ICMP-Ausfall automatisch Hardware prüfen dürfen"),
         QStringLiteral("lifepreserver.fill"), theme::Tint::orange);
     QVBoxLayout* monitoringColumn = monitoringCard->addColumn(10);
-    auto* switches = new QHBoxLayout;
+    auto* switches = new HalvoFlowLayout(nullptr, 8, 8);
     auto* monitoringButton = new HalvoActionButton(
         server.monitoring ? QStringLiteral("Proaktives ICMP-Monitoring: AN") : QStringLiteral("ICMP-Monitoring: AUS"),
         server.monitoring ? HalvoButtonVariant::success : HalvoButtonVariant::secondary, true,
@@ -163,25 +160,23 @@ DedicatedServerHardwareTab::DedicatedServerHardwareTab(AppStateStore& store, Ded
         store.performDedicatedServerAction(name, AppStateStore::DedicatedServerAction::toggleNoIntervention);
     });
     switches->addWidget(interventionButton);
-    switches->addStretch();
     monitoringColumn->addLayout(switches);
 
-    auto* mailRow = new QHBoxLayout;
-    mailRow->setSpacing(10);
+    auto* mailRow = new HalvoFlowLayout(nullptr, 10, 8);
     auto* mailField =
         new HalvoFormTextField(QStringLiteral("E-Mail für Rescue-Passwörter & Warnungen (aktuell: ") +
                                    server.rescueMail.value_or(QStringLiteral("Account E-Mail")) + QLatin1Char(')'),
                                &m_state.newRescueMailInput);
     mailField->setObjectName(QStringLiteral("newRescueMailInput"));
     m_rescueMailField = mailField;
-    mailRow->addWidget(mailField, 1);
+    mailRow->addWidget(mailField);
     auto* saveMailButton =
         new HalvoActionButton(QStringLiteral("Rescue E-Mail speichern"), HalvoButtonVariant::secondary, true);
     connect(saveMailButton, &QPushButton::clicked, this, [this, name = server.name] { saveRescueMail(name); });
     mailRow->addWidget(saveMailButton);
     halvo::ui::submitOnReturn(mailRow, saveMailButton);
     monitoringColumn->addLayout(mailRow);
-    cards->addWidget(monitoringCard, 1, Qt::AlignTop);
+    cards->addWidget(monitoringCard);
 
     layout->addLayout(cards);
 }

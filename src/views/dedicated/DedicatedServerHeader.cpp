@@ -13,6 +13,8 @@ namespace {
 
 namespace theme = halvo::theme;
 
+constexpr int kTitleKeptWidth = 360;
+
 /// A symbol followed by its text, in caption size and the secondary colour.
 QWidget* captionLabel(const QString& symbolName, const QString& text) {
     auto* item = new QWidget;
@@ -20,7 +22,9 @@ QWidget* captionLabel(const QString& symbolName, const QString& text) {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
     row->addWidget(theme::symbol(symbolName, theme::TextStyle::caption, theme::Tint::secondary));
-    row->addWidget(theme::label(text, theme::TextStyle::caption, theme::Weight::regular, theme::Tint::secondary));
+    row->addWidget(HalvoElidedLabel::make(text, theme::TextStyle::caption, theme::Weight::regular,
+                                          theme::Tint::secondary),
+                   1);
     return item;
 }
 
@@ -37,9 +41,13 @@ DedicatedServerHeader::DedicatedServerHeader(const HalvoServer& server, QWidget*
     // Identity, state badges and the service lines.
     auto* identity = new QVBoxLayout;
     identity->setSpacing(5);
+    // The name, then the badges, on one line: where it is short, the texts end in "…" (whole in the tooltip).
     auto* titleRow = new QHBoxLayout;
     titleRow->setSpacing(8);
-    titleRow->addWidget(theme::label(server.reverse, theme::TextStyle::title2, theme::Weight::bold));
+    auto* title = HalvoElidedLabel::make(server.reverse, theme::TextStyle::title2, theme::Weight::bold);
+    // The name gives up width last.
+    title->setKeptWidth(kTitleKeptWidth);
+    titleRow->addWidget(title, 1);
     const bool poweredOn = server.powerState == QLatin1String("poweron");
     titleRow->addWidget(new HalvoStatusBadge(poweredOn ? QStringLiteral("POWER ON") : QStringLiteral("POWER OFF"),
                                              poweredOn ? theme::Tint::green : theme::Tint::red));
@@ -51,14 +59,13 @@ DedicatedServerHeader::DedicatedServerHeader(const HalvoServer& server, QWidget*
         new HalvoStatusBadge(QStringLiteral("STATE: ") + server.state.toUpper(),
                              server.state == QLatin1String("ok") ? theme::Tint::green : theme::Tint::red,
                              QStringLiteral("checkmark.shield.fill")));
-    titleRow->addStretch();
     identity->addLayout(titleRow);
 
     QString serviceLine = server.commercialRange + QStringLiteral(" • Service-Name: ") + server.name;
     if (server.serverId >= 1)
         serviceLine += QStringLiteral(" • Server-ID: #") + QString::number(server.serverId);
     identity->addWidget(
-        theme::label(serviceLine, theme::TextStyle::subheadline, theme::Weight::medium, theme::Tint::secondary));
+        HalvoElidedLabel::make(serviceLine, theme::TextStyle::subheadline, theme::Weight::medium, theme::Tint::secondary));
 
     auto* facts = new QHBoxLayout;
     facts->setSpacing(14);
@@ -71,7 +78,7 @@ DedicatedServerHeader::DedicatedServerHeader(const HalvoServer& server, QWidget*
         facts->addWidget(captionLabel(QStringLiteral("point.3.connected.trianglepath.dotted"),
                                       QStringLiteral("Meshbay: ") + *server.meshbayName));
     }
-    facts->addStretch();
+    facts->addStretch(1);
     identity->addLayout(facts);
     band->addLayout(identity, 1);
 
@@ -82,19 +89,23 @@ DedicatedServerHeader::DedicatedServerHeader(const HalvoServer& server, QWidget*
         auto* console =
             new HalvoActionButton(QStringLiteral("IPMI / KVM HTML5 & SoL Konsole"), HalvoButtonVariant::primary, false,
                                   QStringLiteral("display.and.arrow.down"));
+        // The operations keep their whole titles; the texts beside them give way.
+        console->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         connect(console, &QPushButton::clicked, this, &DedicatedServerHeader::ipmiConsoleRequested);
         operations->addWidget(console, 0, Qt::AlignRight);
     }
     auto* smallButtons = new QHBoxLayout;
     smallButtons->setSpacing(8);
-    smallButtons->addStretch();
+    smallButtons->addStretch(1);
     auto* coldReboot = new HalvoActionButton(QStringLiteral("Cold-Reboot"), HalvoButtonVariant::danger, true,
                                              QStringLiteral("arrow.clockwise.circle.fill"));
+    coldReboot->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(coldReboot, &QPushButton::clicked, this, [this, server] { Q_EMIT coldRebootRequested(server); });
     smallButtons->addWidget(coldReboot);
     auto* netboot = new HalvoActionButton(server.bootType == QLatin1String("rescue") ? QStringLiteral("Auf Disk booten")
                                                                                      : QStringLiteral("Notanker"),
                                           HalvoButtonVariant::warning, true, QStringLiteral("lifepreserver.fill"));
+    netboot->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(netboot, &QPushButton::clicked, this, [this, server] { Q_EMIT rescueToggleRequested(server); });
     smallButtons->addWidget(netboot);
     operations->addLayout(smallButtons);

@@ -91,12 +91,15 @@ void DedicatedServerRowDelegate::paint(QPainter* painter, const QStyleOptionView
 
     // Third line: IPv4 address and boot type.
     top += heights.second + kLineSpacing;
+    // The address keeps its whole width; a long boot type gets what is left and ends in "…".
     const QString bootText = server.bootType.toUpper();
-    const int bootWidth = QFontMetrics(fonts.boot).horizontalAdvance(bootText);
+    const int ipWidth = QFontMetrics(fonts.ip).horizontalAdvance(server.ip) + 1 + kItemSpacing;
+    const int bootWidth =
+        halvo::ui::trailingWidth(area.width(), QFontMetrics(fonts.boot).horizontalAdvance(bootText) + 1, ipWidth);
     const QRect bootRect(area.right() + 1 - bootWidth, top, bootWidth, heights.third);
-    halvo::ui::paintText(painter, bootRect, bootText, fonts.boot,
-                         server.bootType == QLatin1String("rescue") ? theme::Tint::orange : theme::Tint::secondary,
-                         Qt::AlignRight);
+    paintElidedText(painter, bootRect, bootText, fonts.boot,
+                    server.bootType == QLatin1String("rescue") ? theme::Tint::orange : theme::Tint::secondary,
+                    Qt::AlignRight);
 
     const QRect ipRect(area.left(), top, bootRect.left() - kItemSpacing - area.left(), heights.third);
     paintElidedText(painter, ipRect, server.ip, fonts.ip, theme::Tint::blue);

@@ -151,7 +151,6 @@ QWidget* DedicatedServersView::tabContent(const HalvoServer& server, DedicatedSe
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(18);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
 
     switch (tab) {
     case DedicatedServerTab::overview:

@@ -53,10 +53,10 @@ QWidget* diskGroupRow(const HalvoServerDiskGroup& group) {
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(3);
-    texts->addWidget(theme::label(QStringLiteral("Disk-Gruppe #") + QString::number(group.diskGroupId) +
+    texts->addWidget(HalvoElidedLabel::make(QStringLiteral("Disk-Gruppe #") + QString::number(group.diskGroupId) +
                                       QStringLiteral(": ") + group.description,
                                   TextStyle::subheadline, Weight::bold));
-    texts->addWidget(theme::label(QStringLiteral("Typ: ") + group.diskType + QStringLiteral(" • Anzahl Disks: ") +
+    texts->addWidget(HalvoElidedLabel::make(QStringLiteral("Typ: ") + group.diskType + QStringLiteral(" • Anzahl Disks: ") +
                                       QString::number(group.numberOfDisks) + QStringLiteral("x ") +
                                       QString::number(group.diskSizeGB) + QStringLiteral(" GB • Controller: ") +
                                       group.raidController,
@@ -87,7 +87,7 @@ HalvoSectionCard* diskCard(const HalvoServer& server) {
 QVBoxLayout* pickerColumn(const QString& caption, QComboBox* picker) {
     auto* column = new QVBoxLayout;
     column->setSpacing(4);
-    column->addWidget(theme::label(caption, TextStyle::caption, Weight::bold));
+    column->addWidget(HalvoElidedLabel::make(caption, TextStyle::caption, Weight::bold));
     column->addWidget(picker);
     return column;
 }
@@ -103,7 +103,6 @@ HalvoSectionCard* installCard(DedicatedServersState& state, AppStateStore& store
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
 
     // Pickers: the template's whole text is its value; a RAID profile shows its label and stores its value.
     auto* osPicker = new QComboBox;
@@ -125,31 +124,27 @@ HalvoSectionCard* installCard(DedicatedServersState& state, AppStateStore& store
             state.raidProfile = raidPicker->itemData(index).toString();
     });
 
-    auto* pickers = new QHBoxLayout;
-    pickers->setSpacing(16);
+    auto* pickers = new HalvoFlowLayout(nullptr, 16, 8);
     pickers->addLayout(pickerColumn(QStringLiteral("Betriebssystem / Hypervisor Image:"), osPicker));
     pickers->addLayout(pickerColumn(QStringLiteral("RAID-Level & Dateisystem:"), raidPicker));
-    pickers->addStretch(1);
     layout->addLayout(pickers);
 
-    auto* fields = new QHBoxLayout;
-    fields->setSpacing(12);
+    auto* fields = new HalvoFlowLayout(nullptr, 12, 8);
     auto* hostnameField = new HalvoFormTextField(QStringLiteral("Ziel-Hostname bei Installation (z.B. ") +
                                                      server.reverse + QLatin1Char(')'),
                                                  &state.customHostnameInstall);
     hostnameField->setObjectName(QStringLiteral("customHostnameInstall"));
-    fields->addWidget(hostnameField, 1);
+    fields->addWidget(hostnameField);
     auto* keyField = new HalvoFormTextField(QStringLiteral("SSH Public Key für root-Login (ssh-ed25519 AAAA...)"),
                                             &state.sshKeyInstall);
     keyField->setObjectName(QStringLiteral("sshKeyInstall"));
-    fields->addWidget(keyField, 1);
+    fields->addWidget(keyField);
     layout->addLayout(fields);
 
-    auto* start = new QHBoxLayout;
-    start->addWidget(theme::label(QStringLiteral("Vor dem Start öffnet sich ein Sicherheits-Dialog, um "
+    auto* start = new HalvoFlowLayout(nullptr, 8, 8);
+    start->addWidget(HalvoElidedLabel::make(QStringLiteral("Vor dem Start öffnet sich ein Sicherheits-Dialog, um "
                                                  "versehentlichen Datenverlust auszuschließen."),
                                   TextStyle::caption, Weight::regular, Tint::secondary));
-    start->addStretch(1);
     auto* startButton =
         new HalvoActionButton(QStringLiteral("Bare-Metal OS-Neuinstallation vorbereiten..."),
                               HalvoButtonVariant::danger, false, QStringLiteral("externaldrive.fill.badge.plus"));

@@ -22,18 +22,18 @@ QWidget* taskRow(const HalvoServerTask& task) {
     row->setProperty("taskId", task.taskId);
     auto* layout = static_cast<QHBoxLayout*>(row->layout());
 
-    QLabel* id = theme::label(QStringLiteral("#") + QString::number(task.taskId), TextStyle::caption, Weight::bold,
+    QLabel* id = HalvoElidedLabel::make(QStringLiteral("#") + QString::number(task.taskId), TextStyle::caption, Weight::bold,
                               Tint::primary, true);
     id->setFixedWidth(kTaskIdWidth);
     layout->addWidget(id);
-    QLabel* function = theme::label(task.function, TextStyle::subheadline, Weight::bold);
+    QLabel* function = HalvoElidedLabel::make(task.function, TextStyle::subheadline, Weight::bold);
     function->setFixedWidth(kFunctionWidth);
     layout->addWidget(function);
     // The comment takes what the fixed columns and the date leave; it may be cut, the others not.
-    QLabel* comment = theme::label(task.comment, TextStyle::caption, Weight::regular, Tint::secondary);
+    QLabel* comment = HalvoElidedLabel::make(task.comment, TextStyle::caption, Weight::regular, Tint::secondary);
     comment->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(comment, 1);
-    layout->addWidget(theme::label(task.lastUpdate, TextStyle::caption2, Weight::regular, Tint::secondary));
+    layout->addWidget(HalvoElidedLabel::make(task.lastUpdate, TextStyle::caption2, Weight::regular, Tint::secondary));
     layout->addWidget(
         new HalvoStatusBadge(task.status.toUpper(), task.status == QLatin1String("done") ? Tint::green : Tint::orange));
     return row;
@@ -58,7 +58,7 @@ QWidget* dedicatedTasksTab(const HalvoServer& server) {
         empty->setSpacing(8);
         empty->addStretch(1);
         empty->addWidget(theme::symbol(QStringLiteral("checkmark.circle.fill"), TextStyle::caption, Tint::green));
-        empty->addWidget(theme::label(QStringLiteral("Keine aktiven oder hängenden Tasks auf ") + server.name +
+        empty->addWidget(HalvoElidedLabel::make(QStringLiteral("Keine aktiven oder hängenden Tasks auf ") + server.name +
                                           QStringLiteral(" vorhanden."),
                                       TextStyle::caption, Weight::regular, Tint::secondary));
         empty->addStretch(1);

@@ -12,7 +12,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 using halvo::theme::TextStyle;
 using halvo::theme::Tint;
@@ -133,6 +135,29 @@ void DnsRecordDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 
 QSize DnsRecordDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const {
     return {0, contentHeight() + 2 * cols::kVerticalInset + cols::kRowSpacing};
+}
+
+bool DnsRecordDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) {
+    if (!event || event->type() != QEvent::ToolTip || !index.isValid() || index.row() >= m_model->rowCount())
+        return HalvoButtonRowDelegate::helpEvent(event, view, option, index);
+    const RowTexts texts = rowTexts(index);
+    const Cells c = cells(option.rect);
+    const struct {
+        QRect rect;
+        QString text;
+        QFont font;
+    } shown[] = {{c.host, texts.host, hostFont()}, {c.target, texts.target, targetFont()},
+                 {c.ttl, texts.ttl, ttlFont()}};
+    for (const auto& cell : shown) {
+        if (cell.rect.contains(event->pos()) && QFontMetrics(cell.font).horizontalAdvance(cell.text) > cell.rect.width()) {
+            QToolTip::showText(event->globalPos(), cell.text, view);
+            return true;
+        }
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
 }
 
 void DnsRecordDelegate::pressedBesideButton(const QMouseEvent& event, const QStyleOptionViewItem& option,

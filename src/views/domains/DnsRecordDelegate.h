@@ -10,10 +10,10 @@
 class DnsRecordListModel;
 
 namespace dnsRecordColumns {
-constexpr int kHost = 195;
+constexpr int kHost = 170;
 constexpr int kType = 80;
 constexpr int kTTL = 80;
-constexpr int kAction = 140;
+constexpr int kAction = 120;
 /// Between two columns (the header row uses the same).
 constexpr int kSpacing = 8;
 constexpr int kHorizontalInset = 10;
@@ -63,6 +63,9 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    /// The whole text of a cell that is drawn with "…".
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;

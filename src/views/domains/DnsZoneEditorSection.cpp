@@ -46,9 +46,8 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     bodyLayout->setContentsMargins(0, 0, 0, 0);
     bodyLayout->setSpacing(14);
 
-    // The add form.
-    auto* form = new QHBoxLayout;
-    form->setSpacing(10);
+    // The add form; its parts move to a further line where the card is narrow.
+    auto* form = new HalvoFlowLayout(nullptr, 10, 8);
     m_subDomainField =
         new HalvoFormTextField(QStringLiteral("Subdomain (@ / leer, www, api...)"), &m_state.newSubDomain);
     m_subDomainField->setObjectName(QStringLiteral("newSubDomainField"));
@@ -57,7 +56,7 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
 
     auto* typeGroup = new QHBoxLayout;
     typeGroup->setSpacing(4);
-    typeGroup->addWidget(halvo::theme::label(QStringLiteral("Typ:"), TextStyle::caption, Weight::bold));
+    typeGroup->addWidget(HalvoElidedLabel::make(QStringLiteral("Typ:"), TextStyle::caption, Weight::bold));
     m_typePicker = new QComboBox;
     m_typePicker->setObjectName(QStringLiteral("newRecordTypePicker"));
     m_typePicker->setFixedWidth(85);
@@ -68,11 +67,11 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     m_targetField = new HalvoFormTextField(QStringLiteral("Ziel / Target (IPv4, IPv6, Hostname, TXT-String...)"),
                                            &m_state.newTarget);
     m_targetField->setObjectName(QStringLiteral("newTargetField"));
-    form->addWidget(m_targetField, 1);
+    form->addWidget(m_targetField);
 
     auto* ttlGroup = new QHBoxLayout;
     ttlGroup->setSpacing(4);
-    ttlGroup->addWidget(halvo::theme::label(QStringLiteral("TTL:"), TextStyle::caption, Weight::bold));
+    ttlGroup->addWidget(HalvoElidedLabel::make(QStringLiteral("TTL:"), TextStyle::caption, Weight::bold));
     m_ttlPicker = new QComboBox;
     m_ttlPicker->setObjectName(QStringLiteral("newTTLPicker"));
     m_ttlPicker->setFixedWidth(90);
@@ -134,6 +133,7 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setFrameShape(QFrame::NoFrame);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_table->setMouseTracking(true);
     m_table->viewport()->setAttribute(Qt::WA_Hover);
@@ -184,6 +184,7 @@ void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
         m_card->setSubtitle(subtitle);
     }
 
+    const int rowsBefore = m_model->rowCount();
     if (otherDomain) {
         m_delegate->setDomainName(domain.domain);
         m_model->setDomainName(domain.domain);
@@ -192,6 +193,11 @@ void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
         m_model->setRecords(domain.dnsRecords);
     }
     updateTableHeight();
+    // The record the user just added lands at the end: show it.
+    const bool added = m_addPending && !otherDomain && m_model->rowCount() == rowsBefore + 1;
+    m_addPending = false;
+    if (added)
+        Q_EMIT recordAdded(m_model->rowCount() - 1);
 }
 
 void DnsZoneEditorSection::updateTableHeight() {
@@ -199,12 +205,14 @@ void DnsZoneEditorSection::updateTableHeight() {
     m_table->setVisible(rows > 0);
     if (rows == 0)
         return;
+    // As tall as its rows: the detail's one scroll area scrolls them, and the table still draws only the rows
+    // that are on screen.
     const int rowHeight = m_table->verticalHeader()->defaultSectionSize();
-    const int shown = std::min(rows, kVisibleRows);
-    m_table->setFixedHeight(shown * rowHeight + 2 * m_table->frameWidth());
-    // Keep the header's trailing columns above the rows when the table shows its scroll bar.
-    const int scrollBar = rows > kVisibleRows ? m_table->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
-    m_tableHeader->layout()->setContentsMargins(cols::kHorizontalInset, 0, cols::kHorizontalInset + scrollBar, 0);
+    m_table->setFixedHeight(rows * rowHeight + 2 * m_table->frameWidth());
+}
+
+QRect DnsZoneEditorSection::rowRect(int row) const {
+    return m_table->visualRect(m_model->index(row));
 }
 
 QRect DnsZoneEditorSection::deleteButtonRect(int row) const {

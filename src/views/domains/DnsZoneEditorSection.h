@@ -32,9 +32,6 @@ public:
     };
     static const QList<TTLChoice>& ttlChoices();
 
-    /// Rows the table shows before it scrolls inside the card.
-    static constexpr int kVisibleRows = 12;
-
     DnsZoneEditorSection(DomainsState& state, const QStringList& recordTypes, QWidget* parent = nullptr);
     ~DnsZoneEditorSection() override;
 
@@ -50,12 +47,18 @@ public:
     const DnsRecordListModel* recordModel() const { return m_model; }
     /// Where row `row`'s delete button is, in the table's viewport coordinates (the row must be laid out).
     QRect deleteButtonRect(int row) const;
+    /// The user's add is on its way: the next refresh that shows one more record reports it (`recordAdded`).
+    void expectAddedRecord() { m_addPending = true; }
+    /// Where row `row` is, in the table's viewport coordinates.
+    QRect rowRect(int row) const;
 
 Q_SIGNALS:
     /// The user pressed "Record anlegen".
     void addPressed();
     /// The user pressed the delete button of a row; the record as it was at the press.
     void deletePressed(const HalvoDNSRecord& record);
+    /// A record was added to the shown zone at `row` (the last one).
+    void recordAdded(int row);
 
 private:
     void buildBody(const QStringList& recordTypes);
@@ -72,6 +75,7 @@ private:
     QComboBox* m_ttlPicker = nullptr;
     QWidget* m_tableHeader = nullptr;
     QTableView* m_table = nullptr;
+    bool m_addPending = false;
     DnsRecordListModel* m_model = nullptr;
     DnsRecordDelegate* m_delegate = nullptr;
 };

@@ -59,7 +59,7 @@ QWidget* fact(const QString& symbol, const QString& text) {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
     row->addWidget(halvo::theme::symbol(symbol, TextStyle::caption, Tint::secondary));
-    row->addWidget(halvo::theme::label(text, TextStyle::caption, Weight::regular, Tint::secondary));
+    row->addWidget(HalvoElidedLabel::make(text, TextStyle::caption, Weight::regular, Tint::secondary));
     return widget;
 }
 
@@ -79,7 +79,7 @@ DomainOverviewCard::DomainOverviewCard(const HalvoDomain& domain, QWidget* paren
     info->setSpacing(5);
     auto* titleRow = new QHBoxLayout;
     titleRow->setSpacing(8);
-    QLabel* title = halvo::theme::label(domain.domain, TextStyle::title2, Weight::bold);
+    QLabel* title = HalvoElidedLabel::make(domain.domain, TextStyle::title2, Weight::bold);
     title->setObjectName(QStringLiteral("domainTitle"));
     titleRow->addWidget(title);
     if (domain.transferLockStatus == QStringLiteral("locked")) {
@@ -100,7 +100,7 @@ DomainOverviewCard::DomainOverviewCard(const HalvoDomain& domain, QWidget* paren
     info->addLayout(titleRow);
 
     QLabel* owner =
-        halvo::theme::label(QStringLiteral("Inhaber / Kontakt: ") % domain.whoisOwner %
+        HalvoElidedLabel::make(QStringLiteral("Inhaber / Kontakt: ") % domain.whoisOwner %
                                 QStringLiteral(" • Nameserver: ") % domain.nameServers.join(QStringLiteral(", ")),
                             TextStyle::subheadline, Weight::regular, Tint::secondary);
     owner->setObjectName(QStringLiteral("domainOwnerLine"));

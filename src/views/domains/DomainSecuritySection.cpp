@@ -36,8 +36,8 @@ QWidget* switchRow(const QString& title, const QString& caption, HalvoActionButt
     row->setContentsMargins(0, 0, 0, 0);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    texts->addWidget(halvo::theme::label(title, TextStyle::subheadline, Weight::bold));
-    texts->addWidget(halvo::theme::label(caption, TextStyle::caption, Weight::regular, Tint::secondary));
+    texts->addWidget(HalvoElidedLabel::make(title, TextStyle::subheadline, Weight::bold));
+    texts->addWidget(HalvoElidedLabel::make(caption, TextStyle::caption, Weight::regular, Tint::secondary));
     row->addLayout(texts);
     row->addStretch();
     row->addWidget(button, 0, Qt::AlignVCenter);
@@ -60,11 +60,10 @@ DomainSecuritySection::DomainSecuritySection(AppStateStore& store, DomainsState&
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(18);
 
-    auto* cards = new QHBoxLayout;
-    cards->setSpacing(16);
+    auto* cards = HalvoColumnsLayout::sideBySideCards();
     if (showsSecurityCard(domain))
-        cards->addWidget(securityCard(store, domain), 1, Qt::AlignTop);
-    cards->addWidget(nameServerCard(state, domain), 1, Qt::AlignTop);
+        cards->addWidget(securityCard(store, domain));
+    cards->addWidget(nameServerCard(state, domain));
     column->addLayout(cards);
     if (domain.glueRecordSupported)
         column->addWidget(glueCard(store, state, domain));
@@ -113,12 +112,11 @@ QWidget* DomainSecuritySection::nameServerCard(DomainsState& state, const HalvoD
                                       QStringLiteral("Aktive NS: ") % domain.nameServers.join(QStringLiteral(" • ")),
                                       QStringLiteral("server.rack"), Tint::purple);
     card->setObjectName(QStringLiteral("domainNameServerCard"));
-    auto* form = new QHBoxLayout;
-    form->setSpacing(8);
+    auto* form = new HalvoFlowLayout(nullptr, 8, 8);
     form->addWidget(
-        field(QStringLiteral("ns1Field"), QStringLiteral("Primärer NS (z.B. ns1.example.net)"), &state.ns1Input), 1);
+        field(QStringLiteral("ns1Field"), QStringLiteral("Primärer NS (z.B. ns1.example.net)"), &state.ns1Input));
     form->addWidget(
-        field(QStringLiteral("ns2Field"), QStringLiteral("Sekundärer NS (z.B. ns2.example.net)"), &state.ns2Input), 1);
+        field(QStringLiteral("ns2Field"), QStringLiteral("Sekundärer NS (z.B. ns2.example.net)"), &state.ns2Input));
     auto* save = new HalvoActionButton(QStringLiteral("Nameserver speichern"), HalvoButtonVariant::primary, true);
     connect(save, &QPushButton::clicked, this,
             [this, name = domain.domain] { Q_EMIT nameServerChangeRequested(name); });
@@ -137,15 +135,12 @@ QWidget* DomainSecuritySection::glueCard(AppStateStore& store, DomainsState& sta
     card->setObjectName(QStringLiteral("domainGlueCard"));
     auto* content = new QVBoxLayout;
     content->setSpacing(10);
-    auto* form = new QHBoxLayout;
-    form->setSpacing(10);
+    auto* form = new HalvoFlowLayout(nullptr, 10, 8);
     form->addWidget(field(QStringLiteral("glueHostField"),
                           QStringLiteral("Nameserver-Host (z.B. ns1.") % domain.domain % QLatin1Char(')'),
-                          &state.glueHostInput),
-                    1);
+                          &state.glueHostInput));
     form->addWidget(field(QStringLiteral("glueIPField"), QStringLiteral("IPv4 / IPv6 Adresse (z.B. 203.0.113.10)"),
-                          &state.glueIPInput),
-                    1);
+                          &state.glueIPInput));
     auto* add = new HalvoActionButton(QStringLiteral("Glue-Record eintragen"), HalvoButtonVariant::primary, true);
     connect(add, &QPushButton::clicked, this, [this, &store, &state, name = domain.domain] {
         if (addGlueRecord(store, state, name))
@@ -159,8 +154,8 @@ QWidget* DomainSecuritySection::glueCard(AppStateStore& store, DomainsState& sta
         QFrame* row = halvo::ui::listRow(8, 8);
         row->setObjectName(QStringLiteral("glueRecordRow"));
         auto* layout = row->layout();
-        layout->addWidget(halvo::theme::label(glue.host, TextStyle::subheadline, Weight::bold, Tint::primary, true));
-        layout->addWidget(halvo::theme::label(QStringLiteral("-> ") % glue.ips.join(QStringLiteral(", ")),
+        layout->addWidget(HalvoElidedLabel::make(glue.host, TextStyle::subheadline, Weight::bold, Tint::primary, true));
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("-> ") % glue.ips.join(QStringLiteral(", ")),
                                               TextStyle::caption, Weight::regular, Tint::primary, true));
         qobject_cast<QHBoxLayout*>(layout)->addStretch();
         auto* remove = new HalvoActionButton(QStringLiteral("Glue löschen"), HalvoButtonVariant::danger, true);

@@ -9,6 +9,7 @@
 #include "views/domains/PulsenameSection.h"
 #include "views/domains/ZoneFileExportSheet.h"
 
+#include <QTableView>
 #include <QListView>
 #include <QPointer>
 #include <QStringBuilder>
@@ -151,6 +152,10 @@ void DomainsView::showTabContent(DomainManagerSubTab tab, const HalvoDomain& dom
         case DomainManagerSubTab::dnsZone: {
             auto* editor = new DnsZoneEditorSection(m_state, recordTypes());
             connect(editor, &DnsZoneEditorSection::addPressed, this, [this] { addRecord(); });
+            // The new record is scrolled into view in the detail.
+            connect(editor, &DnsZoneEditorSection::recordAdded, this, [this, editor](int row) {
+                frame()->revealInContent(editor->recordTable()->viewport(), editor->rowRect(row));
+            });
             connect(editor, &DnsZoneEditorSection::deletePressed, this, [this, editor](const HalvoDNSRecord& record) {
                 confirmDeleteRecord(editor->domainName(), record);
             });
@@ -193,6 +198,8 @@ void DomainsView::addRecord() {
             return;
         domain = shown->domain;
     }
+    if (m_zoneEditor)
+        m_zoneEditor->expectAddedRecord();
     m_store.addDNSRecord(domain, halvo::trimmed(m_state.newSubDomain), m_state.newRecordType, target, m_state.newTTL);
     m_state.newSubDomain.clear();
     m_state.newTarget.clear();

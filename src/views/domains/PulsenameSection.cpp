@@ -42,30 +42,28 @@ PulsenameSection::PulsenameSection(AppStateStore& store, DomainsState& state, co
 
     auto* content = new QVBoxLayout;
     content->setSpacing(12);
-    auto* form = new QHBoxLayout;
-    form->setSpacing(10);
+    auto* form = new HalvoFlowLayout(nullptr, 10, 8);
     HalvoFormTextField* sub =
         field(QStringLiteral("dynSubField"), QStringLiteral("Subdomain (z.B. home oder vpn)"), &state.dynSubInput);
     sub->setFixedWidth(220);
-    form->addWidget(sub, 0, Qt::AlignVCenter);
+    form->addWidget(sub);
     form->addWidget(field(QStringLiteral("dynIPField"), QStringLiteral("Aktuelle Ziel-IPv4 (z.B. 198.51.100.23)"),
-                          &state.dynIPInput),
-                    1, Qt::AlignVCenter);
+                          &state.dynIPInput));
     HalvoFormTextField* login =
         field(QStringLiteral("dynLoginField"), QStringLiteral("Pulsename Login-Suffix"), &state.dynLoginInput);
     login->setFixedWidth(200);
-    form->addWidget(login, 0, Qt::AlignVCenter);
+    form->addWidget(login);
     auto* add = new HalvoActionButton(QStringLiteral("Pulsename anlegen"), HalvoButtonVariant::primary, true);
     connect(add, &QPushButton::clicked, this, [this, &store, &state, name = domain.domain] {
         if (addPulsename(store, state, name))
             Q_EMIT inputsCleared();
     });
-    form->addWidget(add, 0, Qt::AlignVCenter);
+    form->addWidget(add);
     halvo::ui::submitOnReturn(form, add);
     content->addLayout(form);
 
     if (domain.pulsenames.isEmpty()) {
-        content->addWidget(halvo::theme::label(QStringLiteral("Noch keine Pulsename-Einträge für ") % domain.domain %
+        content->addWidget(HalvoElidedLabel::make(QStringLiteral("Noch keine Pulsename-Einträge für ") % domain.domain %
                                                    QStringLiteral(" konfiguriert."),
                                                TextStyle::caption, Weight::regular, Tint::secondary));
     }
@@ -73,11 +71,11 @@ PulsenameSection::PulsenameSection(AppStateStore& store, DomainsState& state, co
         QFrame* row = halvo::ui::listRow(8, 8);
         row->setObjectName(QStringLiteral("pulsenameRow"));
         auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
-        layout->addWidget(halvo::theme::label(entry.subDomain % QLatin1Char('.') % domain.domain,
+        layout->addWidget(HalvoElidedLabel::make(entry.subDomain % QLatin1Char('.') % domain.domain,
                                               TextStyle::subheadline, Weight::bold, Tint::primary, true));
-        layout->addWidget(halvo::theme::label(QStringLiteral("-> ") % entry.ip, TextStyle::subheadline, Weight::regular,
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("-> ") % entry.ip, TextStyle::subheadline, Weight::regular,
                                               Tint::teal, true));
-        layout->addWidget(halvo::theme::label(QStringLiteral("Login: ") % entry.login, TextStyle::caption,
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("Login: ") % entry.login, TextStyle::caption,
                                               Weight::regular, Tint::secondary));
         layout->addStretch();
         auto* remove = new HalvoActionButton(QStringLiteral("Pulsename löschen"), HalvoButtonVariant::danger, true);

@@ -23,7 +23,7 @@ ZoneFileExportSheet::ZoneFileExportSheet(const HalvoDomain& domain, QWidget* par
     column->setSpacing(14);
 
     auto* header = new QHBoxLayout;
-    m_title = halvo::theme::label(QString(), TextStyle::headline);
+    m_title = HalvoElidedLabel::make(QString(), TextStyle::headline);
     m_title->setObjectName(QStringLiteral("zoneFileExportTitle"));
     header->addWidget(m_title);
     header->addStretch();

@@ -209,10 +209,9 @@ QWidget* IPDetailsTab::buildReverseCard() {
     stack->addLayout(form);
 
     if (m_block.reverseEntries.isEmpty()) {
-        QLabel* empty = halvo::theme::label(
+        QLabel* empty = HalvoWrappingLabel::make(
             QStringLiteral("Noch keine benutzerdefinierten Reverse-DNS (PTR) Einträge in diesem Subnetz hinterlegt."),
             TextStyle::caption, Weight::regular, Tint::secondary);
-        empty->setWordWrap(true);
         stack->addWidget(empty);
         card->addContent(stack);
         return card;
@@ -298,7 +297,7 @@ QWidget* IPDetailsTab::buildDelegationCard() {
         auto* row = new QHBoxLayout;
         row->setSpacing(6);
         row->addWidget(halvo::theme::symbol(QStringLiteral("checkmark.circle.fill"), TextStyle::caption, Tint::green));
-        row->addWidget(halvo::theme::label(QStringLiteral("Delegierter Nameserver: ") + target, TextStyle::caption,
+        row->addWidget(HalvoElidedLabel::make(QStringLiteral("Delegierter Nameserver: ") + target, TextStyle::caption,
                                            Weight::bold, Tint::primary, true));
         row->addStretch();
         stack->addLayout(row);

@@ -76,9 +76,7 @@ QString IPFirewallTab::cardTitle(const HalvoIPBlock& block) {
 
 QWidget* IPFirewallTab::buildSwitchRow() {
     auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(12);
+    auto* layout = new HalvoFlowLayout(row, 12, 8);
 
     const bool on = m_block.firewallEnabled;
     auto* firewall = new HalvoActionButton(
@@ -93,20 +91,18 @@ QWidget* IPFirewallTab::buildSwitchRow() {
         HalvoButtonVariant::primary, true, QStringLiteral("shield.lefthalf.filled"));
     connect(mitigation, &QPushButton::clicked, this, [this] { m_store.setTidewallMitigation(m_block.ipBlock); });
     layout->addWidget(mitigation);
-    layout->addStretch();
     return row;
 }
 
 QWidget* IPFirewallTab::buildForm() {
     IPRdnsState& state = m_state;
     auto* form = new QWidget;
-    auto* layout = new QHBoxLayout(form);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(10);
+    // The parts of the form move to a further line where the card is narrow.
+    auto* layout = new HalvoFlowLayout(form, 10, 8);
 
     auto* seqGroup = new QHBoxLayout;
     seqGroup->setSpacing(4);
-    seqGroup->addWidget(halvo::theme::label(QStringLiteral("Seq:"), TextStyle::caption, Weight::bold));
+    seqGroup->addWidget(HalvoElidedLabel::make(QStringLiteral("Seq:"), TextStyle::caption, Weight::bold));
     auto* seqPicker = new QComboBox;
     seqPicker->setObjectName(QStringLiteral("ruleSeqPicker"));
     seqPicker->setFixedWidth(65);
@@ -153,7 +149,7 @@ QWidget* IPFirewallTab::buildForm() {
     auto* source =
         new HalvoFormTextField(QStringLiteral("Quell-IP / CIDR (any oder 203.0.113.0/24)"), &state.ruleSource);
     source->setObjectName(QStringLiteral("ruleSourceField"));
-    layout->addWidget(source, 1);
+    layout->addWidget(source);
 
     auto* port = new HalvoFormTextField(QStringLiteral("Ziel-Port (z.B. 443)"), &state.rulePort);
     port->setObjectName(QStringLiteral("rulePortField"));
@@ -179,7 +175,7 @@ QWidget* IPFirewallTab::buildRuleRow(const HalvoFirewallRule& rule) {
     row->setProperty("ruleSequence", QVariant::fromValue(rule.sequence));
     auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
 
-    QLabel* sequence = halvo::theme::label(QStringLiteral("Seq #") + QString::number(rule.sequence), TextStyle::caption,
+    QLabel* sequence = HalvoElidedLabel::make(QStringLiteral("Seq #") + QString::number(rule.sequence), TextStyle::caption,
                                            Weight::bold, Tint::primary, true);
     sequence->setFixedWidth(70);
     layout->addWidget(sequence);
@@ -188,17 +184,17 @@ QWidget* IPFirewallTab::buildRuleRow(const HalvoFirewallRule& rule) {
         fixedColumn(new HalvoStatusBadge(rule.action.toUpper(), rule.action == kPermit ? Tint::green : Tint::red), 90));
 
     QLabel* protocol =
-        halvo::theme::label(QStringLiteral("Protokoll: ") + rule.protocol.toUpper(), TextStyle::caption, Weight::bold);
+        HalvoElidedLabel::make(QStringLiteral("Protokoll: ") + rule.protocol.toUpper(), TextStyle::caption, Weight::bold);
     protocol->setFixedWidth(110);
     layout->addWidget(protocol);
 
-    QLabel* source = halvo::theme::label(QStringLiteral("Quelle: ") + rule.source, TextStyle::caption, Weight::regular,
+    QLabel* source = HalvoElidedLabel::make(QStringLiteral("Quelle: ") + rule.source, TextStyle::caption, Weight::regular,
                                          Tint::primary, true);
     source->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(source, 1);
 
     QLabel* port =
-        halvo::theme::label(QStringLiteral("Ziel-Port: ") + rule.destinationPort.value_or(QStringLiteral("alle")),
+        HalvoElidedLabel::make(QStringLiteral("Ziel-Port: ") + rule.destinationPort.value_or(QStringLiteral("alle")),
                             TextStyle::caption, Weight::regular, Tint::primary, true);
     port->setFixedWidth(110);
     layout->addWidget(port);

@@ -65,9 +65,8 @@ QWidget* IPGameTab::buildGameCard() {
     card->setObjectName(QStringLiteral("gameCard"));
     card->contentLayout()->setSpacing(12);
 
-    auto* form = new QHBoxLayout;
-    form->setSpacing(10);
-    form->addWidget(halvo::theme::label(QStringLiteral("Protokoll-Profil:"), TextStyle::caption, Weight::bold));
+    auto* form = new HalvoFlowLayout(nullptr, 10, 8);
+    form->addWidget(HalvoElidedLabel::make(QStringLiteral("Protokoll-Profil:"), TextStyle::caption, Weight::bold));
     auto* profilePicker = new QComboBox;
     profilePicker->setObjectName(QStringLiteral("gameProtoPicker"));
     profilePicker->setFixedWidth(190);
@@ -93,7 +92,6 @@ QWidget* IPGameTab::buildGameCard() {
     connect(add, &QPushButton::clicked, this, [this] { addGameRule(); });
     form->addWidget(add);
     halvo::ui::submitOnReturn(form, add);
-    form->addStretch();
     card->addContent(form);
 
     for (const HalvoGameFirewallRule& rule : m_block.gameRules) {
@@ -101,7 +99,7 @@ QWidget* IPGameTab::buildGameCard() {
         row->setProperty("ruleId", QVariant::fromValue(rule.id));
         auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
         layout->addWidget(new HalvoStatusBadge(rule.protocol.toUpper(), Tint::purple, QStringLiteral("shield.fill")));
-        layout->addWidget(halvo::theme::label(QStringLiteral("UDP Port-Bereich: ") + QString::number(rule.startPort) +
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("UDP Port-Bereich: ") + QString::number(rule.startPort) +
                                                   QStringLiteral(" – ") + QString::number(rule.endPort),
                                               TextStyle::subheadline, Weight::bold, Tint::primary, true));
         layout->addStretch();
@@ -133,7 +131,7 @@ QWidget* IPGameTab::buildBlockedCard(const QStringList& addresses) {
         auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
         layout->addWidget(halvo::theme::symbol(QStringLiteral("exclamationmark.triangle.fill"), TextStyle::subheadline,
                                                Tint::orange));
-        layout->addWidget(halvo::theme::label(QStringLiteral("Blockierte IP: ") + address, TextStyle::subheadline,
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("Blockierte IP: ") + address, TextStyle::subheadline,
                                               Weight::bold, Tint::primary, true));
         layout->addStretch();
         auto* unblock =

@@ -32,7 +32,7 @@ QWidget* fact(const QString& symbolName, const QString& text) {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
     row->addWidget(halvo::theme::symbol(symbolName, TextStyle::caption, Tint::secondary));
-    row->addWidget(halvo::theme::label(text, TextStyle::caption, Weight::regular, Tint::secondary));
+    row->addWidget(HalvoElidedLabel::make(text, TextStyle::caption, Weight::regular, Tint::secondary));
     return widget;
 }
 
@@ -184,7 +184,7 @@ QWidget* IPRdnsView::buildHeaderCard(const HalvoIPBlock& block) {
     info->setSpacing(5);
     auto* titleRow = new QHBoxLayout;
     titleRow->setSpacing(8);
-    QLabel* title = halvo::theme::label(block.ipBlock, TextStyle::title2, Weight::bold, Tint::primary, true);
+    QLabel* title = HalvoElidedLabel::make(block.ipBlock, TextStyle::title2, Weight::bold, Tint::primary, true);
     title->setObjectName(QStringLiteral("ipBlockTitle"));
     titleRow->addWidget(title);
     titleRow->addWidget(new HalvoStatusBadge(QStringLiteral("IPv") + QString::number(block.version) + QLatin1Char(' ') +
@@ -237,7 +237,6 @@ QWidget* IPRdnsView::buildTabContent(const HalvoIPBlock& block, IPManagerSubTab 
     auto* column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(18);
-    column->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     if (tab == IPManagerSubTab::subnetAndRdns)
         column->addWidget(new IPDetailsTab(m_store, m_state, block));
     if (tab == IPManagerSubTab::vmacAndMove) {

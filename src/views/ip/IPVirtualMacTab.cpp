@@ -132,7 +132,7 @@ QWidget* IPVirtualMacTab::buildVirtualMacCard() {
 
     auto* typeRow = new QHBoxLayout;
     typeRow->setSpacing(6);
-    typeRow->addWidget(halvo::theme::label(QStringLiteral("Typ:"), TextStyle::caption, Weight::bold));
+    typeRow->addWidget(HalvoElidedLabel::make(QStringLiteral("Typ:"), TextStyle::caption, Weight::bold));
     m_halvoTypeButton = new HalvoActionButton(QStringLiteral("Halvo MAC"), HalvoButtonVariant::secondary, true);
     m_vmwareTypeButton = new HalvoActionButton(QStringLiteral("VMware MAC"), HalvoButtonVariant::secondary, true);
     connect(m_halvoTypeButton, &QPushButton::clicked, this, [this] { selectVmacType(kHalvoType); });
@@ -153,14 +153,14 @@ QWidget* IPVirtualMacTab::buildVirtualMacCard() {
         QFrame* row = halvo::ui::listRow(10, 10);
         auto* items = qobject_cast<QBoxLayout*>(row->layout());
         QLabel* address =
-            halvo::theme::label(entry.ipAddress, TextStyle::subheadline, Weight::bold, Tint::primary, true);
+            HalvoElidedLabel::make(entry.ipAddress, TextStyle::subheadline, Weight::bold, Tint::primary, true);
         address->setFixedWidth(180);
         items->addWidget(address);
-        QLabel* mac = halvo::theme::label(QStringLiteral("MAC: ") + entry.macAddress, TextStyle::subheadline,
+        QLabel* mac = HalvoElidedLabel::make(QStringLiteral("MAC: ") + entry.macAddress, TextStyle::subheadline,
                                           Weight::bold, Tint::purple, true);
         mac->setFixedWidth(210);
         items->addWidget(mac);
-        items->addWidget(halvo::theme::label(QStringLiteral("VM: ") + entry.virtualMachineName + QStringLiteral(" (") +
+        items->addWidget(HalvoElidedLabel::make(QStringLiteral("VM: ") + entry.virtualMachineName + QStringLiteral(" (") +
                                                  entry.type.toUpper() + QLatin1Char(')'),
                                              TextStyle::caption),
                          1);
@@ -184,7 +184,7 @@ QWidget* IPVirtualMacTab::buildFailoverCard() {
     card->setObjectName(QStringLiteral("ipFailoverCard"));
 
     QLabel* current =
-        halvo::theme::label(QStringLiteral("Aktuelles Routing-Ziel: ") +
+        HalvoElidedLabel::make(QStringLiteral("Aktuelles Routing-Ziel: ") +
                                 m_block.routedToService.value_or(QStringLiteral("Parked (Kein Server zugewiesen)")),
                             TextStyle::subheadline, Weight::bold);
     current->setObjectName(QStringLiteral("ipRoutingTarget"));
@@ -207,7 +207,7 @@ QWidget* IPVirtualMacTab::buildFailoverCard() {
         auto* pick = new QHBoxLayout;
         pick->setSpacing(8);
         pick->addWidget(
-            halvo::theme::label(QStringLiteral("Schnell-Auswahl deiner Server:"), TextStyle::caption, Weight::bold));
+            HalvoElidedLabel::make(QStringLiteral("Schnell-Auswahl deiner Server:"), TextStyle::caption, Weight::bold));
         for (const IPMoveTarget& target : m_targets) {
             auto* button = new HalvoActionButton(QStringLiteral("Auf ") + target.second + QStringLiteral(" routen"),
                                                  HalvoButtonVariant::secondary, true);

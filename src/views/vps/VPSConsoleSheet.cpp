@@ -23,6 +23,8 @@ auto drawnFields(const HalvoVPS& vps) {
     return std::tuple(vps.name, vps.displayName, vps.ipv4, vps.ipv6);
 }
 
+constexpr int kSheetMaxWidth = 940;
+
 } // namespace
 
 VPSConsoleSheet::VPSConsoleSheet(AppStateStore& store, const HalvoVPS& vps, QWidget* parent)
@@ -31,6 +33,8 @@ VPSConsoleSheet::VPSConsoleSheet(AppStateStore& store, const HalvoVPS& vps, QWid
     , m_vps(vps) {
     setObjectName(QStringLiteral("vpsKvmConsoleSheet"));
     setWindowModality(Qt::WindowModal);
+    // Well inside the smallest window, however long the names; the lines end in "…".
+    setMaximumWidth(kSheetMaxWidth);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(20, 20, 20, 20);
@@ -39,7 +43,7 @@ VPSConsoleSheet::VPSConsoleSheet(AppStateStore& store, const HalvoVPS& vps, QWid
     auto* titleRow = new QHBoxLayout;
     titleRow->setSpacing(6);
     titleRow->addWidget(halvo::theme::symbol(QStringLiteral("terminal.fill"), TextStyle::headline, Tint::primary));
-    m_title = halvo::theme::label(QString(), TextStyle::headline);
+    m_title = HalvoElidedLabel::make(QString(), TextStyle::headline);
     m_title->setObjectName(QStringLiteral("vpsConsoleTitle"));
     titleRow->addWidget(m_title);
     titleRow->addStretch();
@@ -55,14 +59,15 @@ VPSConsoleSheet::VPSConsoleSheet(AppStateStore& store, const HalvoVPS& vps, QWid
     lines->setSpacing(6);
     lines->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     for (int i = 0; i < kScreenLines; ++i) {
-        QLabel* line = halvo::theme::consoleLine(QString(), TextStyle::callout);
+        QLabel* line = HalvoElidedLabel::make(QString(), TextStyle::callout, Weight::regular, Tint::green, true);
+        halvo::theme::styleConsoleLine(line);
         lines->addWidget(line);
         m_lines.append(line);
     }
     column->addWidget(screen);
 
     auto* endpointRow = new QHBoxLayout;
-    m_endpoint = halvo::theme::label(QString(), TextStyle::caption, Weight::regular, Tint::secondary);
+    m_endpoint = HalvoElidedLabel::make(QString(), TextStyle::caption, Weight::regular, Tint::secondary);
     m_endpoint->setObjectName(QStringLiteral("vpsConsoleEndpoint"));
     endpointRow->addWidget(m_endpoint);
     endpointRow->addStretch();

@@ -46,11 +46,10 @@ QWidget* VPSMaintenanceCards::buildSnapshotCard(const HalvoVPS& vps) {
         auto* lines = new QVBoxLayout(box);
         lines->setContentsMargins(10, 10, 10, 10);
         lines->setSpacing(4);
-        QLabel* description = halvo::theme::label(QStringLiteral("Vorhandener Snapshot: ") % *vps.snapshotDescription,
+        QLabel* description = HalvoWrappingLabel::make(QStringLiteral("Vorhandener Snapshot: ") % *vps.snapshotDescription,
                                                   TextStyle::subheadline, Weight::bold);
-        description->setWordWrap(true);
         lines->addWidget(description);
-        lines->addWidget(halvo::theme::label(QStringLiteral("Erstellt am: ") %
+        lines->addWidget(HalvoElidedLabel::make(QStringLiteral("Erstellt am: ") %
                                                  vps.snapshotCreationDate.value_or(QStringLiteral("Aktiv")),
                                              TextStyle::caption, Weight::regular, Tint::secondary));
         card->addContent(box);
@@ -90,7 +89,7 @@ QWidget* VPSMaintenanceCards::buildRebuildCard(const HalvoVPS& vps, const QStrin
 
     auto* imageRow = new QHBoxLayout;
     imageRow->setSpacing(8);
-    imageRow->addWidget(halvo::theme::label(QStringLiteral("OS Image:"), TextStyle::caption, Weight::bold), 0,
+    imageRow->addWidget(HalvoElidedLabel::make(QStringLiteral("OS Image:"), TextStyle::caption, Weight::bold), 0,
                         Qt::AlignVCenter);
     auto* picker = new QComboBox;
     picker->setObjectName(QStringLiteral("vpsReinstallImagePicker"));

@@ -130,13 +130,13 @@ QWidget* VPSView::buildHeader(const HalvoVPS& vps) {
     texts->setSpacing(5);
     auto* titleRow = new QHBoxLayout;
     titleRow->setSpacing(8);
-    titleRow->addWidget(halvo::theme::label(vps.displayName, TextStyle::title2, Weight::bold));
+    titleRow->addWidget(HalvoElidedLabel::make(vps.displayName, TextStyle::title2, Weight::bold));
     titleRow->addWidget(new HalvoStatusBadge(vps.state.toUpper(), halvo::vps::stateBadgeTint(vps.state)));
     titleRow->addWidget(new HalvoStatusBadge(QStringLiteral("BOOT: ") % vps.netbootMode.toUpper(), Tint::blue,
                                              QStringLiteral("internaldrive.fill")));
     titleRow->addStretch();
     texts->addLayout(titleRow);
-    texts->addWidget(halvo::theme::label(QStringLiteral("Service-ID: ") % vps.name % QStringLiteral(" • Modell: ") %
+    texts->addWidget(HalvoElidedLabel::make(QStringLiteral("Service-ID: ") % vps.name % QStringLiteral(" • Modell: ") %
                                              vps.modelName % QStringLiteral(" • Zone: ") % vps.zone,
                                          TextStyle::subheadline, Weight::regular, Tint::secondary));
     row->addLayout(texts);
@@ -250,12 +250,11 @@ QWidget* VPSView::buildPowerCard(const HalvoVPS& vps) {
 
     auto* bar = new QWidget;
     bar->setObjectName(QStringLiteral("vpsPowerActionBar"));
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(12);
+    // The power buttons move to a further line where the card is narrow.
+    auto* row = new HalvoFlowLayout(bar, 12, 8);
 
     const QString name = vps.name;
-    const auto addButton = [row](HalvoActionButton* button) { row->addWidget(button, 0, Qt::AlignVCenter); };
+    const auto addButton = [row](HalvoActionButton* button) { row->addWidget(button); };
 
     if (vps.state != QLatin1StringView("running")) {
         auto* start =
@@ -290,8 +289,6 @@ QWidget* VPSView::buildPowerCard(const HalvoVPS& vps) {
         });
         addButton(stop);
     }
-
-    row->addStretch();
 
     auto* sla =
         smallButton(vps.slaMonitoring ? QStringLiteral("SLA Monitoring: AN") : QStringLiteral("SLA Monitoring: AUS"),

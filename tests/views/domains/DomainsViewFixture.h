@@ -15,6 +15,7 @@
 #include "views/domains/DomainRowDelegate.h"
 #include "views/domains/DomainsView.h"
 
+#include <QScrollArea>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -167,10 +168,13 @@ public:
     /// Presses the delete button of the row with the mouse, as a user would.
     void pressDelete(int row) {
         QTableView* t = table();
-        t->scrollTo(t->model()->index(row, 0));
+        // The rows lie in the detail's scroll area: scroll the detail to the row, as the user would.
+        frame().revealInContent(t->viewport(), editor()->rowRect(row));
         settle();
         const QRect button = editor()->deleteButtonRect(row);
-        ASSERT_TRUE(t->viewport()->rect().contains(button)) << "button of row " << row << " not visible";
+        QWidget* visible = frame().contentScrollArea()->viewport();
+        const QRect onScreen(t->viewport()->mapTo(visible, button.topLeft()), button.size());
+        ASSERT_TRUE(visible->rect().contains(onScreen)) << "button of row " << row << " not visible";
         QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, button.center());
         settle();
     }
