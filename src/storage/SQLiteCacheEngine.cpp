@@ -70,7 +70,12 @@ QByteArray uuidText(const QUuid& id) {
 /// A write of one account's snapshot row: its replacement or its removal.
 struct SnapshotJob {
     QUuid accountId;
-    std::optional<HalvoAccountSnapshot> snapshot; ///< none: the row is removed
+    bool removal = false;
+    /// The snapshot until it has been encoded; then its text, which a retry writes again. Dropping the
+    /// snapshot early lets the caller change its own copy without copying what it still shares.
+    std::optional<HalvoAccountSnapshot> snapshot;
+    QByteArray json;
+    double updatedAt = 0;
 };
 
 /// One entry of the worker's queue: a snapshot write or any other task.
@@ -115,7 +120,7 @@ struct SQLiteCacheEngine::Private {
     /// Queues the write under the lock, replacing the account's waiting one.
     void queueWrite(SnapshotJob write);
     void run(Job& job);
-    int runWrite(const SnapshotJob& write);
+    int runWrite(SnapshotJob& write);
     void report(const WriteResult& result);
 
     /// Runs the task on the worker and waits for its result.
@@ -253,7 +258,7 @@ void SQLiteCacheEngine::Private::run(Job& job) {
         return;
     }
     std::unique_ptr<Job> newer;
-    const WriteResult result{job.write->accountId, !job.write->snapshot.has_value(), runWrite(*job.write)};
+    const WriteResult result{job.write->accountId, job.write->removal, runWrite(*job.write)};
     {
         std::lock_guard lock(mutex);
         if (result.error < 0) {
@@ -283,9 +288,9 @@ void SQLiteCacheEngine::Private::run(Job& job) {
         report(result);
 }
 
-int SQLiteCacheEngine::Private::runWrite(const SnapshotJob& write) {
+int SQLiteCacheEngine::Private::runWrite(SnapshotJob& write) {
     const QByteArray id = uuidText(write.accountId);
-    if (!write.snapshot) {
+    if (write.removal) {
         if (!open)
             return openError;
         Statement remove(db, "DELETE FROM snapshots WHERE account_id = ?1");
@@ -293,23 +298,25 @@ int SQLiteCacheEngine::Private::runWrite(const SnapshotJob& write) {
             return lastError();
         return SQLITE_OK;
     }
-    QByteArray json;
-    {
+    if (write.snapshot) {
         halvo::json::JsonWriter writer(&giveUpEncoding);
         writer.write(*write.snapshot);
-        std::lock_guard lock(mutex);
-        encoding.reset();
+        {
+            std::lock_guard lock(mutex);
+            encoding.reset();
+        }
         if (writer.stopped())
             return -1;
-        json = writer.take();
+        write.json = writer.take();
+        write.updatedAt = static_cast<double>(write.snapshot->updatedAt.toMSecsSinceEpoch()) / 1000.0;
+        write.snapshot.reset();
     }
     if (!open)
         return openError;
     Statement upsert(db, "INSERT OR REPLACE INTO snapshots (account_id, updated_at, json) VALUES (?1, ?2, ?3)");
     if (!upsert.isValid())
         return lastError();
-    const double updatedAt = static_cast<double>(write.snapshot->updatedAt.toMSecsSinceEpoch()) / 1000.0;
-    if (!upsert.bindText(1, id) || !upsert.bindDouble(2, updatedAt) || !upsert.bindText(3, json) ||
+    if (!upsert.bindText(1, id) || !upsert.bindDouble(2, write.updatedAt) || !upsert.bindText(3, write.json) ||
         upsert.step() != SQLITE_DONE)
         return lastError();
     return SQLITE_OK;
@@ -455,6 +462,30 @@ QString SQLiteCacheEngine::defaultFilePath() {
            QStringLiteral("/HalvoPultorium/halvo_instant_cache.sqlite3");
 }
 
+SQLiteCacheEngine::Fault SQLiteCacheEngine::faultOf(int sqliteResult) {
+    switch (sqliteResult & 0xff) {
+    case SQLITE_CANTOPEN:
+        return Fault::cannotOpen;
+    case SQLITE_NOTADB:
+        return Fault::notACache;
+    case SQLITE_CORRUPT:
+        return Fault::damaged;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return Fault::readOnly;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return Fault::locked;
+    case SQLITE_FULL:
+        return Fault::diskFull;
+    case SQLITE_IOERR:
+        return Fault::ioError;
+    default:
+        return Fault::other;
+    }
+}
+
 SQLiteCacheEngine::SQLiteCacheEngine(const QString& filePath)
     : SQLiteCacheEngine(filePath, Options{}) {}
 
@@ -542,7 +573,7 @@ void SQLiteCacheEngine::saveSnapshot(const HalvoAccountSnapshot& snapshot) {
     {
         // The copy shares its data with the caller's snapshot; the expensive JSON encoding runs on the worker.
         std::lock_guard lock(d->mutex);
-        d->queueWrite({snapshot.accountId, snapshot});
+        d->queueWrite({snapshot.accountId, false, snapshot, {}, 0});
     }
     d->wake.notify_one();
 }
@@ -550,7 +581,7 @@ void SQLiteCacheEngine::saveSnapshot(const HalvoAccountSnapshot& snapshot) {
 void SQLiteCacheEngine::deleteSnapshot(const QUuid& accountId) {
     {
         std::lock_guard lock(d->mutex);
-        d->queueWrite({accountId, std::nullopt});
+        d->queueWrite({accountId, true, std::nullopt, {}, 0});
     }
     d->wake.notify_one();
 }

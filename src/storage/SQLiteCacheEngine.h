@@ -59,6 +59,10 @@ public:
 
     enum class SeedResult { written, notEmpty, failed };
 
+    /// What a failure (an SQLite result code) means, in terms the user can act on.
+    enum class Fault { cannotOpen, notACache, damaged, readOnly, locked, diskFull, ioError, other };
+    static Fault faultOf(int sqliteResult);
+
     struct Options {
         /// Above 0: the file may not grow beyond this many pages, and a write that needs more fails as on a
         /// full disk (SQLITE_FULL). For tests that cannot make a small file system.
