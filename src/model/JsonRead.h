@@ -10,10 +10,13 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <array>
+#include <future>
 #include <simdjson.h>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace halvo::json {
 
@@ -77,10 +80,8 @@ template <class T> bool read(value v, QList<T>& out) {
     QList<T> result;
     for (auto item : array) {
         value element;
-        T decoded{};
-        if (std::move(item).get(element) || !read(element, decoded))
+        if (std::move(item).get(element) || !read(element, result.emplace_back()))
             return false;
-        result.append(std::move(decoded));
     }
     out = std::move(result);
     return true;
@@ -107,9 +108,70 @@ template <class M> bool readMember(value v, M& target) {
 
 template <JsonRecord R> constexpr std::size_t kFieldCount = std::tuple_size_v<decltype(R::fields())>;
 
-template <JsonRecord R, std::size_t I> bool readField(value v, R& record) {
+template <class T> struct IsRecordList : std::false_type {};
+template <JsonRecord T> struct IsRecordList<QList<T>> : std::true_type {};
+
+/// The text being read, from its start to the end of its padding: every part of it can be read again alone.
+struct Input {
+    const char* begin = nullptr;
+    const char* end = nullptr;
+};
+
+template <JsonRecord R, bool parallel = false> bool readObject(simdjson::ondemand::object object, R& out,
+                                                              const Input& input);
+
+/// Reads the elements of a long list of records on several threads, each element on its own: one pass
+/// finds where they are, then each thread reads a share of them with its own parser.
+template <JsonRecord T> bool readInParallel(value v, QList<T>& out, const Input& input) {
+    simdjson::ondemand::array array;
+    if (v.get_array().get(array))
+        return false;
+    std::vector<std::string_view> elements;
+    std::size_t bytes = 0;
+    for (auto item : array) {
+        value element;
+        simdjson::ondemand::object object;
+        std::string_view text;
+        if (std::move(item).get(element) || element.get_object().get(object) || object.raw_json().get(text))
+            return false;
+        elements.push_back(text);
+        bytes += text.size();
+    }
+    QList<T> result(qsizetype(elements.size()));
+    const auto readShare = [&](std::size_t first, std::size_t last) {
+        simdjson::ondemand::parser parser;
+        for (std::size_t i = first; i < last; ++i) {
+            const std::string_view text = elements[i];
+            const simdjson::padded_string_view view(text.data(), text.size(), size_t(input.end - text.data()));
+            simdjson::ondemand::document document;
+            simdjson::ondemand::object object;
+            if (parser.iterate(view).get(document) || document.get_object().get(object) ||
+                !readObject(object, result[qsizetype(i)], input))
+                return false;
+        }
+        return true;
+    };
+    // Below a few hundred kilobytes the threads cost more than they save.
+    const std::size_t shares = std::clamp<std::size_t>(bytes / (256 * 1024), 1, 4);
+    std::vector<std::future<bool>> others;
+    for (std::size_t share = 1; share < shares; ++share)
+        others.push_back(std::async(std::launch::async, readShare, elements.size() * share / shares,
+                                    elements.size() * (share + 1) / shares));
+    bool ok = readShare(0, elements.size() / shares);
+    for (std::future<bool>& other : others)
+        ok = other.get() && ok;
+    if (ok)
+        out = std::move(result);
+    return ok;
+}
+
+template <JsonRecord R, std::size_t I, bool parallel> bool readField(value v, R& record, const Input& input) {
     constexpr auto f = std::get<I>(R::fields());
-    return readMember(v, record.*(f.member));
+    auto& target = record.*(f.member);
+    if constexpr (parallel && IsRecordList<std::remove_cvref_t<decltype(target)>>::value)
+        return readInParallel(v, target, input);
+    else
+        return readMember(v, target);
 }
 
 template <JsonRecord R, std::size_t I> constexpr bool isRequired() {
@@ -118,22 +180,26 @@ template <JsonRecord R, std::size_t I> constexpr bool isRequired() {
 }
 
 /// Per field, in field order: its key, how to read it into the record and whether it must be present.
-template <JsonRecord R> struct FieldTable {
-    using Reader = bool (*)(value, R&);
+template <JsonRecord R, bool parallel> struct FieldTable {
+    using Reader = bool (*)(value, R&, const Input&);
     std::array<std::string_view, kFieldCount<R>> keys;
     std::array<Reader, kFieldCount<R>> readers;
     std::array<bool, kFieldCount<R>> required;
 };
 
-template <JsonRecord R, std::size_t... I> constexpr FieldTable<R> makeFieldTable(std::index_sequence<I...>) {
-    return {{std::string_view(std::get<I>(R::fields()).key)...}, {&readField<R, I>...}, {isRequired<R, I>()...}};
+template <JsonRecord R, bool parallel, std::size_t... I>
+constexpr FieldTable<R, parallel> makeFieldTable(std::index_sequence<I...>) {
+    return {{std::string_view(std::get<I>(R::fields()).key)...},
+            {&readField<R, I, parallel>...},
+            {isRequired<R, I>()...}};
 }
 
-template <JsonRecord R> inline constexpr FieldTable<R> kFieldTable =
-    makeFieldTable<R>(std::make_index_sequence<kFieldCount<R>>());
+template <JsonRecord R, bool parallel>
+inline constexpr FieldTable<R, parallel> kFieldTable =
+    makeFieldTable<R, parallel>(std::make_index_sequence<kFieldCount<R>>());
 
-template <JsonRecord R> bool readObject(simdjson::ondemand::object object, R& out) {
-    constexpr const FieldTable<R>& table = kFieldTable<R>;
+template <JsonRecord R, bool parallel> bool readObject(simdjson::ondemand::object object, R& out, const Input& input) {
+    constexpr const FieldTable<R, parallel>& table = kFieldTable<R, parallel>;
     constexpr std::size_t count = kFieldCount<R>;
     std::array<bool, count> seen{};
     // Texts written by toJson hold the fields in field order, so the next field is looked at first.
@@ -153,7 +219,7 @@ template <JsonRecord R> bool readObject(simdjson::ondemand::object object, R& ou
         }
         if (index == count)
             continue; // an unknown key: its value is skipped
-        if (!table.readers[index](field.value(), out))
+        if (!table.readers[index](field.value(), out, input))
             return false;
         seen[index] = true;
         next = index + 1;
@@ -167,10 +233,11 @@ template <JsonRecord R> bool readObject(simdjson::ondemand::object object, R& ou
 
 template <JsonRecord R> bool read(value v, R& out) {
     simdjson::ondemand::object object;
-    return !v.get_object().get(object) && readObject(object, out);
+    return !v.get_object().get(object) && readObject(object, out, Input{});
 }
 
 /// The record, or none when the fast reader does not accept the text (which says nothing about the text).
+/// The lists of records directly in the record are read in parallel when they are long.
 template <JsonRecord R> std::optional<R> tryRead(const QByteArray& text) {
     // The parser reads a few bytes past the end of the text; a text without that room is copied.
     simdjson::padded_string copy;
@@ -181,11 +248,13 @@ template <JsonRecord R> std::optional<R> tryRead(const QByteArray& text) {
         copy = simdjson::padded_string(text.constData(), size_t(text.size()));
         input = copy;
     }
+    const Input whole{input.data(), input.data() + input.capacity()};
     simdjson::ondemand::parser parser;
     simdjson::ondemand::document document;
     simdjson::ondemand::object object;
     R record{};
-    if (parser.iterate(input).get(document) || document.get_object().get(object) || !readObject(object, record))
+    if (parser.iterate(input).get(document) || document.get_object().get(object) ||
+        !readObject<R, true>(object, record, whole))
         return std::nullopt;
     // Nothing may follow the record: the position after it is past the end of the text.
     const char* rest = nullptr;
