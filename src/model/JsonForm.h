@@ -58,7 +58,7 @@ template <class T> struct IsOptional<std::optional<T>> : std::true_type {};
 // ---- encoding -------------------------------------------------------------------------------------------
 
 /// Writes JSON text in one pass straight into its output: compact, keys in field order, non-ASCII text as
-/// UTF-8, a lone UTF-16 surrogate as a "\\uXXXX" escape (as QJsonDocument writes it). Optionally stops early
+/// UTF-8, a lone UTF-16 surrogate and U+FEFF as a "\\uXXXX" escape. Optionally stops early
 /// when a flag is raised, for a caller that no longer needs the text.
 class JsonWriter {
 public:
@@ -223,8 +223,9 @@ private:
                 *out++ = char(0x80 | ((u >> 12) & 0x3f));
                 *out++ = char(0x80 | ((u >> 6) & 0x3f));
                 *out++ = char(0x80 | (u & 0x3f));
-            } else if (QChar::isSurrogate(c)) {
-                // Not a character and not representable in UTF-8: kept exactly as an escape.
+            } else if (QChar::isSurrogate(c) || c == 0xfeff) {
+                // A lone surrogate is not representable in UTF-8, and QJsonDocument drops a byte order mark
+                // that starts a text: both are kept exactly as an escape.
                 *out++ = '\\';
                 *out++ = 'u';
                 *out++ = hex[c >> 12];

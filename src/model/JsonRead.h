@@ -26,7 +26,9 @@ using simdjson::ondemand::value;
 
 inline bool read(value v, QString& out) {
     std::string_view text;
-    if (v.get_string().get(text))
+    // QJsonDocument drops a byte order mark at the start of a text written unescaped, and keeps an escaped
+    // one; that is told apart there.
+    if (v.get_string().get(text) || text.starts_with("\xEF\xBB\xBF"))
         return false;
     out = QString::fromUtf8(text.data(), qsizetype(text.size()));
     return true;

@@ -103,8 +103,10 @@ struct SQLiteCacheEngine::Private {
     std::atomic<bool> giveUpEncoding = false;
     /// Writes that failed, by account, kept for their retry; a newer write of the account replaces them.
     QHash<QUuid, SnapshotJob> failed;
-    /// Snapshots replaced in the queue; they are released on the worker, which may free large lists.
+    /// Snapshots replaced in the queue; they are released on the worker, which may free large lists. While
+    /// the worker is held up, the oldest beyond a few go at once, so that nothing piles up.
     std::vector<SnapshotJob> replaced;
+    static constexpr std::size_t kMaxReplaced = 8;
     bool stopping = false;
     std::thread worker;
 
@@ -117,8 +119,10 @@ struct SQLiteCacheEngine::Private {
     bool openDatabase(const QString& path, const Options& options);
     void loop();
     void post(std::function<void()> task);
-    /// Queues the write under the lock, replacing the account's waiting one.
-    void queueWrite(SnapshotJob write);
+    /// Queues the write under the lock, replacing the account's waiting one; what must be released at once
+    /// goes to `releaseNow`, for the caller to drop after unlocking.
+    void queueWrite(SnapshotJob write, std::vector<SnapshotJob>& releaseNow);
+    void replace(SnapshotJob old, std::vector<SnapshotJob>& releaseNow);
     void run(Job& job);
     int runWrite(SnapshotJob& write);
     void report(const WriteResult& result);
@@ -223,18 +227,26 @@ void SQLiteCacheEngine::Private::post(std::function<void()> task) {
     wake.notify_one();
 }
 
-void SQLiteCacheEngine::Private::queueWrite(SnapshotJob write) {
+void SQLiteCacheEngine::Private::replace(SnapshotJob old, std::vector<SnapshotJob>& releaseNow) {
+    if (replaced.size() >= kMaxReplaced) {
+        releaseNow.push_back(std::move(replaced.front()));
+        replaced.erase(replaced.begin());
+    }
+    replaced.push_back(std::move(old));
+}
+
+void SQLiteCacheEngine::Private::queueWrite(SnapshotJob write, std::vector<SnapshotJob>& releaseNow) {
     const QUuid id = write.accountId;
     // The text of an older snapshot of the account that is still being encoded would be written for
     // nothing: that save gives up, and this one follows.
     if (encoding == id)
         giveUpEncoding = true;
     if (const auto old = failed.find(id); old != failed.end()) {
-        replaced.push_back(std::move(*old));
+        replace(std::move(*old), releaseNow);
         failed.erase(old);
     }
     if (Job* queued = waiting.value(id)) {
-        replaced.push_back(std::move(*queued->write));
+        replace(std::move(*queued->write), releaseNow);
         queued->write = std::move(write);
     } else {
         auto job = std::make_unique<Job>();
@@ -570,18 +582,20 @@ SQLiteCacheEngine::SeedResult SQLiteCacheEngine::seed(const QList<HalvoAccount>&
 }
 
 void SQLiteCacheEngine::saveSnapshot(const HalvoAccountSnapshot& snapshot) {
+    std::vector<SnapshotJob> releaseNow;
     {
         // The copy shares its data with the caller's snapshot; the expensive JSON encoding runs on the worker.
         std::lock_guard lock(d->mutex);
-        d->queueWrite({snapshot.accountId, false, snapshot, {}, 0});
+        d->queueWrite({snapshot.accountId, false, snapshot, {}, 0}, releaseNow);
     }
     d->wake.notify_one();
 }
 
 void SQLiteCacheEngine::deleteSnapshot(const QUuid& accountId) {
+    std::vector<SnapshotJob> releaseNow;
     {
         std::lock_guard lock(d->mutex);
-        d->queueWrite({accountId, true, std::nullopt, {}, 0});
+        d->queueWrite({accountId, true, std::nullopt, {}, 0}, releaseNow);
     }
     d->wake.notify_one();
 }
