@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -141,8 +142,25 @@ struct SQLiteCacheEngine::Private {
     SeedResult writeSeed(const QList<HalvoAccount>& accounts, const QList<HalvoAccountSnapshot>& snapshots,
                          int& error);
     int execute(const char* sql) const { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
-    /// The result code of the last failure on the connection, with its extension left off.
-    int lastError() const { return sqlite3_errcode(db) & 0xff; }
+    /// The result code of the last failure on the connection, with its extension left off; an I/O error
+    /// that the system reports as a full or read-only disk counts as that.
+    int lastError() const {
+        const int code = sqlite3_errcode(db) & 0xff;
+        if (code == SQLITE_IOERR || code == SQLITE_CANTOPEN) {
+            switch (sqlite3_system_errno(db)) {
+            case ENOSPC:
+            case EDQUOT:
+                return SQLITE_FULL;
+            case EROFS:
+            case EACCES:
+            case EPERM:
+                return SQLITE_READONLY;
+            default:
+                break;
+            }
+        }
+        return code;
+    }
 };
 
 bool SQLiteCacheEngine::Private::openDatabase(const QString& path, const Options& options) {
@@ -180,6 +198,9 @@ bool SQLiteCacheEngine::Private::openDatabase(const QString& path, const Options
         rc = execute(QByteArray("PRAGMA max_page_count=" + QByteArray::number(options.maxPageCount)).constData());
     if (rc != SQLITE_OK) {
         openError = lastError();
+        // A write-protected file or folder opens read-only, and then its journal cannot be opened.
+        if (openError == SQLITE_CANTOPEN && sqlite3_db_readonly(db, "main") == 1)
+            openError = SQLITE_READONLY;
         sqlite3_close_v2(db);
         db = nullptr;
         return false;

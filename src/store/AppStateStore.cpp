@@ -160,7 +160,7 @@ QStringList AppStateStore::Private::start(SQLiteCacheEngine::Contents contents) 
     QStringList problems;
     if (contents.error != 0) {
         // Nothing can be told about the file's accounts; demonstration data would stand in for the user's own.
-        problems << QStringLiteral("Lokaler Cache nicht lesbar (") + faultText(contents.error) + QStringLiteral("): ") +
+        problems << QStringLiteral("Lokaler Cache nicht verfügbar (") + faultText(contents.error) + QStringLiteral("): ") +
                         cache.filePath() + QStringLiteral(" – Änderungen werden nicht gespeichert.");
         return problems;
     }
