@@ -77,6 +77,9 @@ struct SnapshotJob {
     std::optional<HalvoAccountSnapshot> snapshot;
     QByteArray json;
     double updatedAt = 0;
+
+    /// Neither a snapshot nor its text nor a removal: a place kept for a newer write that follows at once.
+    bool isPlaceholder() const { return !removal && !snapshot && json.isNull(); }
 };
 
 /// One entry of the worker's queue: a snapshot write or any other task.
@@ -102,6 +105,8 @@ struct SQLiteCacheEngine::Private {
     /// The account whose snapshot the worker is encoding now, and the flag that gives that save up.
     std::optional<QUuid> encoding;
     std::atomic<bool> giveUpEncoding = false;
+    /// Tells a caller of supersede() that the worker has given the snapshot up.
+    std::condition_variable encodingEnded;
     /// Writes that failed, by account, kept for their retry; a newer write of the account replaces them.
     QHash<QUuid, SnapshotJob> failed;
     /// Snapshots replaced in the queue; they are released on the worker, which may free large lists. While
@@ -249,6 +254,8 @@ void SQLiteCacheEngine::Private::post(std::function<void()> task) {
 }
 
 void SQLiteCacheEngine::Private::replace(SnapshotJob old, std::vector<SnapshotJob>& releaseNow) {
+    if (old.isPlaceholder())
+        return;
     if (replaced.size() >= kMaxReplaced) {
         releaseNow.push_back(std::move(replaced.front()));
         replaced.erase(replaced.begin());
@@ -290,6 +297,8 @@ void SQLiteCacheEngine::Private::run(Job& job) {
         job.task();
         return;
     }
+    if (job.write->isPlaceholder())
+        return; // the newer write it was kept for came later, as a job of its own
     std::unique_ptr<Job> newer;
     const WriteResult result{job.write->accountId, job.write->removal, runWrite(*job.write)};
     {
@@ -334,10 +343,14 @@ int SQLiteCacheEngine::Private::runWrite(SnapshotJob& write) {
     if (write.snapshot) {
         halvo::json::JsonWriter writer(&giveUpEncoding);
         writer.write(*write.snapshot);
+        // Given up: dropped before the caller of supersede() is told, who then owns its data alone.
+        if (writer.stopped())
+            write.snapshot.reset();
         {
             std::lock_guard lock(mutex);
             encoding.reset();
         }
+        encodingEnded.notify_all();
         if (writer.stopped())
             return -1;
         write.json = writer.take();
@@ -619,6 +632,30 @@ void SQLiteCacheEngine::deleteSnapshot(const QUuid& accountId) {
         d->queueWrite({accountId, true, std::nullopt, {}, 0}, releaseNow);
     }
     d->wake.notify_one();
+}
+
+void SQLiteCacheEngine::supersede(const QUuid& accountId) {
+    std::vector<SnapshotJob> drop;
+    {
+        std::unique_lock lock(d->mutex);
+        if (Job* queued = d->waiting.value(accountId); queued && !queued->write->isPlaceholder()) {
+            drop.push_back(std::move(*queued->write));
+            *queued->write = SnapshotJob{accountId, false, std::nullopt, {}, 0};
+        }
+        for (auto it = d->replaced.begin(); it != d->replaced.end();) {
+            if (it->accountId == accountId) {
+                drop.push_back(std::move(*it));
+                it = d->replaced.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        if (d->encoding == accountId) {
+            d->giveUpEncoding = true;
+            d->encodingEnded.wait(lock, [&] { return d->encoding != accountId; });
+        }
+    }
+    // Dropped here, after unlocking: mostly the caller's own data, which stays alive.
 }
 
 bool SQLiteCacheEngine::flush() {

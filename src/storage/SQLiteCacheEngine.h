@@ -106,6 +106,11 @@ public:
     void saveSnapshot(const HalvoAccountSnapshot& snapshot);
     /// Queues the removal of the account's snapshot row.
     void deleteSnapshot(const QUuid& accountId);
+    /// Says that a newer snapshot (or removal) of the account follows at once, before the caller changes its
+    /// copy: the engine gives up encoding the account's older snapshot and drops what it holds of the ones not
+    /// written yet, so that the change does not copy data the engine would still share. The newer
+    /// saveSnapshot() or deleteSnapshot() must follow right after. Returns once the engine holds none of them.
+    void supersede(const QUuid& accountId);
 
     /// Waits until every queued write has run. True when every snapshot and removal handed over so far is on
     /// disk; false when the file is not open or a write failed and waits for its retry.

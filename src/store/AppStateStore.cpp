@@ -421,6 +421,11 @@ bool AppStateStore::changeItem(QList<Item> HalvoAccountSnapshot::*list, QString 
     const qsizetype index = found - items.cbegin();
 
     const QUuid accountId = *d->activeAccountId;
+    const bool save = !d->unsavable.contains(accountId) && !d->demonstrationUnsaved;
+    // The cache lets go of the older snapshot it has not written yet, so that the change below copies
+    // nothing it would still share (such as every record of a large zone).
+    if (save)
+        d->cache.supersede(accountId);
     HalvoAccountSnapshot& snapshot = d->snapshots[accountId];
     ++d->revision;
     change((snapshot.*list)[index]);
@@ -471,7 +476,7 @@ void AppStateStore::addDNSRecord(const QString& domain, const QString& subDomain
                     known->ids.insert(record.id);
             }
             const qint64 id = d->unusedId(known->ids);
-            // Appended in place: the list is copied only while someone else still holds it.
+            // Appended in place: the list is copied only while a view still holds it.
             item.dnsRecords.append(HalvoDNSRecord{id, domain, subDomain, fieldType, target, ttl});
             known->ids.insert(id);
             known->revision = d->revision;

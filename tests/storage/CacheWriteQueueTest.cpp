@@ -303,6 +303,31 @@ TEST_F(CacheWriteQueue, AFloodOfSavesWhileTheWorkerIsHeldKeepsOnlyAFewSnapshots)
     EXPECT_EQ(stored.domains.first().whoisOwner, QStringLiteral("Text %1").arg(kSaves));
 }
 
+TEST_F(CacheWriteQueue, SupersedingLetsTheCallerChangeItsSnapshotWithoutCopyingWhatTheEngineHeld) {
+    SQLiteCacheEngine cache(path());
+    Observer observer(path());
+    observer.logWrites();
+    WorkerHold hold(cache);
+    cache.saveSnapshot(generationSnapshot(1, 5));
+    hold.waitUntilHeld();
+    HalvoAccountSnapshot mine = generationSnapshot(2, 5);
+    cache.saveSnapshot(mine);
+    EXPECT_FALSE(mine.domains.isDetached()) << "the waiting save shares the list";
+
+    cache.supersede(kAccount);
+    EXPECT_TRUE(mine.domains.isDetached());
+    const HalvoDomain* data = mine.domains.constData();
+    mine.domains.first().whoisOwner = QStringLiteral("geändert");
+    EXPECT_EQ(mine.domains.constData(), data) << "changed in place";
+    mine.updatedAt = generationSnapshot(3, 5).updatedAt;
+    cache.saveSnapshot(mine);
+
+    hold.release();
+    EXPECT_TRUE(cache.flush());
+    EXPECT_EQ(observer.written(), (QList<int>{1, 3}));
+    EXPECT_EQ(cache.loadSnapshots().value(kAccount), mine);
+}
+
 TEST_F(CacheWriteQueue, ClosingWritesTheNewestSnapshotOfEveryAccount) {
     {
         SQLiteCacheEngine cache(path());

@@ -350,6 +350,47 @@ TEST(StoreCache, DemonstrationDataThatCannotBeWrittenAtTheFirstStartIsWrittenWit
     EXPECT_EQ(reopened.loadSnapshots(), snapshots);
 }
 
+// ---- the cost of a change ----
+
+TEST(StoreCache, AddingARecordWhileTheCacheIsBusyChangesTheZoneInPlace) {
+    ScratchFileSystem fs;
+    const QString path = fs.filePath(QStringLiteral("cache.sqlite3"));
+    HalvoAccountSnapshot snapshot;
+    snapshot.accountId = testAccount().id;
+    snapshot.updatedAt = kNow;
+    HalvoDomain domain;
+    domain.domain = kZone;
+    for (int r = 0; r < 20000; ++r)
+        domain.dnsRecords.append({.id = r, .zone = kZone, .subDomain = QString::number(r),
+                                  .fieldType = QStringLiteral("A"), .target = QStringLiteral("192.0.2.1"), .ttl = 60});
+    snapshot.domains = {domain};
+    writeCache(path, {testAccount()}, {snapshot});
+    App app(path);
+    // Read without taking a copy, which would itself make the store copy at its next change.
+    const auto records = [&] { return &app.store->snapshots().constFind(testAccount().id)->domains.at(0).dnsRecords; };
+    const auto add = [&] {
+        app.store->addDNSRecord(kZone, QStringLiteral("neu"), QStringLiteral("A"), QStringLiteral("192.0.2.2"), 60);
+    };
+    add();
+    ASSERT_TRUE(app.cache->flush());
+
+    RawFile other(path);
+    ASSERT_TRUE(other.exec("BEGIN IMMEDIATE")); // the cache's next write waits for this lock
+    add(); // its save is written as soon as the lock is free
+    add(); // its save waits in the queue, sharing the records
+    ASSERT_GT(records()->capacity(), records()->size());
+    const HalvoDNSRecord* data = records()->constData();
+    add();
+    EXPECT_EQ(records()->constData(), data) << "the records were copied";
+    ASSERT_TRUE(other.exec("COMMIT"));
+
+    EXPECT_TRUE(app.cache->flush());
+    const qsizetype shown = records()->size();
+    EXPECT_EQ(shown, 20004);
+    app.quit();
+    EXPECT_EQ(SQLiteCacheEngine(path).loadSnapshots().value(testAccount().id).domains.first().dnsRecords.size(), shown);
+}
+
 // ---- a kill during the first start ----
 
 const char* const kFirstStartEnv = "HALVO_FIRST_START_CACHE";
