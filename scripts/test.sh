@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test. The tests run in a private D-Bus session with an unlocked
-# gnome-keyring (for the keychain tests) and on Qt's offscreen platform.
+# gnome-keyring (for the keychain tests) and on Qt's offscreen platform. With HALVO_SANITIZE=1 everything is
+# built with AddressSanitizer and UndefinedBehaviorSanitizer (by default into build-asan/) and a finding
+# fails the test that caused it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="${HALVO_BUILD_DIR:-$root/build}"
+if [ "${HALVO_SANITIZE:-0}" = 1 ]; then
+    build="${HALVO_BUILD_DIR:-$root/build-asan}"
+    export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=0}"
+    export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+else
+    build="${HALVO_BUILD_DIR:-$root/build}"
+fi
 
 "$root/scripts/setup-deps.sh"
 HALVO_BUILD_DIR="$build" "$root/scripts/build.sh"

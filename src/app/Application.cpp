@@ -28,10 +28,11 @@ int runApplication(int argc, char** argv, const std::function<void(QWidget& wind
         return 1;
     }
 
+    // Made before the theme, so that its worker reads the file while the theme and the window start.
+    SQLiteCacheEngine cache;
     halvo::theme::install();
 
     // Process-wide for the whole run, in the order the store needs them.
-    SQLiteCacheEngine cache;
     KeychainService keychain;
     HalvoAPIClient api;
     AppStateStore store(cache, keychain, api);

@@ -1,17 +1,23 @@
 #include "storage/SQLiteCacheEngine.h"
 
+#include "model/JsonRead.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <deque>
 #include <functional>
 #include <future>
 #include <mutex>
+#include <optional>
 #include <sqlite3.h>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -41,142 +47,395 @@ public:
     int step() { return sqlite3_step(m_stmt); }
     bool reset() { return sqlite3_reset(m_stmt) == SQLITE_OK && sqlite3_clear_bindings(m_stmt) == SQLITE_OK; }
 
+    /// The column's text, with room behind its end for the JSON reader so that it is not copied again.
     QByteArray columnText(int column) const {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
-        return text ? QByteArray(text, sqlite3_column_bytes(m_stmt, column)) : QByteArray();
+        if (!text)
+            return {};
+        const int size = sqlite3_column_bytes(m_stmt, column);
+        QByteArray result;
+        result.reserve(size + qsizetype(simdjson::SIMDJSON_PADDING));
+        result.append(text, size);
+        return result;
     }
+    qint64 columnInt(int column) const { return sqlite3_column_int64(m_stmt, column); }
 
 private:
     sqlite3_stmt* m_stmt = nullptr;
 };
 
-bool exec(sqlite3* db, const char* sql) {
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+QByteArray uuidText(const QUuid& id) {
+    return id.toByteArray(QUuid::WithoutBraces);
 }
 
-QByteArray uuidText(const QUuid& id) {
-    return id.toString(QUuid::WithoutBraces).toUtf8();
-}
+/// A write of one account's snapshot row: its replacement or its removal.
+struct SnapshotJob {
+    QUuid accountId;
+    bool removal = false;
+    /// The snapshot until it has been encoded; then its text, which a retry writes again. Dropping the
+    /// snapshot early lets the caller change its own copy without copying what it still shares.
+    std::optional<HalvoAccountSnapshot> snapshot;
+    QByteArray json;
+    double updatedAt = 0;
+
+    /// Neither a snapshot nor its text nor a removal: a place kept for a newer write that follows at once.
+    bool isPlaceholder() const { return !removal && !snapshot && json.isNull(); }
+};
+
+/// One entry of the worker's queue: a snapshot write or any other task.
+struct Job {
+    std::optional<SnapshotJob> write;
+    std::function<void()> task;
+};
 
 } // namespace
 
 struct SQLiteCacheEngine::Private {
+    QString filePath;
     sqlite3* db = nullptr;
     bool open = false;
+    bool readOnly = false;
+    int openError = 0;
 
     std::mutex mutex;
     std::condition_variable wake;
-    std::deque<std::function<void()>> queue;
+    std::deque<std::unique_ptr<Job>> queue;
+    /// The snapshot write of each account that waits in the queue and has not started.
+    QHash<QUuid, Job*> waiting;
+    /// The account whose snapshot the worker is encoding now, and the flag that gives that save up.
+    std::optional<QUuid> encoding;
+    std::atomic<bool> giveUpEncoding = false;
+    /// Tells a caller of supersede() that the worker has given the snapshot up.
+    std::condition_variable encodingEnded;
+    /// Writes that failed, by account, kept for their retry; a newer write of the account replaces them.
+    QHash<QUuid, SnapshotJob> failed;
+    /// Snapshots replaced in the queue; they are released on the worker, which may free large lists. While
+    /// the worker is held up, the oldest beyond a few go at once, so that nothing piles up.
+    std::vector<SnapshotJob> replaced;
+    static constexpr std::size_t kMaxReplaced = 8;
     bool stopping = false;
     std::thread worker;
 
-    bool openDatabase(const QString& filePath);
-    void loop();
-    void post(std::function<void()> job);
+    /// What the worker read at the start, until the first load takes it; dropped once a write is queued.
+    std::optional<std::shared_future<Contents>> startContents;
 
-    /// Runs the job on the worker and waits for its result.
-    template <class F> auto runAndWait(F job) -> decltype(job()) {
-        using R = decltype(job());
-        auto task = std::make_shared<std::packaged_task<R()>>(std::move(job));
-        std::future<R> result = task->get_future();
-        post([task] { (*task)(); });
+    std::mutex listenerMutex;
+    WriteListener listener;
+
+    bool openDatabase(const QString& path, const Options& options);
+    void loop();
+    void post(std::function<void()> task);
+    /// Queues the write under the lock, replacing the account's waiting one; what must be released at once
+    /// goes to `releaseNow`, for the caller to drop after unlocking.
+    void queueWrite(SnapshotJob write, std::vector<SnapshotJob>& releaseNow);
+    void replace(SnapshotJob old, std::vector<SnapshotJob>& releaseNow);
+    void run(Job& job);
+    int runWrite(SnapshotJob& write);
+    void report(const WriteResult& result);
+
+    /// Runs the task on the worker and waits for its result.
+    template <class F> auto runAndWait(F task) -> decltype(task()) {
+        using R = decltype(task());
+        auto packaged = std::make_shared<std::packaged_task<R()>>(std::move(task));
+        std::future<R> result = packaged->get_future();
+        post([packaged] { (*packaged)(); });
         return result.get();
     }
 
-    QList<HalvoAccount> readAccounts() const;
-    QHash<QUuid, HalvoAccountSnapshot> readSnapshots() const;
+    Contents readContents() const;
     bool writeAccounts(const QList<HalvoAccount>& accounts);
-    void writeSnapshot(const HalvoAccountSnapshot& snapshot);
-    void removeSnapshot(const QUuid& accountId);
+    SeedResult writeSeed(const QList<HalvoAccount>& accounts, const QList<HalvoAccountSnapshot>& snapshots,
+                         int& error);
+    int execute(const char* sql) const { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+    /// The result code of the last failure on the connection, with its extension left off; an I/O error
+    /// that the system reports as a full or read-only disk counts as that.
+    int lastError() const {
+        const int code = sqlite3_errcode(db) & 0xff;
+        if (code == SQLITE_IOERR || code == SQLITE_CANTOPEN) {
+            switch (sqlite3_system_errno(db)) {
+            case ENOSPC:
+            case EDQUOT:
+                return SQLITE_FULL;
+            case EROFS:
+            case EACCES:
+            case EPERM:
+                return SQLITE_READONLY;
+            default:
+                break;
+            }
+        }
+        return code;
+    }
 };
 
-bool SQLiteCacheEngine::Private::openDatabase(const QString& filePath) {
-    const QFileInfo info(filePath);
-    if (!QDir().mkpath(info.absolutePath()))
+bool SQLiteCacheEngine::Private::openDatabase(const QString& path, const Options& options) {
+    const QFileInfo info(path);
+    if (!QDir().mkpath(info.absolutePath())) {
+        openError = SQLITE_CANTOPEN;
         return false;
-    const QByteArray path = QFile::encodeName(info.absoluteFilePath());
-    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                        nullptr) != SQLITE_OK) {
+    }
+    const QByteArray name = QFile::encodeName(info.absoluteFilePath());
+    const int opened =
+        sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                        nullptr);
+    if (opened != SQLITE_OK) {
+        openError = db ? lastError() : opened;
         sqlite3_close_v2(db);
         db = nullptr;
         return false;
     }
     // A second instance of the application may hold the write lock for a moment.
     sqlite3_busy_timeout(db, 3000);
-    // The first statements read the file header: a file that is not a database fails here.
-    const bool ready = exec(db, "PRAGMA journal_mode=WAL") && exec(db, "PRAGMA synchronous=NORMAL") &&
-                       exec(db, "CREATE TABLE IF NOT EXISTS accounts ("
-                                "position INTEGER PRIMARY KEY, id TEXT NOT NULL UNIQUE, json TEXT NOT NULL)") &&
-                       exec(db, "CREATE TABLE IF NOT EXISTS snapshots ("
-                                "account_id TEXT PRIMARY KEY, updated_at REAL NOT NULL, json TEXT NOT NULL)");
-    if (!ready) {
+    // Read before anything is written: a file that is not a database, or whose schema is damaged, fails
+    // here and stays exactly as it is.
+    int rc = execute("SELECT count(*) FROM sqlite_master");
+    if (rc == SQLITE_OK)
+        rc = execute("PRAGMA journal_mode=WAL");
+    if (rc == SQLITE_OK)
+        rc = execute("PRAGMA synchronous=NORMAL");
+    if (rc == SQLITE_OK)
+        rc = execute("CREATE TABLE IF NOT EXISTS accounts ("
+                     "position INTEGER PRIMARY KEY, id TEXT NOT NULL UNIQUE, json TEXT NOT NULL)");
+    if (rc == SQLITE_OK)
+        rc = execute("CREATE TABLE IF NOT EXISTS snapshots ("
+                     "account_id TEXT PRIMARY KEY, updated_at REAL NOT NULL, json TEXT NOT NULL)");
+    if (rc == SQLITE_OK && options.maxPageCount > 0)
+        rc = execute(QByteArray("PRAGMA max_page_count=" + QByteArray::number(options.maxPageCount)).constData());
+    if (rc != SQLITE_OK) {
+        openError = lastError();
+        // A write-protected file or folder opens read-only, and then its journal cannot be opened.
+        if (openError == SQLITE_CANTOPEN && sqlite3_db_readonly(db, "main") == 1)
+            openError = SQLITE_READONLY;
         sqlite3_close_v2(db);
         db = nullptr;
         return false;
     }
+    readOnly = sqlite3_db_readonly(db, "main") == 1;
     return true;
 }
 
 void SQLiteCacheEngine::Private::loop() {
     for (;;) {
-        std::function<void()> job;
+        std::unique_ptr<Job> job;
+        std::vector<SnapshotJob> release;
         {
             std::unique_lock lock(mutex);
-            wake.wait(lock, [this] { return stopping || !queue.empty(); });
+            wake.wait(lock, [this] { return stopping || !queue.empty() || !replaced.empty(); });
+            release.swap(replaced);
             // Queued writes still run when the engine is being destroyed.
-            if (queue.empty())
+            if (queue.empty() && stopping)
                 return;
-            job = std::move(queue.front());
-            queue.pop_front();
+            if (!queue.empty()) {
+                job = std::move(queue.front());
+                queue.pop_front();
+                if (job->write) {
+                    waiting.remove(job->write->accountId);
+                    if (job->write->snapshot) {
+                        encoding = job->write->accountId;
+                        giveUpEncoding = false;
+                    }
+                }
+            }
         }
-        job();
+        release.clear();
+        if (job)
+            run(*job);
     }
 }
 
-void SQLiteCacheEngine::Private::post(std::function<void()> job) {
+void SQLiteCacheEngine::Private::post(std::function<void()> task) {
     {
         std::lock_guard lock(mutex);
+        auto job = std::make_unique<Job>();
+        job->task = std::move(task);
         queue.push_back(std::move(job));
     }
     wake.notify_one();
 }
 
-QList<HalvoAccount> SQLiteCacheEngine::Private::readAccounts() const {
-    QList<HalvoAccount> accounts;
-    if (!open)
-        return accounts;
-    Statement select(db, "SELECT json FROM accounts ORDER BY position");
-    if (!select.isValid())
-        return accounts;
-    while (select.step() == SQLITE_ROW) {
-        if (auto account = halvo::json::fromJson<HalvoAccount>(select.columnText(0)))
-            accounts.append(std::move(*account));
+void SQLiteCacheEngine::Private::replace(SnapshotJob old, std::vector<SnapshotJob>& releaseNow) {
+    if (old.isPlaceholder())
+        return;
+    if (replaced.size() >= kMaxReplaced) {
+        releaseNow.push_back(std::move(replaced.front()));
+        replaced.erase(replaced.begin());
     }
-    return accounts;
+    replaced.push_back(std::move(old));
 }
 
-QHash<QUuid, HalvoAccountSnapshot> SQLiteCacheEngine::Private::readSnapshots() const {
-    QHash<QUuid, HalvoAccountSnapshot> snapshots;
-    if (!open)
-        return snapshots;
-    Statement select(db, "SELECT account_id, json FROM snapshots");
-    if (!select.isValid())
-        return snapshots;
-    while (select.step() == SQLITE_ROW) {
-        const QUuid rowId = QUuid::fromString(QString::fromUtf8(select.columnText(0)));
-        auto snapshot = halvo::json::fromJson<HalvoAccountSnapshot>(select.columnText(1));
-        // A row whose key and content disagree is as broken as one that does not decode.
-        if (!snapshot || rowId.isNull() || snapshot->accountId != rowId)
-            continue;
-        snapshots.insert(rowId, std::move(*snapshot));
+void SQLiteCacheEngine::Private::queueWrite(SnapshotJob write, std::vector<SnapshotJob>& releaseNow) {
+    const QUuid id = write.accountId;
+    // The text of an older snapshot of the account that is still being encoded would be written for
+    // nothing: that save gives up, and this one follows.
+    if (encoding == id)
+        giveUpEncoding = true;
+    if (const auto old = failed.find(id); old != failed.end()) {
+        replace(std::move(*old), releaseNow);
+        failed.erase(old);
     }
-    return snapshots;
+    if (Job* queued = waiting.value(id)) {
+        replace(std::move(*queued->write), releaseNow);
+        queued->write = std::move(write);
+    } else {
+        auto job = std::make_unique<Job>();
+        job->write = std::move(write);
+        waiting.insert(id, job.get());
+        queue.push_back(std::move(job));
+    }
+    // A failed write of another account is tried again now, with the newest snapshot of that account.
+    for (auto it = failed.begin(); it != failed.end(); it = failed.erase(it)) {
+        auto retry = std::make_unique<Job>();
+        retry->write = std::move(*it);
+        waiting.insert(it.key(), retry.get());
+        queue.push_back(std::move(retry));
+    }
+    startContents.reset();
+}
+
+void SQLiteCacheEngine::Private::run(Job& job) {
+    if (!job.write) {
+        job.task();
+        return;
+    }
+    if (job.write->isPlaceholder())
+        return; // the newer write it was kept for came later, as a job of its own
+    std::unique_ptr<Job> newer;
+    const WriteResult result{job.write->accountId, job.write->removal, runWrite(*job.write)};
+    {
+        std::lock_guard lock(mutex);
+        if (result.error < 0) {
+            // Given up for a newer write of the account, which now runs in this one's place, so that nothing
+            // queued after the older one (a flush) runs before the newer one.
+            Job* waitingJob = waiting.take(result.accountId);
+            const auto at = std::find_if(queue.begin(), queue.end(),
+                                         [&](const std::unique_ptr<Job>& queued) { return queued.get() == waitingJob; });
+            if (at != queue.end()) {
+                newer = std::move(*at);
+                queue.erase(at);
+                if (newer->write->snapshot) {
+                    encoding = result.accountId;
+                    giveUpEncoding = false;
+                }
+            }
+        } else if (result.error != SQLITE_OK && !waiting.contains(result.accountId)) {
+            // Kept for the retry, unless a newer write of the account is queued already.
+            failed.insert(result.accountId, std::move(*job.write));
+        }
+    }
+    if (newer) {
+        run(*newer);
+        return;
+    }
+    if (result.error >= 0)
+        report(result);
+}
+
+int SQLiteCacheEngine::Private::runWrite(SnapshotJob& write) {
+    const QByteArray id = uuidText(write.accountId);
+    if (write.removal) {
+        if (!open)
+            return openError;
+        Statement remove(db, "DELETE FROM snapshots WHERE account_id = ?1");
+        if (!remove.isValid() || !remove.bindText(1, id) || remove.step() != SQLITE_DONE)
+            return lastError();
+        return SQLITE_OK;
+    }
+    if (write.snapshot) {
+        halvo::json::JsonWriter writer(&giveUpEncoding);
+        writer.write(*write.snapshot);
+        // Given up: dropped before the caller of supersede() is told, who then owns its data alone.
+        if (writer.stopped())
+            write.snapshot.reset();
+        {
+            std::lock_guard lock(mutex);
+            encoding.reset();
+        }
+        encodingEnded.notify_all();
+        if (writer.stopped())
+            return -1;
+        write.json = writer.take();
+        write.updatedAt = static_cast<double>(write.snapshot->updatedAt.toMSecsSinceEpoch()) / 1000.0;
+        write.snapshot.reset();
+    }
+    if (!open)
+        return openError;
+    Statement upsert(db, "INSERT OR REPLACE INTO snapshots (account_id, updated_at, json) VALUES (?1, ?2, ?3)");
+    if (!upsert.isValid())
+        return lastError();
+    if (!upsert.bindText(1, id) || !upsert.bindDouble(2, write.updatedAt) || !upsert.bindText(3, write.json) ||
+        upsert.step() != SQLITE_DONE)
+        return lastError();
+    return SQLITE_OK;
+}
+
+void SQLiteCacheEngine::Private::report(const WriteResult& result) {
+    std::lock_guard lock(listenerMutex);
+    if (listener)
+        listener(result);
+}
+
+SQLiteCacheEngine::Contents SQLiteCacheEngine::Private::readContents() const {
+    Contents contents;
+    if (!open) {
+        contents.error = openError;
+        return contents;
+    }
+    {
+        Statement select(db, "SELECT json FROM accounts ORDER BY position");
+        int rc = select.isValid() ? SQLITE_ROW : lastError();
+        while (rc == SQLITE_ROW && (rc = select.step()) == SQLITE_ROW) {
+            ++contents.accountRows;
+            if (auto account = halvo::json::readJson<HalvoAccount>(select.columnText(0)))
+                contents.accounts.append(std::move(*account));
+        }
+        if (rc != SQLITE_DONE) {
+            // Without the whole account list nothing can be told apart from a cache without accounts.
+            contents = Contents{};
+            contents.error = rc & 0xff;
+            return contents;
+        }
+    }
+    // The keys first, then each row by itself: a row that cannot be read does not hide the ones after it.
+    QList<QByteArray> keys;
+    {
+        Statement select(db, "SELECT account_id FROM snapshots");
+        int rc = select.isValid() ? SQLITE_ROW : lastError();
+        while (rc == SQLITE_ROW && (rc = select.step()) == SQLITE_ROW)
+            keys.append(select.columnText(0));
+        if (rc != SQLITE_DONE) {
+            contents = Contents{};
+            contents.error = rc & 0xff;
+            return contents;
+        }
+    }
+    Statement select(db, "SELECT json FROM snapshots WHERE account_id = ?1");
+    for (const QByteArray& key : keys) {
+        const QUuid rowId = QUuid::fromString(QLatin1StringView(key));
+        if (rowId.isNull()) {
+            ++contents.unreadableRows;
+            continue;
+        }
+        std::optional<HalvoAccountSnapshot> snapshot;
+        qsizetype skipped = 0;
+        if (select.isValid() && select.bindText(1, key) && select.step() == SQLITE_ROW)
+            snapshot = halvo::json::readJson<HalvoAccountSnapshot>(select.columnText(0), &skipped);
+        select.reset();
+        // A row whose key and content disagree is as broken as one that does not decode.
+        if (!snapshot || snapshot->accountId != rowId) {
+            contents.unreadableSnapshots.insert(rowId);
+            continue;
+        }
+        if (skipped > 0)
+            contents.skippedItems.insert(rowId, skipped);
+        contents.snapshots.insert(rowId, std::move(*snapshot));
+    }
+    return contents;
 }
 
 bool SQLiteCacheEngine::Private::writeAccounts(const QList<HalvoAccount>& accounts) {
-    if (!open || !exec(db, "BEGIN IMMEDIATE"))
+    if (!open || execute("BEGIN IMMEDIATE") != SQLITE_OK)
         return false;
-    bool ok = exec(db, "DELETE FROM accounts");
+    bool ok = execute("DELETE FROM accounts") == SQLITE_OK;
     Statement insert(db, "INSERT INTO accounts (position, id, json) VALUES (?1, ?2, ?3)");
     ok = ok && insert.isValid();
     for (qsizetype i = 0; ok && i < accounts.size(); ++i) {
@@ -185,32 +444,61 @@ bool SQLiteCacheEngine::Private::writeAccounts(const QList<HalvoAccount>& accoun
         ok = insert.bindInt(1, i) && insert.bindText(2, id) && insert.bindText(3, json) &&
              insert.step() == SQLITE_DONE && insert.reset();
     }
-    if (ok && exec(db, "COMMIT"))
+    if (ok && execute("COMMIT") == SQLITE_OK)
         return true;
-    exec(db, "ROLLBACK");
+    execute("ROLLBACK");
     return false;
 }
 
-void SQLiteCacheEngine::Private::writeSnapshot(const HalvoAccountSnapshot& snapshot) {
-    if (!open)
-        return;
-    const QByteArray id = uuidText(snapshot.accountId);
-    const QByteArray json = halvo::json::toJson(snapshot);
+SQLiteCacheEngine::SeedResult SQLiteCacheEngine::Private::writeSeed(const QList<HalvoAccount>& accounts,
+                                                                     const QList<HalvoAccountSnapshot>& snapshots,
+                                                                     int& error) {
+    if (!open) {
+        error = openError;
+        return SeedResult::failed;
+    }
+    if (execute("BEGIN IMMEDIATE") != SQLITE_OK) {
+        error = lastError();
+        return SeedResult::failed;
+    }
+    const auto fail = [&] {
+        error = lastError();
+        execute("ROLLBACK");
+        return SeedResult::failed;
+    };
+    {
+        Statement count(db, "SELECT count(*) FROM accounts");
+        if (!count.isValid() || count.step() != SQLITE_ROW)
+            return fail();
+        if (count.columnInt(0) > 0) {
+            execute("ROLLBACK");
+            return SeedResult::notEmpty;
+        }
+    }
+    Statement insert(db, "INSERT INTO accounts (position, id, json) VALUES (?1, ?2, ?3)");
+    if (!insert.isValid())
+        return fail();
+    for (qsizetype i = 0; i < accounts.size(); ++i) {
+        const QByteArray id = uuidText(accounts[i].id);
+        const QByteArray json = halvo::json::toJson(accounts[i]);
+        if (!insert.bindInt(1, i) || !insert.bindText(2, id) || !insert.bindText(3, json) ||
+            insert.step() != SQLITE_DONE || !insert.reset())
+            return fail();
+    }
     Statement upsert(db, "INSERT OR REPLACE INTO snapshots (account_id, updated_at, json) VALUES (?1, ?2, ?3)");
     if (!upsert.isValid())
-        return;
-    const double updatedAt = static_cast<double>(snapshot.updatedAt.toMSecsSinceEpoch()) / 1000.0;
-    if (upsert.bindText(1, id) && upsert.bindDouble(2, updatedAt) && upsert.bindText(3, json))
-        upsert.step();
-}
-
-void SQLiteCacheEngine::Private::removeSnapshot(const QUuid& accountId) {
-    if (!open)
-        return;
-    const QByteArray id = uuidText(accountId);
-    Statement remove(db, "DELETE FROM snapshots WHERE account_id = ?1");
-    if (remove.isValid() && remove.bindText(1, id))
-        remove.step();
+        return fail();
+    for (const HalvoAccountSnapshot& snapshot : snapshots) {
+        const QByteArray id = uuidText(snapshot.accountId);
+        const QByteArray json = halvo::json::toJson(snapshot);
+        const double updatedAt = static_cast<double>(snapshot.updatedAt.toMSecsSinceEpoch()) / 1000.0;
+        if (!upsert.bindText(1, id) || !upsert.bindDouble(2, updatedAt) || !upsert.bindText(3, json) ||
+            upsert.step() != SQLITE_DONE || !upsert.reset())
+            return fail();
+    }
+    if (execute("COMMIT") != SQLITE_OK)
+        return fail();
+    return SeedResult::written;
 }
 
 // ---- public ---------------------------------------------------------------------------------------------
@@ -220,11 +508,43 @@ QString SQLiteCacheEngine::defaultFilePath() {
            QStringLiteral("/HalvoPultorium/halvo_instant_cache.sqlite3");
 }
 
+SQLiteCacheEngine::Fault SQLiteCacheEngine::faultOf(int sqliteResult) {
+    switch (sqliteResult & 0xff) {
+    case SQLITE_CANTOPEN:
+        return Fault::cannotOpen;
+    case SQLITE_NOTADB:
+        return Fault::notACache;
+    case SQLITE_CORRUPT:
+        return Fault::damaged;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return Fault::readOnly;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return Fault::locked;
+    case SQLITE_FULL:
+        return Fault::diskFull;
+    case SQLITE_IOERR:
+        return Fault::ioError;
+    default:
+        return Fault::other;
+    }
+}
+
 SQLiteCacheEngine::SQLiteCacheEngine(const QString& filePath)
+    : SQLiteCacheEngine(filePath, Options{}) {}
+
+SQLiteCacheEngine::SQLiteCacheEngine(const QString& filePath, Options options)
     : d(std::make_unique<Private>()) {
-    d->open = d->openDatabase(filePath);
-    // Started only now, so the connection is never used by two threads at once.
+    d->filePath = filePath;
+    d->open = d->openDatabase(filePath, options);
+    // Started only now, so the connection is never used by two threads at once. Its first task reads the
+    // file, while the caller goes on preparing the rest of the start.
     d->worker = std::thread([p = d.get()] { p->loop(); });
+    auto read = std::make_shared<std::packaged_task<Contents()>>([p = d.get()] { return p->readContents(); });
+    d->startContents = read->get_future().share();
+    d->post([read] { (*read)(); });
 }
 
 SQLiteCacheEngine::~SQLiteCacheEngine() {
@@ -238,31 +558,114 @@ SQLiteCacheEngine::~SQLiteCacheEngine() {
         sqlite3_close_v2(d->db);
 }
 
+QString SQLiteCacheEngine::filePath() const {
+    return d->filePath;
+}
+
 bool SQLiteCacheEngine::isOpen() const {
     return d->open;
 }
 
+int SQLiteCacheEngine::openError() const {
+    return d->openError;
+}
+
+bool SQLiteCacheEngine::isReadOnly() const {
+    return d->readOnly;
+}
+
+SQLiteCacheEngine::Contents SQLiteCacheEngine::load() const {
+    std::optional<std::shared_future<Contents>> start;
+    {
+        std::lock_guard lock(d->mutex);
+        start.swap(d->startContents);
+    }
+    if (start)
+        return start->get();
+    return d->runAndWait([p = d.get()] { return p->readContents(); });
+}
+
 QList<HalvoAccount> SQLiteCacheEngine::loadAccounts() const {
-    return d->runAndWait([p = d.get()] { return p->readAccounts(); });
+    return load().accounts;
 }
 
 QHash<QUuid, HalvoAccountSnapshot> SQLiteCacheEngine::loadSnapshots() const {
-    return d->runAndWait([p = d.get()] { return p->readSnapshots(); });
+    return load().snapshots;
 }
 
 bool SQLiteCacheEngine::saveAccounts(const QList<HalvoAccount>& accounts) {
+    {
+        std::lock_guard lock(d->mutex);
+        d->startContents.reset();
+    }
     return d->runAndWait([p = d.get(), accounts] { return p->writeAccounts(accounts); });
 }
 
+SQLiteCacheEngine::SeedResult SQLiteCacheEngine::seed(const QList<HalvoAccount>& accounts,
+                                                      const QList<HalvoAccountSnapshot>& snapshots, int* error) {
+    {
+        std::lock_guard lock(d->mutex);
+        d->startContents.reset();
+    }
+    int code = SQLITE_OK;
+    const SeedResult result =
+        d->runAndWait([p = d.get(), &accounts, &snapshots, &code] { return p->writeSeed(accounts, snapshots, code); });
+    if (error)
+        *error = code;
+    return result;
+}
+
 void SQLiteCacheEngine::saveSnapshot(const HalvoAccountSnapshot& snapshot) {
-    // The copy shares its data with the caller's snapshot; the expensive JSON encoding runs on the worker.
-    d->post([p = d.get(), snapshot] { p->writeSnapshot(snapshot); });
+    std::vector<SnapshotJob> releaseNow;
+    {
+        // The copy shares its data with the caller's snapshot; the expensive JSON encoding runs on the worker.
+        std::lock_guard lock(d->mutex);
+        d->queueWrite({snapshot.accountId, false, snapshot, {}, 0}, releaseNow);
+    }
+    d->wake.notify_one();
 }
 
 void SQLiteCacheEngine::deleteSnapshot(const QUuid& accountId) {
-    d->post([p = d.get(), accountId] { p->removeSnapshot(accountId); });
+    std::vector<SnapshotJob> releaseNow;
+    {
+        std::lock_guard lock(d->mutex);
+        d->queueWrite({accountId, true, std::nullopt, {}, 0}, releaseNow);
+    }
+    d->wake.notify_one();
 }
 
-void SQLiteCacheEngine::flush() {
-    d->runAndWait([] { return true; });
+void SQLiteCacheEngine::supersede(const QUuid& accountId) {
+    std::vector<SnapshotJob> drop;
+    {
+        std::unique_lock lock(d->mutex);
+        if (Job* queued = d->waiting.value(accountId); queued && !queued->write->isPlaceholder()) {
+            drop.push_back(std::move(*queued->write));
+            *queued->write = SnapshotJob{accountId, false, std::nullopt, {}, 0};
+        }
+        for (auto it = d->replaced.begin(); it != d->replaced.end();) {
+            if (it->accountId == accountId) {
+                drop.push_back(std::move(*it));
+                it = d->replaced.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        if (d->encoding == accountId) {
+            d->giveUpEncoding = true;
+            d->encodingEnded.wait(lock, [&] { return d->encoding != accountId; });
+        }
+    }
+    // Dropped here, after unlocking: mostly the caller's own data, which stays alive.
+}
+
+bool SQLiteCacheEngine::flush() {
+    return d->runAndWait([p = d.get()] {
+        std::lock_guard lock(p->mutex);
+        return p->open && p->failed.isEmpty();
+    });
+}
+
+void SQLiteCacheEngine::setWriteListener(WriteListener listener) {
+    std::lock_guard lock(d->listenerMutex);
+    d->listener = std::move(listener);
 }

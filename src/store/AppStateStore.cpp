@@ -114,6 +114,64 @@ template <class Item> QString itemKey(const QUuid& account, const QString& id) {
     return account.toString(QUuid::WithoutBraces) + QLatin1Char(' ') + QLatin1StringView(kind) + QLatin1Char(' ') + id;
 }
 
+/// The ids in use in one list, with what drawing a new one from the range `base` to `base + span - 1` needs.
+class UsedIds {
+public:
+    UsedIds(qint64 base, quint32 span)
+        : m_base(base)
+        , m_span(span)
+        , m_highest(base - 1) {}
+
+    void insert(qint64 id) {
+        if (m_ids.contains(id))
+            return;
+        m_ids.insert(id);
+        if (id >= m_base && id < m_base + m_span)
+            ++m_inRange;
+        m_highest = std::max(m_highest, id);
+    }
+    bool contains(qint64 id) const { return m_ids.contains(id); }
+    bool isRangeFull() const { return m_inRange >= qsizetype(m_span); }
+    qint64 base() const { return m_base; }
+    quint32 span() const { return m_span; }
+    qint64 highest() const { return m_highest; }
+
+private:
+    QSet<qint64> m_ids;
+    qint64 m_base;
+    quint32 m_span;
+    qint64 m_highest;
+    qsizetype m_inRange = 0;
+};
+
+// ---- sentences about the local cache ----
+
+QString faultText(int sqliteResult) {
+    switch (SQLiteCacheEngine::faultOf(sqliteResult)) {
+    case SQLiteCacheEngine::Fault::cannotOpen:
+        return QStringLiteral("Datei lässt sich nicht öffnen");
+    case SQLiteCacheEngine::Fault::notACache:
+        return QStringLiteral("keine Cache-Datei");
+    case SQLiteCacheEngine::Fault::damaged:
+        return QStringLiteral("Datei beschädigt");
+    case SQLiteCacheEngine::Fault::readOnly:
+        return QStringLiteral("keine Schreibrechte");
+    case SQLiteCacheEngine::Fault::locked:
+        return QStringLiteral("von einem anderen Programm gesperrt");
+    case SQLiteCacheEngine::Fault::diskFull:
+        return QStringLiteral("Datenträger voll");
+    case SQLiteCacheEngine::Fault::ioError:
+        return QStringLiteral("Lese- oder Schreibfehler");
+    case SQLiteCacheEngine::Fault::other:
+        break;
+    }
+    return QStringLiteral("SQLite-Fehler ") + QString::number(sqliteResult);
+}
+
+QString quoted(const QString& text) {
+    return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
 } // namespace
 
 /// One action's requests for the account whose snapshot it changed.
@@ -166,46 +224,162 @@ struct AppStateStore::Private {
         return result;
     }
 
-    /// A number from `base` to `base + span - 1` that no id in `used` has. Drawn again while taken; when
-    /// every number of the range is taken, the one above the highest id.
-    qint64 unusedId(qint64 base, quint32 span, const QSet<qint64>& used) const {
-        qsizetype inRange = 0;
-        qint64 highest = base - 1;
-        for (const qint64 id : used) {
-            if (id >= base && id < base + span)
-                ++inRange;
-            highest = std::max(highest, id);
-        }
-        if (inRange >= qsizetype(span))
-            return highest + 1;
+
+    /// The accounts whose stored snapshot could not be read whole: their row is never overwritten.
+    QSet<QUuid> unsavable;
+    /// The demonstration data could not be written at the start; it is tried again at the next change.
+    bool demonstrationUnsaved = false;
+    /// Counts the changes of the snapshots.
+    quint64 revision = 0;
+    /// The record ids of the zone a record was last added to, kept for the next addition there while no
+    /// other change came in between, so that adding to a large zone does not go through all its records.
+    struct ZoneIds {
+        QUuid account;
+        QString domain;
+        quint64 revision = 0;
+        UsedIds ids;
+    };
+    std::optional<ZoneIds> zoneIds;
+
+    /// A number of the range of `used` that no id in `used` has. Drawn again while taken; when every number
+    /// of the range is taken, the one above the highest id.
+    qint64 unusedId(const UsedIds& used) const {
+        if (used.isRangeFull())
+            return used.highest() + 1;
         qint64 id = 0;
         do {
-            id = base + random(span);
+            id = used.base() + random(used.span());
         } while (used.contains(id));
         return id;
     }
+
+    QString labelOf(const QUuid& accountId) const {
+        for (const HalvoAccount& account : accounts) {
+            if (account.id == accountId)
+                return account.label;
+        }
+        return accountId.toString(QUuid::WithoutBraces);
+    }
+
+    /// Takes what the cache holds; writes the demonstration data when it holds no account row at all.
+    /// Answers the sentences of what could not be read or written, most important first.
+    QStringList start(SQLiteCacheEngine::Contents contents);
+    /// Writes the demonstration data again after it failed at the start.
+    void retryDemonstration(AppStateStore& store);
 };
+
+QStringList AppStateStore::Private::start(SQLiteCacheEngine::Contents contents) {
+    QStringList problems;
+    if (contents.error != 0) {
+        // Nothing can be told about the file's accounts; demonstration data would stand in for the user's own.
+        problems << QStringLiteral("Lokaler Cache nicht verfügbar (") + faultText(contents.error) + QStringLiteral("): ") +
+                        cache.filePath() + QStringLiteral(" – Änderungen werden nicht gespeichert.");
+        return problems;
+    }
+    if (contents.accountRows == 0) {
+        const halvo::demo::DemoData demo = halvo::demo::build(clock());
+        int error = 0;
+        switch (cache.seed(demo.accounts, demo.snapshots, &error)) {
+        case SQLiteCacheEngine::SeedResult::notEmpty:
+            // Another writer filled the file meanwhile: what it holds now counts.
+            return start(cache.load());
+        case SQLiteCacheEngine::SeedResult::failed:
+            demonstrationUnsaved = true;
+            problems << QStringLiteral("Lokaler Cache: Demodaten nicht gespeichert (") + faultText(error) +
+                            QStringLiteral(") – Änderungen werden nicht gespeichert, neuer Versuch bei der nächsten "
+                                           "Änderung.");
+            [[fallthrough]];
+        case SQLiteCacheEngine::SeedResult::written:
+            accounts = demo.accounts;
+            for (const HalvoAccountSnapshot& snapshot : demo.snapshots)
+                snapshots.insert(snapshot.accountId, snapshot);
+            return problems;
+        }
+    }
+    accounts = std::move(contents.accounts);
+    snapshots = std::move(contents.snapshots);
+    if (cache.isReadOnly())
+        problems << QStringLiteral("Lokaler Cache schreibgeschützt: ") + cache.filePath() +
+                        QStringLiteral(" – Änderungen werden nicht gespeichert.");
+    if (const qsizetype unreadable = contents.accountRows - accounts.size(); unreadable > 0)
+        problems << QStringLiteral("Lokaler Cache: ") + QString::number(unreadable) + QStringLiteral(" von ") +
+                        QString::number(contents.accountRows) +
+                        QStringLiteral(" Accounts nicht lesbar – nicht angezeigt, in der Datei unverändert.");
+    // In the order of the account list, so that the active account's comes first.
+    for (const HalvoAccount& account : std::as_const(accounts)) {
+        if (contents.unreadableSnapshots.contains(account.id)) {
+            unsavable.insert(account.id);
+            problems << QStringLiteral("Lokaler Cache: Daten von ") + quoted(account.label) +
+                            QStringLiteral(" nicht lesbar – nicht angezeigt; Änderungen an diesem Account werden "
+                                           "nicht gespeichert.");
+        } else if (const qsizetype skipped = contents.skippedItems.value(account.id); skipped > 0) {
+            // Saving what could be read would drop the rest from the file for good.
+            unsavable.insert(account.id);
+            problems << QStringLiteral("Lokaler Cache: ") + QString::number(skipped) +
+                            (skipped == 1 ? QStringLiteral(" Eintrag") : QStringLiteral(" Einträge")) + QStringLiteral(" von ") +
+                            quoted(account.label) +
+                            QStringLiteral(" nicht lesbar – ausgeblendet; Änderungen an diesem Account werden nicht "
+                                           "gespeichert.");
+        }
+    }
+    return problems;
+}
+
+void AppStateStore::Private::retryDemonstration(AppStateStore& store) {
+    QList<HalvoAccountSnapshot> ordered;
+    for (const HalvoAccount& account : std::as_const(accounts)) {
+        if (const auto found = snapshots.constFind(account.id); found != snapshots.constEnd())
+            ordered.append(*found);
+    }
+    int error = 0;
+    switch (cache.seed(accounts, ordered, &error)) {
+    case SQLiteCacheEngine::SeedResult::written:
+        demonstrationUnsaved = false;
+        return;
+    case SQLiteCacheEngine::SeedResult::notEmpty:
+        demonstrationUnsaved = false;
+        for (const HalvoAccountSnapshot& snapshot : std::as_const(ordered))
+            cache.saveSnapshot(snapshot);
+        return;
+    case SQLiteCacheEngine::SeedResult::failed:
+        store.reportCacheProblem(QStringLiteral("Lokaler Cache: Änderungen nicht gespeichert (") + faultText(error) +
+                                 QStringLiteral(") – neuer Versuch bei der nächsten Änderung."));
+        return;
+    }
+}
 
 AppStateStore::AppStateStore(SQLiteCacheEngine& cache, CredentialStore& credentials, HalvoAPIClient& api,
                              QObject* parent)
     : QObject(parent)
     , d(std::make_unique<Private>(cache, credentials, api)) {
-    d->accounts = cache.loadAccounts();
-    d->snapshots = cache.loadSnapshots();
-    if (d->accounts.isEmpty()) {
-        const halvo::demo::DemoData demo = halvo::demo::build(d->clock());
-        cache.saveAccounts(demo.accounts);
-        for (const HalvoAccountSnapshot& snapshot : demo.snapshots) {
-            cache.saveSnapshot(snapshot);
-            d->snapshots.insert(snapshot.accountId, snapshot);
-        }
-        d->accounts = demo.accounts;
+    const QStringList problems = d->start(cache.load());
+    if (!problems.isEmpty()) {
+        d->lastActionMessage = problems.first();
+        if (problems.size() > 1)
+            d->lastActionMessage += QStringLiteral(" (+") + QString::number(problems.size() - 1) +
+                                    QStringLiteral(" weitere Meldungen zum lokalen Cache)");
+        d->lastActionMessageKind = MessageKind::failure;
     }
     if (!d->accounts.isEmpty())
         d->activeAccountId = d->accounts.first().id;
+    // Called on the cache's worker; the sentence is written on this object's thread.
+    cache.setWriteListener([this](const SQLiteCacheEngine::WriteResult& result) {
+        if (result.error == 0)
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, result] {
+                reportCacheProblem(QStringLiteral("Lokaler Cache: Änderungen an ") + quoted(d->labelOf(result.accountId)) +
+                                   QStringLiteral(" nicht gespeichert (") + faultText(result.error) +
+                                   QStringLiteral(") – neuer Versuch bei der nächsten Änderung."));
+            },
+            Qt::QueuedConnection);
+    });
 }
 
-AppStateStore::~AppStateStore() = default;
+AppStateStore::~AppStateStore() {
+    d->cache.setWriteListener({});
+}
 
 void AppStateStore::setClock(Clock clock) {
     d->clock = std::move(clock);
@@ -409,15 +583,36 @@ bool AppStateStore::changeItem(QList<Item> HalvoAccountSnapshot::*list, QString 
         return false;
     const qsizetype index = found - items.cbegin();
 
-    HalvoAccountSnapshot& snapshot = d->snapshots[*d->activeAccountId];
+    const QUuid accountId = *d->activeAccountId;
+    const bool save = !d->unsavable.contains(accountId) && !d->demonstrationUnsaved;
+    // The cache lets go of the older snapshot it has not written yet, so that the change below copies
+    // nothing it would still share (such as every record of a large zone).
+    if (save)
+        d->cache.supersede(accountId);
+    HalvoAccountSnapshot& snapshot = d->snapshots[accountId];
+    ++d->revision;
     change((snapshot.*list)[index]);
     snapshot.updatedAt = d->clock();
-    d->cache.saveSnapshot(snapshot);
-    const QUuid account = *d->activeAccountId;
+    if (d->unsavable.contains(accountId)) {
+        reportCacheProblem(QStringLiteral("Lokaler Cache: Änderungen an ") + quoted(d->labelOf(accountId)) +
+                           QStringLiteral(" werden nicht gespeichert, weil seine gespeicherten Daten nicht ganz "
+                                          "lesbar sind."));
+    } else if (d->demonstrationUnsaved) {
+        d->retryDemonstration(*this);
+    } else {
+        d->cache.saveSnapshot(snapshot);
+    }
+    const QUuid& account = accountId;
     Q_EMIT snapshotsChanged();
     // Named after the signal, so that an action run by one of its receivers cannot take this item.
     d->changedItem = itemKey<Item>(account, id);
     return true;
+}
+
+void AppStateStore::reportCacheProblem(const QString& sentence) {
+    // After the sentence of the action that is under way, which it must not hide.
+    QMetaObject::invokeMethod(
+        this, [this, sentence] { setLastActionMessage(sentence, MessageKind::failure); }, Qt::QueuedConnection);
 }
 
 void AppStateStore::report(const QString& sentence, const QList<HalvoRequest>& requests) {
@@ -439,12 +634,18 @@ void AppStateStore::addDNSRecord(const QString& domain, const QString& subDomain
                                  const QString& target, qint64 ttl) {
     const bool changed =
         changeItem(&HalvoAccountSnapshot::domains, &HalvoDomain::domain, domain, [&](HalvoDomain& item) {
-            QSet<qint64> used;
-            used.reserve(item.dnsRecords.size());
-            for (const HalvoDNSRecord& record : std::as_const(item.dnsRecords))
-                used.insert(record.id);
-            const qint64 id = d->unusedId(kFirstLocalRecordId, kLocalRecordIdSpan, used);
+            auto& known = d->zoneIds;
+            if (!known || known->account != *d->activeAccountId || known->domain != domain ||
+                known->revision != d->revision - 1) {
+                known = Private::ZoneIds{*d->activeAccountId, domain, 0, UsedIds(kFirstLocalRecordId, kLocalRecordIdSpan)};
+                for (const HalvoDNSRecord& record : std::as_const(item.dnsRecords))
+                    known->ids.insert(record.id);
+            }
+            const qint64 id = d->unusedId(known->ids);
+            // Appended in place: the list is copied only while a view still holds it.
             item.dnsRecords.append(HalvoDNSRecord{id, domain, subDomain, fieldType, target, ttl});
+            known->ids.insert(id);
+            known->revision = d->revision;
         });
     if (!changed)
         return;
@@ -1020,10 +1221,10 @@ void AppStateStore::addGameFirewallRule(const QString& block, const QString& pro
     const bool changed =
         changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block, [&](HalvoIPBlock& b) {
             b.gameMitigationEnabled = true;
-            QSet<qint64> used;
+            UsedIds used(kFirstGameRuleId, kGameRuleIdSpan);
             for (const HalvoGameFirewallRule& rule : std::as_const(b.gameRules))
                 used.insert(rule.id);
-            const qint64 id = d->unusedId(kFirstGameRuleId, kGameRuleIdSpan, used);
+            const qint64 id = d->unusedId(used);
             b.gameRules.append(HalvoGameFirewallRule{id, profile, startPort, endPort, QStringLiteral("ok")});
         });
     if (!changed)

@@ -39,8 +39,10 @@ public:
 
     static inline const QString kInitialMessage = QStringLiteral("Bereit – Halvo Live API v1 & SQLite3 Instant-Cache");
 
-    /// Loads accounts and snapshots from the cache; when the cache holds no account, writes the
-    /// demonstration data into it and uses that. The first account becomes active.
+    /// Loads accounts and snapshots from the cache; when its account table has no rows at all, writes the
+    /// demonstration data into it (all or nothing) and uses that. The first account becomes active. What
+    /// cannot be read or written ends as a sentence in the status line; an account whose stored snapshot
+    /// cannot be read whole is shown with what could be read and is never saved over.
     AppStateStore(SQLiteCacheEngine& cache, CredentialStore& credentials, HalvoAPIClient& api,
                   QObject* parent = nullptr);
     ~AppStateStore() override;
@@ -182,6 +184,8 @@ private:
     /// Writes the status sentence, then sends the requests, in order after the earlier ones on the item
     /// that `changeItem` changed.
     void report(const QString& sentence, const QList<halvo::api::HalvoRequest>& requests);
+    /// Writes a sentence about the local cache on the next turn of the event loop.
+    void reportCacheProblem(const QString& sentence);
 
     struct Private;
     std::unique_ptr<Private> d;

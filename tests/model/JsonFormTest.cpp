@@ -1,4 +1,5 @@
 #include "model/Account.h"
+#include "model/JsonRead.h"
 #include "storage/CredentialStore.h"
 #include "store/DemoData.h"
 #include "support/QtPrinters.h"
@@ -186,6 +187,7 @@ TEST_P(BrokenSnapshot, DoesNotDecodeAtAll) {
     const QJsonValue broken = withValueAt(objectOf(toJson(snapshot)), c.path, c.value);
     ASSERT_NE(broken.toObject(), objectOf(toJson(snapshot))) << "the case must change the JSON";
     EXPECT_FALSE(fromJson<HalvoAccountSnapshot>(textOf(broken.toObject())).has_value());
+    EXPECT_FALSE(halvo::json::readJson<HalvoAccountSnapshot>(textOf(broken.toObject())).has_value());
 }
 
 QString k(const char* key) {
@@ -238,12 +240,17 @@ TEST(JsonForm, TextsThatAreNotARecordDoNotDecode) {
                                   whole + "}",
                                   whole + "x",
                                   QByteArray(whole).replace(':', ';')};
-    for (const QByteArray& text : texts)
+    for (const QByteArray& text : texts) {
         EXPECT_FALSE(fromJson<HalvoAccountSnapshot>(text).has_value()) << text.left(60).toStdString();
+        EXPECT_FALSE(halvo::json::readJson<HalvoAccountSnapshot>(text).has_value()) << text.left(60).toStdString();
+    }
     const QByteArray account = toJson(halvo::demo::build(kNow).accounts.first());
-    for (qsizetype cut = 0; cut < account.size(); ++cut)
+    for (qsizetype cut = 0; cut < account.size(); ++cut) {
         EXPECT_FALSE(fromJson<HalvoAccount>(account.left(cut)).has_value()) << cut;
+        EXPECT_FALSE(halvo::json::readJson<HalvoAccount>(account.left(cut)).has_value()) << cut;
+    }
     EXPECT_TRUE(fromJson<HalvoAccount>(account).has_value());
+    EXPECT_TRUE(halvo::json::readJson<HalvoAccount>(account).has_value());
 }
 
 TEST(JsonForm, AnUnknownRawValueDoesNotDecode) {
