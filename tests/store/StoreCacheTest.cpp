@@ -152,6 +152,8 @@ TEST_P(StoreOnAnUnreadableCache, ShowsNoDemonstrationDataSaysSoAndNeverWritesThe
     EXPECT_EQ(app.store->lastActionMessage(), QStringLiteral("Lokaler Cache nicht verfügbar (") +
                                                   QString::fromUtf8(GetParam().reason) + QStringLiteral("): ") + path +
                                                   QStringLiteral(" – Änderungen werden nicht gespeichert."));
+    // A cache failure never shows with the success mark.
+    EXPECT_EQ(app.store->lastActionMessageKind(), AppStateStore::MessageKind::failure);
     app.quit();
     EXPECT_EQ(fileBytes(path), before);
 }
@@ -278,6 +280,7 @@ TEST(StoreCache, DemonstrationDataGoesOnlyIntoAnAccountTableWithoutRowsAndLeaves
     }
     App app(path);
     EXPECT_EQ(app.store->lastActionMessage(), AppStateStore::kInitialMessage);
+    EXPECT_EQ(app.store->lastActionMessageKind(), AppStateStore::MessageKind::report);
     EXPECT_EQ(app.store->accounts().size(), 3);
     app.quit();
     SQLiteCacheEngine reopened(path);
@@ -304,6 +307,7 @@ TEST(StoreCache, AFailedSaveIsReportedAndTheNewestSnapshotIsSavedAtTheNextChange
     EXPECT_EQ(app.store->lastActionMessage(),
               QStringLiteral("Lokaler Cache: Änderungen an 'Kundenkonto' nicht gespeichert (Datenträger voll) – neuer "
                              "Versuch bei der nächsten Änderung."));
+    EXPECT_EQ(app.store->lastActionMessageKind(), AppStateStore::MessageKind::failure);
     EXPECT_FALSE(app.cache->flush());
 
     fs.unfill();
