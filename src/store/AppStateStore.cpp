@@ -160,8 +160,9 @@ QStringList AppStateStore::Private::start(SQLiteCacheEngine::Contents contents) 
     QStringList problems;
     if (contents.error != 0) {
         // Nothing can be told about the file's accounts; demonstration data would stand in for the user's own.
-        problems << QStringLiteral("Lokaler Cache nicht verfügbar (") + faultText(contents.error) + QStringLiteral("): ") +
-                        cache.filePath() + QStringLiteral(" – Änderungen werden nicht gespeichert.");
+        problems << QStringLiteral("Lokaler Cache nicht verfügbar (") + faultText(contents.error) +
+                        QStringLiteral("): ") + cache.filePath() +
+                        QStringLiteral(" – Änderungen werden nicht gespeichert.");
         return problems;
     }
     if (contents.accountRows == 0) {
@@ -204,8 +205,8 @@ QStringList AppStateStore::Private::start(SQLiteCacheEngine::Contents contents) 
             // Saving what could be read would drop the rest from the file for good.
             unsavable.insert(account.id);
             problems << QStringLiteral("Lokaler Cache: ") + QString::number(skipped) +
-                            (skipped == 1 ? QStringLiteral(" Eintrag") : QStringLiteral(" Einträge")) + QStringLiteral(" von ") +
-                            quoted(account.label) +
+                            (skipped == 1 ? QStringLiteral(" Eintrag") : QStringLiteral(" Einträge")) +
+                            QStringLiteral(" von ") + quoted(account.label) +
                             QStringLiteral(" nicht lesbar – ausgeblendet; Änderungen an diesem Account werden nicht "
                                            "gespeichert.");
         }
@@ -256,9 +257,10 @@ AppStateStore::AppStateStore(SQLiteCacheEngine& cache, CredentialStore& credenti
         QMetaObject::invokeMethod(
             this,
             [this, result] {
-                reportCacheProblem(QStringLiteral("Lokaler Cache: Änderungen an ") + quoted(d->labelOf(result.accountId)) +
-                                   QStringLiteral(" nicht gespeichert (") + faultText(result.error) +
-                                   QStringLiteral(") – neuer Versuch bei der nächsten Änderung."));
+                setLastActionMessage(QStringLiteral("Lokaler Cache: Änderungen an ") +
+                                     quoted(d->labelOf(result.accountId)) + QStringLiteral(" nicht gespeichert (") +
+                                     faultText(result.error) +
+                                     QStringLiteral(") – neuer Versuch bei der nächsten Änderung."));
             },
             Qt::QueuedConnection);
     });
