@@ -100,7 +100,7 @@ public:
 
     /// The refresh, and with `withEventLoop` the turn of the event loop that shows it; only these are timed.
     void showChange(benchmark::State& state) {
-        view->refreshScheduler().flush();
+        view->section().refreshNow();
         if (state.range(1)) {
             QCoreApplication::processEvents();
         } else {
@@ -129,7 +129,7 @@ public:
 void BM_EmptyRefresh(benchmark::State& state) {
     Scene scene(int(state.range(0)));
     for (auto _ : state) {
-        scene.view->refreshScheduler().schedule();
+        scene.view->section().schedule();
         scene.showChange(state);
     }
 }
@@ -140,7 +140,7 @@ template <class Action> void timeAction(benchmark::State& state, Scene& scene, A
     for (int i = 0; i < kWarmUpRounds; ++i) {
         action();
         scene.cache->flush();
-        scene.view->refreshScheduler().flush();
+        scene.view->section().refreshNow();
         QCoreApplication::processEvents();
     }
     for (auto _ : state) {

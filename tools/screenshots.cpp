@@ -1,6 +1,8 @@
 // Draws the main window with the demonstration data on a temporary cache and writes one PNG per section
-// and per tab of the shown item into the folder given on the command line. Exits non-zero when a section
-// draws nothing, a picture cannot be made or written, or a view names a symbol the theme lacks.
+// and per tab of the shown item into the folder given on the command line, then every section, item and
+// tab again at the minimum window size ("min-…"), and once more at scale factor 2 ("scale2-…", drawn by a
+// second run of this program with the scale factor set). Exits non-zero when a section draws nothing, a
+// picture cannot be made or written, or a view names a symbol the theme lacks.
 //
 // Usage: halvo-screenshots OUTPUT_FOLDER
 
@@ -13,8 +15,12 @@
 #include "ui/HalvoSectionFrame.h"
 #include "ui/Theme.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QProcess>
 #include <QEvent>
 #include <QImage>
 #include <QSet>
@@ -87,6 +93,56 @@ bool save(const QPixmap& pixmap, const QDir& folder, const QString& name) {
     return true;
 }
 
+/// Every section, every item of its list and every tab of each item, at the window's present size.
+bool saveEveryItem(MainWindow& window, AppStateStore& store, const QDir& folder, const QString& prefix) {
+    bool ok = true;
+    int number = 0;
+    for (const NavigationSection section : kAllNavigationSections) {
+        store.setSelectedSection(section);
+        settle();
+        const QString base = prefix + QStringLiteral("%1-%2")
+                                          .arg(++number, 2, 10, QLatin1Char('0'))
+                                          .arg(fileSafe(rawValue(section)));
+        QWidget* view = window.sectionView();
+        auto* frame = view ? view->findChild<HalvoSectionFrame*>() : nullptr;
+        if (!frame) {
+            fail(rawValue(section) + QStringLiteral(": no section frame"));
+            ok = false;
+            continue;
+        }
+        QAbstractItemModel* model = frame->listView()->model();
+        const int items = model ? model->rowCount() : 0;
+        for (int item = 0; item < items; ++item) {
+            // As the user's click does: through the list's selection.
+            frame->listView()->selectionModel()->setCurrentIndex(model->index(item, 0),
+                                                                 QItemSelectionModel::ClearAndSelect);
+            settle();
+            const QString itemBase = base + QStringLiteral("-item%1").arg(item + 1);
+            const int tabs = int(frame->tabButtons().size());
+            if (tabs == 0) {
+                ok = save(window.grab(), folder, itemBase + QStringLiteral(".png")) && ok;
+                continue;
+            }
+            for (int tab = 0; tab < tabs; ++tab) {
+                const auto buttons = frame->tabButtons();
+                if (tab >= buttons.size())
+                    break;
+                buttons.at(tab)->click();
+                settle();
+                ok = save(window.grab(), folder, itemBase + QStringLiteral("-tab%1.png").arg(tab + 1)) && ok;
+            }
+            // The next item starts at its first tab.
+            if (!frame->tabButtons().isEmpty()) {
+                frame->tabButtons().first()->click();
+                settle();
+            }
+        }
+    }
+    return ok;
+}
+
+constexpr auto kScaledPass = "--scaled-pass";
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -96,7 +152,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     halvo::theme::install();
 
-    const QStringList arguments = QCoreApplication::arguments();
+    QStringList arguments = QCoreApplication::arguments();
+    const bool scaledPass = arguments.size() == 3 && arguments.at(1) == QLatin1String(kScaledPass);
+    if (scaledPass)
+        arguments.removeAt(1);
     if (arguments.size() != 2) {
         std::fprintf(stderr, "usage: halvo-screenshots OUTPUT_FOLDER\n");
         return 2;
@@ -122,12 +181,26 @@ int main(int argc, char** argv) {
     AppStateStore store(cache, credentials, api);
 
     MainWindow window(store);
-    // The offscreen screen is small; draw at the size the window opens with on a desktop.
-    window.resize(MainWindow::kDefaultWidth, MainWindow::kDefaultHeight);
     window.show();
+    settle();
+    // The offscreen screen is small; draw at the size the window opens with on a desktop (after the window
+    // has fitted itself to the screen on showing).
+    window.resize(MainWindow::kDefaultWidth, MainWindow::kDefaultHeight);
     settle();
 
     halvo::theme::clearUnknownSymbolsRequested();
+    if (scaledPass) {
+        // Run with the scale factor set by the first run: the minimum window, every item, twice the pixels.
+        window.resize(MainWindow::kMinimumContentWidth, MainWindow::kMinimumContentHeight);
+        settle();
+        bool ok = saveEveryItem(window, store, folder, QStringLiteral("scale2-"));
+        const QStringList unknown = halvo::theme::unknownSymbolsRequested();
+        if (!unknown.isEmpty()) {
+            fail(QStringLiteral("symbols without an icon: ") + unknown.join(QStringLiteral(", ")));
+            ok = false;
+        }
+        return ok ? 0 : 1;
+    }
     bool ok = true;
     int number = 0;
     for (const NavigationSection section : kAllNavigationSections) {
@@ -174,6 +247,23 @@ int main(int argc, char** argv) {
     }
     store.clearPendingConfirmation();
     settle();
+
+    // Every section, item and tab at the minimum window size.
+    window.resize(MainWindow::kMinimumContentWidth, MainWindow::kMinimumContentHeight);
+    settle();
+    ok = saveEveryItem(window, store, folder, QStringLiteral("min-")) && ok;
+
+    // And at scale factor 2, which has to be set before the application starts: a second run of this program.
+    QProcess scaled;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    scaled.setProcessEnvironment(environment);
+    scaled.setProcessChannelMode(QProcess::ForwardedChannels);
+    scaled.start(QCoreApplication::applicationFilePath(), {QLatin1String(kScaledPass), folder.path()});
+    if (!scaled.waitForFinished(600000) || scaled.exitStatus() != QProcess::NormalExit || scaled.exitCode() != 0) {
+        fail(QStringLiteral("the pictures at scale factor 2 failed"));
+        ok = false;
+    }
 
     const QStringList unknown = halvo::theme::unknownSymbolsRequested();
     if (!unknown.isEmpty()) {

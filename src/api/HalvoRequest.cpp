@@ -6,10 +6,60 @@
 
 namespace halvo::api {
 
+namespace {
+
+/// The UTF-8 bytes of the text, where a lone surrogate is written as its own three bytes instead of the
+/// replacement character, so that two different texts never give the same bytes.
+QByteArray bytesOf(QStringView text) {
+    if (text.isValidUtf16())
+        return text.toUtf8();
+    QByteArray bytes;
+    bytes.reserve(text.size() * 3);
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            bytes += text.sliced(i, 2).toUtf8();
+            i += 2;
+            continue;
+        }
+        if (c.isSurrogate()) {
+            const char16_t unit = c.unicode();
+            bytes += char(0xE0 | (unit >> 12));
+            bytes += char(0x80 | ((unit >> 6) & 0x3F));
+            bytes += char(0x80 | (unit & 0x3F));
+        } else {
+            bytes += text.sliced(i, 1).toUtf8();
+        }
+        ++i;
+    }
+    return bytes;
+}
+
+} // namespace
+
 QString pathSegment(QStringView value) {
     // ":" and "@" are allowed inside a segment and appear in MAC and IPv6 addresses, which the provider
     // expects as written.
-    return QString::fromLatin1(QUrl::toPercentEncoding(value.toString(), QByteArrayLiteral(":@")));
+    return QString::fromLatin1(bytesOf(value).toPercentEncoding(QByteArrayLiteral(":@")));
+}
+
+std::optional<QString> pathFault(QStringView encodedPath) {
+    QStringView rest = encodedPath;
+    if (rest.startsWith(QLatin1Char('/')))
+        rest = rest.sliced(1);
+    for (const QStringView segment : rest.tokenize(QLatin1Char('/'))) {
+        if (segment.isEmpty())
+            return QStringLiteral("Anfrage nicht gesendet – leerer Abschnitt im Pfad.");
+        if (!QByteArray::fromPercentEncoding(bytesOf(segment)).isValidUtf8())
+            return QStringLiteral(
+                "Anfrage nicht gesendet – der Pfad enthält Text, der sich nicht verlustfrei kodieren lässt.");
+    }
+    return std::nullopt;
+}
+
+QString readablePath(QStringView encodedPath) {
+    return QUrl::fromPercentEncoding(encodedPath.toUtf8());
 }
 
 ApiPath& ApiPath::fixed(const char* text) {

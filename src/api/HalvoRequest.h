@@ -25,8 +25,18 @@ struct HalvoRequest {
 };
 
 /// The value as one path segment: everything but unreserved characters, ":" and "@" is percent-encoded,
-/// so "/", "?", "#", "%" and blanks stay inside the segment.
+/// so "/", "?", "#", "%" and blanks stay inside the segment. The encoding keeps every value apart: a lone
+/// surrogate, which UTF-8 cannot hold, keeps its own three bytes (no valid UTF-8), so `pathFault` refuses
+/// the path instead of the request reaching a different resource.
 QString pathSegment(QStringView value);
+
+/// Why the encoded path (below the base address, starting with "/") must not be sent, as a German text, or
+/// none: a segment is empty (a value was empty) or holds text that does not decode as UTF-8 (a value that
+/// does not encode losslessly).
+std::optional<QString> pathFault(QStringView encodedPath);
+
+/// The path with its percent-escapes decoded: the raw values, as status sentences show them.
+QString readablePath(QStringView encodedPath);
 
 /// A path built from fixed parts and values: fixed parts are taken as written (they may hold "/"),
 /// values become one encoded segment each. `ApiPath("domain").value(name).fixed("glueRecord")` reads

@@ -36,19 +36,39 @@ public:
     NavigationSection shownSection() const { return m_shownSection; }
     HalvoConfirmationPresenter* confirmationPresenter() const { return m_presenter; }
 
+    /// The window's geometry (without its frame) when it opens on a screen whose available area is
+    /// `available` with a frame of `frame` around it: the default size where it fits, never less than the
+    /// minimum, the frame inside the area as far as the minimum allows (from its top-left corner when not).
+    static QRect openingGeometry(const QRect& available, const QMargins& frame);
+
+protected:
+    /// Tab walks the search field, the section list, then the section view (sidebar, header, tabs,
+    /// content) and comes back round to the search field.
+    bool focusNextPrevChild(bool next) override;
+    /// Esc in the search field clears the search.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
 private:
+    /// The widgets that take focus by Tab, in order.
+    QList<QWidget*> focusOrder() const;
     void scheduleSectionSwitch();
     void showSelectedSection();
     void syncSectionList();
+    /// The store's status sentence with the mark and colour of its kind.
+    void showStatus();
 
     AppStateStore& m_store;
     QListWidget* m_sections = nullptr;
     QLineEdit* m_search = nullptr;
     QLabel* m_status = nullptr;
+    QLabel* m_statusDone = nullptr;
+    QLabel* m_statusFailed = nullptr;
     QVBoxLayout* m_viewHost = nullptr;
     QPointer<QWidget> m_view;
     NavigationSection m_shownSection = NavigationSection::domains;
     bool m_switchPending = false;
     bool m_syncingList = false;
+    bool m_placed = false;
     HalvoConfirmationPresenter* m_presenter = nullptr;
 };

@@ -20,6 +20,18 @@ using halvo::api::OrderedJsonObject;
 
 namespace {
 
+/// New DNS records get ids from this range, so they never meet the provider's own ids.
+constexpr qint64 kFirstLocalRecordId = 900000;
+constexpr quint32 kLocalRecordIdSpan = 100000;
+/// New game-firewall rules get ids from this range.
+constexpr qint64 kFirstGameRuleId = 1000;
+constexpr quint32 kGameRuleIdSpan = 9000;
+/// The netboot ids of the rescue system and of the local disk.
+constexpr qint64 kRescueBootId = 1122;
+constexpr qint64 kDiskBootId = 1;
+/// The first three octets of a new virtual MAC (a locally administered address).
+constexpr QLatin1StringView kVirtualMacPrefix("02:00:00");
+
 QString onOff(bool on) {
     return on ? QStringLiteral("aktiviert") : QStringLiteral("deaktiviert");
 }
@@ -91,7 +103,84 @@ QString quoted(const QString& text) {
     return QLatin1Char('\'') + text + QLatin1Char('\'');
 }
 
+/// A credential shorter than this is not looked for in status texts: it would hide ordinary words, and the
+/// provider's keys are far longer.
+constexpr qsizetype kMinimumSecretLength = 6;
+
+const QString kEllipsis = QStringLiteral("…");
+
+bool breaksLine(QChar c) {
+    switch (c.unicode()) {
+    case u'\t':
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case u'\r':
+    case 0x85:
+    case 0x2028:
+    case 0x2029:
+        return true;
+    default:
+        return false;
+    }
+}
+
+/// The text as one status line: line breaks and tabs become one blank, other control characters go, every
+/// secret shows as "…", and a text longer than `limit` is cut to `limit` characters ending in "…". Only the
+/// part of the text that can show is read (plus room to find a secret that starts within it).
+QString statusLine(const QString& text, QList<QString> secrets, qsizetype limit) {
+    // The longest first, so that a secret holding another one goes whole.
+    std::sort(secrets.begin(), secrets.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    const qsizetype window = limit + (secrets.isEmpty() ? 0 : secrets.first().size());
+
+    QString line;
+    line.reserve(std::min(text.size(), window));
+    qsizetype next = 0;
+    for (; next < text.size() && line.size() < window; ++next) {
+        const QChar c = text[next];
+        if (breaksLine(c)) {
+            if (!line.endsWith(QLatin1Char(' ')))
+                line += QLatin1Char(' ');
+        } else if (c.category() != QChar::Other_Control) {
+            line += c;
+        }
+    }
+    for (const QString& secret : std::as_const(secrets))
+        line.replace(secret, kEllipsis);
+    if (next < text.size() || line.size() > limit) {
+        qsizetype cut = limit - kEllipsis.size();
+        if (cut > 0 && line[cut - 1].isHighSurrogate())
+            --cut;
+        line = line.left(cut) + kEllipsis;
+    }
+    return line;
+}
+
+/// The item an action changes, as the key of its request queue.
+template <class Item> QString itemKey(const QUuid& account, const QString& id) {
+    const char* kind = nullptr;
+    if constexpr (std::is_same_v<Item, HalvoDomain>)
+        kind = "domain";
+    else if constexpr (std::is_same_v<Item, HalvoVPS>)
+        kind = "vps";
+    else if constexpr (std::is_same_v<Item, HalvoServer>)
+        kind = "server";
+    else if constexpr (std::is_same_v<Item, HalvoIPBlock>)
+        kind = "ip";
+    else
+        static_assert(sizeof(Item) == 0, "an item kind without a request queue");
+    return account.toString(QUuid::WithoutBraces) + QLatin1Char(' ') + QLatin1StringView(kind) + QLatin1Char(' ') + id;
+}
+
 } // namespace
+
+/// One action's requests for the account whose snapshot it changed.
+struct AppStateStore::QueuedAction {
+    HalvoAccount account;
+    QList<HalvoRequest> requests;
+    /// The item's queue, or empty for a request step without an item.
+    QString queue;
+};
 
 struct AppStateStore::Private {
     Private(SQLiteCacheEngine& cache, CredentialStore& credentials, HalvoAPIClient& api)
@@ -111,7 +200,29 @@ struct AppStateStore::Private {
     NavigationSection selectedSection = NavigationSection::domains;
     QString searchText;
     QString lastActionMessage = kInitialMessage;
+    MessageKind lastActionMessageKind = MessageKind::report;
     std::optional<HalvoConfirmRequest> pendingConfirmation;
+
+    /// The item that the last `changeItem` changed, until `report` takes it.
+    QString changedItem;
+    /// Per item, the actions whose requests wait; the first one is under way.
+    QHash<QString, QList<QueuedAction>> itemQueues;
+    /// Actions from their report until their last answer.
+    int pendingActions = 0;
+    /// Credentials read from the keychain in this run, kept only to keep them out of the status line.
+    QSet<QString> knownSecrets;
+
+    QList<QString> secrets() const {
+        QSet<QString> all = knownSecrets;
+        for (const HalvoAccount& account : accounts)
+            all.insert(account.appKey);
+        QList<QString> result;
+        for (const QString& secret : std::as_const(all)) {
+            if (secret.size() >= kMinimumSecretLength)
+                result.append(secret);
+        }
+        return result;
+    }
 
     /// The accounts whose stored snapshot could not be read whole: their row is never overwritten.
     QSet<QUuid> unsavable;
@@ -243,10 +354,11 @@ AppStateStore::AppStateStore(SQLiteCacheEngine& cache, CredentialStore& credenti
     , d(std::make_unique<Private>(cache, credentials, api)) {
     const QStringList problems = d->start(cache.load());
     if (!problems.isEmpty()) {
-        d->lastActionMessage = problems.first();
+        QString sentence = problems.first();
         if (problems.size() > 1)
-            d->lastActionMessage += QStringLiteral(" (+") + QString::number(problems.size() - 1) +
-                                    QStringLiteral(" weitere Meldungen zum lokalen Cache)");
+            sentence += QStringLiteral(" (+") + QString::number(problems.size() - 1) +
+                        QStringLiteral(" weitere Meldungen zum lokalen Cache)");
+        setLastActionMessage(sentence, MessageKind::failure);
     }
     if (!d->accounts.isEmpty())
         d->activeAccountId = d->accounts.first().id;
@@ -260,7 +372,8 @@ AppStateStore::AppStateStore(SQLiteCacheEngine& cache, CredentialStore& credenti
                 setLastActionMessage(QStringLiteral("Lokaler Cache: Änderungen an ") +
                                      quoted(d->labelOf(result.accountId)) + QStringLiteral(" nicht gespeichert (") +
                                      faultText(result.error) +
-                                     QStringLiteral(") – neuer Versuch bei der nächsten Änderung."));
+                                     QStringLiteral(") – neuer Versuch bei der nächsten Änderung."),
+                                     MessageKind::failure);
             },
             Qt::QueuedConnection);
     });
@@ -340,10 +453,17 @@ QString AppStateStore::lastActionMessage() const {
     return d->lastActionMessage;
 }
 
-void AppStateStore::setLastActionMessage(const QString& message) {
-    if (d->lastActionMessage == message)
+AppStateStore::MessageKind AppStateStore::lastActionMessageKind() const {
+    return d->lastActionMessageKind;
+}
+
+void AppStateStore::setLastActionMessage(const QString& message, MessageKind kind) {
+    // Bounded here, where every status text passes, so that no text can hold up the window that shows it.
+    const QString line = statusLine(message, d->secrets(), kMaxMessageLength);
+    if (d->lastActionMessage == line && d->lastActionMessageKind == kind)
         return;
-    d->lastActionMessage = message;
+    d->lastActionMessage = line;
+    d->lastActionMessageKind = kind;
     Q_EMIT lastActionMessageChanged();
 }
 
@@ -367,42 +487,85 @@ void AppStateStore::clearPendingConfirmation() {
 
 void AppStateStore::performAPIAction(const QString& method, const QString& path,
                                      const std::optional<QByteArray>& body) {
-    sendInOrder({HalvoRequest{method, path, body}});
+    sendInOrder({HalvoRequest{method, path, body}}, {});
 }
 
-void AppStateStore::sendInOrder(const QList<HalvoRequest>& requests) {
+bool AppStateStore::hasPendingRequests() const {
+    return d->pendingActions > 0;
+}
+
+void AppStateStore::sendInOrder(const QList<HalvoRequest>& requests, const QString& item) {
     if (requests.isEmpty() || d->accounts.isEmpty())
         return;
-    // The request belongs to the account whose snapshot the action changed, even if another one becomes
-    // active while the keychain answers.
+    // The requests belong to the account whose snapshot the action changed, even if another one becomes
+    // active while they wait.
     const std::optional<HalvoAccount> account = activeAccount();
     if (!account)
         return;
-    d->credentials.read(account->id, [self = QPointer(this), account = *account,
-                                      requests](std::optional<KeychainCredentials> credentials) {
-        if (!self || !credentials || !credentials->isComplete() || account.appKey.isEmpty())
-            return;
-        self->sendFrom(account, *credentials, requests, 0);
-    });
+    ++d->pendingActions;
+    const QueuedAction action{*account, requests, item};
+    if (item.isEmpty()) {
+        start(action);
+        return;
+    }
+    QList<QueuedAction>& queue = d->itemQueues[item];
+    queue.append(action);
+    if (queue.size() == 1)
+        start(action);
 }
 
-void AppStateStore::sendFrom(const HalvoAccount& account, const KeychainCredentials& credentials,
-                             const QList<HalvoRequest>& requests, qsizetype index) {
-    const HalvoRequest& request = requests.at(index);
+void AppStateStore::start(const QueuedAction& action) {
+    auto send = [self = QPointer(this), action](std::optional<KeychainCredentials> credentials) {
+        if (!self)
+            return;
+        if (!credentials || !credentials->isComplete() || action.account.appKey.isEmpty()) {
+            self->actionDone(action.queue);
+            return;
+        }
+        self->d->knownSecrets.insert(credentials->appSecret);
+        self->d->knownSecrets.insert(credentials->consumerKey);
+        self->sendFrom(action, *credentials, 0);
+    };
+    d->credentials.read(action.account.id, std::move(send));
+}
+
+void AppStateStore::sendFrom(const QueuedAction& action, const KeychainCredentials& credentials, qsizetype index) {
+    const HalvoRequest& request = action.requests.at(index);
     d->api.signedRequest(
-        account, credentials.appSecret, credentials.consumerKey, request.method, request.path, request.body,
-        [self = QPointer(this), account, credentials, requests, index](const HalvoAPIResult& result) {
+        action.account, credentials.appSecret, credentials.consumerKey, request.method, request.path, request.body,
+        [self = QPointer(this), action, credentials, index](const HalvoAPIResult& result) {
             if (!self)
                 return;
             if (const auto& error = result.error) {
-                const HalvoRequest& failed = requests.at(index);
+                const HalvoRequest& failed = action.requests.at(index);
+                // An error body may be megabytes long; only its start can show (room is left for control
+                // characters that go and for a credential that starts within the line).
                 self->setLastActionMessage(QStringLiteral("API Rückmeldung (") + failed.method + QLatin1Char(' ') +
-                                           failed.path + QStringLiteral("): ") + error->description);
+                                               halvo::api::readablePath(failed.path) + QStringLiteral("): ") +
+                                               error->description.left(8 * kMaxMessageLength),
+                                           MessageKind::failure);
             }
             // The next request of the action follows the answer to this one, whatever it was.
-            if (index + 1 < requests.size())
-                self->sendFrom(account, credentials, requests, index + 1);
+            if (index + 1 < action.requests.size())
+                self->sendFrom(action, credentials, index + 1);
+            else
+                self->actionDone(action.queue);
         });
+}
+
+void AppStateStore::actionDone(const QString& queue) {
+    if (!queue.isEmpty()) {
+        const auto waiting = d->itemQueues.find(queue);
+        if (waiting != d->itemQueues.end()) {
+            waiting->removeFirst();
+            if (waiting->isEmpty())
+                d->itemQueues.erase(waiting);
+            else
+                start(waiting->constFirst());
+        }
+    }
+    if (--d->pendingActions == 0)
+        Q_EMIT requestsSettled();
 }
 
 // ---- changing the active snapshot -----------------------------------------------------------------------
@@ -442,18 +605,20 @@ bool AppStateStore::changeItem(QList<Item> HalvoAccountSnapshot::*list, QString 
         d->cache.saveSnapshot(snapshot);
     }
     Q_EMIT snapshotsChanged();
+    // Named after the signal, so that an action run by one of its receivers cannot take this item.
+    d->changedItem = itemKey<Item>(accountId, id);
     return true;
 }
 
 void AppStateStore::reportCacheProblem(const QString& sentence) {
     // After the sentence of the action that is under way, which it must not hide.
     QMetaObject::invokeMethod(
-        this, [this, sentence] { setLastActionMessage(sentence); }, Qt::QueuedConnection);
+        this, [this, sentence] { setLastActionMessage(sentence, MessageKind::failure); }, Qt::QueuedConnection);
 }
 
 void AppStateStore::report(const QString& sentence, const QList<HalvoRequest>& requests) {
     setLastActionMessage(sentence);
-    sendInOrder(requests);
+    sendInOrder(requests, std::exchange(d->changedItem, QString()));
 }
 
 // ---- domain actions -------------------------------------------------------------------------------------
@@ -473,7 +638,7 @@ void AppStateStore::addDNSRecord(const QString& domain, const QString& subDomain
             auto& known = d->zoneIds;
             if (!known || known->account != *d->activeAccountId || known->domain != domain ||
                 known->revision != d->revision - 1) {
-                known = Private::ZoneIds{*d->activeAccountId, domain, 0, UsedIds(900000, 100000)};
+                known = Private::ZoneIds{*d->activeAccountId, domain, 0, UsedIds(kFirstLocalRecordId, kLocalRecordIdSpan)};
                 for (const HalvoDNSRecord& record : std::as_const(item.dnsRecords))
                     known->ids.insert(record.id);
             }
@@ -551,7 +716,11 @@ void AppStateStore::updateNameServers(const QString& domain, const QStringList& 
 }
 
 void AppStateStore::addGlueRecord(const QString& domain, const QString& host, const QString& ip) {
-    const QString fullHost = host.endsWith(domain) ? host : host + QLatin1Char('.') + domain;
+    // A host written absolute ("ns1.example.org.") is the same host; the domain is a suffix only at a label
+    // boundary, so "evil-example.org" stays a host outside the zone "example.org".
+    const QString name = host.endsWith(QLatin1Char('.')) ? host.chopped(1) : host;
+    const bool inZone = name == domain || name.endsWith(QString(QLatin1Char('.') + domain));
+    const QString fullHost = inZone ? name : name + QLatin1Char('.') + domain;
     const bool changed =
         changeItem(&HalvoAccountSnapshot::domains, &HalvoDomain::domain, domain, [&](HalvoDomain& item) {
             removeAllWith(item.glueRecords, &HalvoGlueRecord::host, fullHost);
@@ -603,7 +772,30 @@ void AppStateStore::removePulsenameRecordLocally(const QString& domain, const QS
 
 // ---- VPS actions ----------------------------------------------------------------------------------------
 
+QString AppStateStore::key(VPSPowerAction action) {
+    switch (action) {
+    case VPSPowerAction::start:
+        return QStringLiteral("start");
+    case VPSPowerAction::reboot:
+        return QStringLiteral("reboot");
+    case VPSPowerAction::rescue:
+        return QStringLiteral("rescue");
+    case VPSPowerAction::stop:
+        return QStringLiteral("stop");
+    }
+    return {};
+}
+
 void AppStateStore::performVPSPowerAction(const QString& name, const QString& action) {
+    for (VPSPowerAction known :
+         {VPSPowerAction::start, VPSPowerAction::reboot, VPSPowerAction::rescue, VPSPowerAction::stop}) {
+        if (action == key(known))
+            return performVPSPowerAction(name, known);
+    }
+    // An unknown key would claim to have sent something it never sends.
+}
+
+void AppStateStore::performVPSPowerAction(const QString& name, VPSPowerAction action) {
     const QString post = QStringLiteral("POST");
     const QString put = QStringLiteral("PUT");
     const auto netboot = [&](const char* mode) {
@@ -612,23 +804,25 @@ void AppStateStore::performVPSPowerAction(const QString& name, const QString& ac
     QString state;
     std::optional<QString> netbootMode;
     QList<HalvoRequest> requests;
-    if (action == QLatin1String("start")) {
+    switch (action) {
+    case VPSPowerAction::start:
         state = QStringLiteral("running");
         netbootMode = QStringLiteral("local");
         requests = {netboot("local"), {post, ApiPath("vps").value(name).fixed("start"), std::nullopt}};
-    } else if (action == QLatin1String("reboot")) {
+        break;
+    case VPSPowerAction::reboot:
         state = QStringLiteral("running");
         requests = {{post, ApiPath("vps").value(name).fixed("reboot"), std::nullopt}};
-    } else if (action == QLatin1String("rescue")) {
+        break;
+    case VPSPowerAction::rescue:
         state = QStringLiteral("rescued");
         netbootMode = QStringLiteral("rescue");
         requests = {netboot("rescue"), {post, ApiPath("vps").value(name).fixed("reboot"), std::nullopt}};
-    } else if (action == QLatin1String("stop")) {
+        break;
+    case VPSPowerAction::stop:
         state = QStringLiteral("stopped");
         requests = {{post, ApiPath("vps").value(name).fixed("stop"), std::nullopt}};
-    } else {
-        // An unknown key would claim to have sent something it never sends.
-        return;
+        break;
     }
     const bool changed = changeItem(&HalvoAccountSnapshot::vpsList, &HalvoVPS::name, name, [&](HalvoVPS& vps) {
         vps.state = state;
@@ -637,7 +831,7 @@ void AppStateStore::performVPSPowerAction(const QString& name, const QString& ac
     });
     if (!changed)
         return;
-    report(QStringLiteral("VPS ") + name + QStringLiteral(": Aktion '") + action.toUpper() +
+    report(QStringLiteral("VPS ") + name + QStringLiteral(": Aktion '") + key(action).toUpper() +
                QStringLiteral("' an Halvo API gesendet."),
            requests);
 }
@@ -672,20 +866,24 @@ void AppStateStore::createVPSSnapshot(const QString& name, const QString& descri
 // ---- dedicated-server actions ---------------------------------------------------------------------------
 
 void AppStateStore::performDedicatedServerAction(const QString& name, const QString& action) {
-    enum class Kind { reboot, bootRescue, bootDisk, monitoring, noIntervention, firewall, backupPassword };
+    using Kind = DedicatedServerAction;
     static const QHash<QString, Kind> kinds{
         {QStringLiteral("reboot"), Kind::reboot},
         {QStringLiteral("boot-rescue"), Kind::bootRescue},
         {QStringLiteral("boot-disk"), Kind::bootDisk},
-        {QStringLiteral("toggle-monitoring"), Kind::monitoring},
-        {QStringLiteral("toggle-no-intervention"), Kind::noIntervention},
-        {QStringLiteral("toggle-firewall"), Kind::firewall},
-        {QStringLiteral("reset-backup-ftp-password"), Kind::backupPassword},
+        {QStringLiteral("toggle-monitoring"), Kind::toggleMonitoring},
+        {QStringLiteral("toggle-no-intervention"), Kind::toggleNoIntervention},
+        {QStringLiteral("toggle-firewall"), Kind::toggleFirewall},
+        {QStringLiteral("reset-backup-ftp-password"), Kind::resetBackupFTPPassword},
     };
     const auto kind = kinds.constFind(action);
     // An unknown key would claim to have done something it never does.
-    if (kind == kinds.constEnd())
-        return;
+    if (kind != kinds.constEnd())
+        performDedicatedServerAction(name, *kind);
+}
+
+void AppStateStore::performDedicatedServerAction(const QString& name, DedicatedServerAction action) {
+    using Kind = DedicatedServerAction;
 
     const QString prefix = QStringLiteral("Dedicated Server ") + name + QStringLiteral(": ");
     const QString server = ApiPath("dedicated/server").value(name);
@@ -695,7 +893,7 @@ void AppStateStore::performDedicatedServerAction(const QString& name, const QStr
     HalvoRequest request;
     const bool changed =
         changeItem(&HalvoAccountSnapshot::dedicatedServers, &HalvoServer::name, name, [&](HalvoServer& s) {
-            switch (*kind) {
+            switch (action) {
             case Kind::reboot:
                 s.powerState = QStringLiteral("poweron");
                 s.state = QStringLiteral("ok");
@@ -705,23 +903,23 @@ void AppStateStore::performDedicatedServerAction(const QString& name, const QStr
                 break;
             case Kind::bootRescue:
                 s.bootType = QStringLiteral("rescue");
-                s.bootId = 1122;
+                s.bootId = kRescueBootId;
                 sentence = prefix + QStringLiteral("Netboot auf Notanker umgestellt.");
                 request = {put, server, OrderedJsonObject{{"bootId", s.bootId}}};
                 break;
             case Kind::bootDisk:
                 s.bootType = QStringLiteral("harddisk");
-                s.bootId = 1;
+                s.bootId = kDiskBootId;
                 sentence = prefix + QStringLiteral("Netboot auf lokale NVMe/Festplatte umgestellt.");
                 request = {put, server, OrderedJsonObject{{"bootId", s.bootId}}};
                 break;
-            case Kind::monitoring:
+            case Kind::toggleMonitoring:
                 s.monitoring = !s.monitoring;
                 sentence =
                     prefix + QStringLiteral("Halvo Intervention-Monitoring ") + onOff(s.monitoring) + QLatin1Char('.');
                 request = {put, server, OrderedJsonObject{{"monitoring", s.monitoring}}};
                 break;
-            case Kind::noIntervention:
+            case Kind::toggleNoIntervention:
                 s.noIntervention = !s.noIntervention;
                 sentence =
                     prefix + QStringLiteral("Datacenter Techniker-Eingriff ") +
@@ -729,14 +927,14 @@ void AppStateStore::performDedicatedServerAction(const QString& name, const QStr
                     QLatin1Char('.');
                 request = {put, server, OrderedJsonObject{{"noIntervention", s.noIntervention}}};
                 break;
-            case Kind::firewall:
+            case Kind::toggleFirewall:
                 s.firewallEnabled = !s.firewallEnabled;
                 sentence =
                     prefix + QStringLiteral("Network Edge Firewall ") + onOff(s.firewallEnabled) + QLatin1Char('.');
                 request = {put, server + QStringLiteral("/firewall"),
                            OrderedJsonObject{{"enabled", s.firewallEnabled}}};
                 break;
-            case Kind::backupPassword:
+            case Kind::resetBackupFTPPassword:
                 sentence = prefix + QStringLiteral("Neues Backup-FTP Passwort generiert und per E-Mail versendet.");
                 request = {post, server + QStringLiteral("/features/backupFTP/password"), std::nullopt};
                 break;
@@ -892,7 +1090,7 @@ void AppStateStore::delegateReverseSubnet(const QString& block, const QString& n
 }
 
 void AppStateStore::addVirtualMAC(const QString& block, const QString& ip, const QString& vmName, const QString& type) {
-    QString mac = QStringLiteral("02:00:00");
+    QString mac = kVirtualMacPrefix;
     QString server;
     const bool changed =
         changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block, [&](HalvoIPBlock& b) {
@@ -1024,7 +1222,7 @@ void AppStateStore::addGameFirewallRule(const QString& block, const QString& pro
     const bool changed =
         changeItem(&HalvoAccountSnapshot::ipBlocks, &HalvoIPBlock::ipBlock, block, [&](HalvoIPBlock& b) {
             b.gameMitigationEnabled = true;
-            UsedIds used(1000, 9000);
+            UsedIds used(kFirstGameRuleId, kGameRuleIdSpan);
             for (const HalvoGameFirewallRule& rule : std::as_const(b.gameRules))
                 used.insert(rule.id);
             const qint64 id = d->unusedId(used);

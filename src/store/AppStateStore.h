@@ -6,8 +6,8 @@
 // has credentials. No action returns a result or reports a failure to its caller.
 
 #include "model/Account.h"
-#include "store/HalvoConfirmRequest.h"
 #include "store/NavigationSection.h"
+#include "ui/HalvoConfirmRequest.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -67,8 +67,17 @@ public:
     QString searchText() const;
     void setSearchText(const QString& text);
 
+    /// What a status sentence reports: an action or a copy as done, or a request that failed.
+    enum class MessageKind { report, failure };
+    /// The longest status sentence in characters; a longer text is cut with "…".
+    static constexpr qsizetype kMaxMessageLength = 500;
+
     QString lastActionMessage() const;
-    void setLastActionMessage(const QString& message);
+    MessageKind lastActionMessageKind() const;
+    /// Replaces the status sentence. It is kept as one line (line breaks become a blank, other control
+    /// characters go), at most `kMaxMessageLength` characters, and every credential of the accounts that
+    /// the store knows shows as "…". However long the text, this costs what one line costs.
+    void setLastActionMessage(const QString& message, MessageKind kind = MessageKind::report);
 
     const std::optional<HalvoConfirmRequest>& pendingConfirmation() const;
     /// Publishes the request, replacing any pending one.
@@ -79,8 +88,12 @@ public:
     // ---- the request step ----
 
     /// Sends the signed request for the active account when it has complete credentials; otherwise does
-    /// nothing. On failure writes "API Rückmeldung (METHOD PATH): description".
+    /// nothing. On failure writes "API Rückmeldung (METHOD PATH): description" with the path's raw values,
+    /// as a failure.
     void performAPIAction(const QString& method, const QString& path, const std::optional<QByteArray>& body);
+
+    /// Whether requests of earlier actions are still waiting for the keychain, their turn or their answer.
+    bool hasPendingRequests() const;
 
     // ---- domain actions ----
     void addDNSRecord(const QString& domain, const QString& subDomain, const QString& fieldType, const QString& target,
@@ -95,14 +108,28 @@ public:
     void removePulsenameRecordLocally(const QString& domain, const QString& subDomain);
 
     // ---- VPS actions ----
-    /// action: "start", "reboot", "rescue" or "stop".
+    enum class VPSPowerAction { start, reboot, rescue, stop };
+    /// The key of the action as the status line names it: "start", "reboot", "rescue" or "stop".
+    static QString key(VPSPowerAction action);
+    void performVPSPowerAction(const QString& name, VPSPowerAction action);
+    /// The same by key; an unknown key does nothing.
     void performVPSPowerAction(const QString& name, const QString& action);
     void toggleVPSSLAMonitoring(const QString& name);
     void createVPSSnapshot(const QString& name, const QString& description);
 
     // ---- dedicated-server actions ----
-    /// action: "reboot", "boot-rescue", "boot-disk", "toggle-monitoring", "toggle-no-intervention",
-    /// "toggle-firewall" or "reset-backup-ftp-password".
+    enum class DedicatedServerAction {
+        reboot,
+        bootRescue,
+        bootDisk,
+        toggleMonitoring,
+        toggleNoIntervention,
+        toggleFirewall,
+        resetBackupFTPPassword
+    };
+    void performDedicatedServerAction(const QString& name, DedicatedServerAction action);
+    /// The same by key: "reboot", "boot-rescue", "boot-disk", "toggle-monitoring", "toggle-no-intervention",
+    /// "toggle-firewall" or "reset-backup-ftp-password"; an unknown key does nothing.
     void performDedicatedServerAction(const QString& name, const QString& action);
     void setDedicatedServerReverse(const QString& name, const QString& host);
     void setDedicatedRescueMail(const QString& name, const QString& mail);
@@ -133,19 +160,29 @@ Q_SIGNALS:
     void snapshotsChanged();
     void selectedSectionChanged();
     void searchTextChanged();
+    /// The sentence or its kind changed.
     void lastActionMessageChanged();
     void pendingConfirmationChanged();
+    /// Every request of the actions so far has been answered or found that it cannot be sent.
+    void requestsSettled();
 
 private:
-    /// Sends the requests of one action for the active account, each after the previous one's answer.
-    void sendInOrder(const QList<halvo::api::HalvoRequest>& requests);
-    void sendFrom(const HalvoAccount& account, const KeychainCredentials& credentials,
-                  const QList<halvo::api::HalvoRequest>& requests, qsizetype index);
+    struct QueuedAction;
+
+    /// Sends the requests of one action for the active account, each after the previous one's answer. With
+    /// an item, the action waits until every request of the earlier actions on that item has been answered.
+    void sendInOrder(const QList<halvo::api::HalvoRequest>& requests, const QString& item);
+    /// Reads the credentials and sends the action's requests; the item's next action follows its end.
+    void start(const QueuedAction& action);
+    void sendFrom(const QueuedAction& action, const KeychainCredentials& credentials, qsizetype index);
+    void actionDone(const QString& queue);
     /// Applies `change` to the first item of the active snapshot's list whose key equals `id`, stamps, keeps
-    /// and queues the snapshot for the cache. False, with nothing changed, when there is no such item.
+    /// and queues the snapshot for the cache, and names the item for the requests that `report` sends.
+    /// False, with nothing changed, when there is no such item.
     template <class Item, class Change>
     bool changeItem(QList<Item> HalvoAccountSnapshot::*list, QString Item::*key, const QString& id, Change&& change);
-    /// Writes the status sentence, then sends the requests.
+    /// Writes the status sentence, then sends the requests, in order after the earlier ones on the item
+    /// that `changeItem` changed.
     void report(const QString& sentence, const QList<halvo::api::HalvoRequest>& requests);
     /// Writes a sentence about the local cache on the next turn of the event loop.
     void reportCacheProblem(const QString& sentence);

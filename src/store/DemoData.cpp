@@ -87,10 +87,10 @@ QList<HalvoDomain> mainDomains(const QDateTime& now) {
                 record(5102934009, zone, "intern", "NS", "ns1.nordlicht.example.com.", 86400),
                 record(5102934010, zone, "10", "PTR", "gw.nordlicht.example.com.", 7200),
                 record(5102934011, zone, "mail._domainkey", "DKIM",
-                       "v=DKIM1; k=rsa; p=MIIBIjANBgkqhkiG9w0BAQEFAAOCAQ8AMIIBCgKCAQEAz3Xq", 3600),
+                       "\"v=DKIM1; k=rsa; p=MIIBIjANBgkqhkiG9w0BAQEFAAOCAQ8AMIIBCgKCAQEAz3Xq\"", 3600),
                 record(5102934012, zone, "_dmarc", "DMARC",
-                       "v=DMARC1; p=quarantine; rua=mailto:dmarc@nordlicht.example.com", 3600),
-                record(5102934013, zone, "", "SPF", "v=spf1 mx ip4:192.0.2.0/24 ip6:2001:db8:10::/48 -all", 3600),
+                       "\"v=DMARC1; p=quarantine; rua=mailto:dmarc@nordlicht.example.com\"", 3600),
+                record(5102934013, zone, "", "SPF", "\"v=spf1 mx ip4:192.0.2.0/24 ip6:2001:db8:10::/48 -all\"", 3600),
                 record(5102934014, zone, "api", "A", "192.0.2.11", 60),
             },
         .nameServers = list({"ns1.nordlicht.example.com", "ns2.nordlicht.example.com"}),
@@ -162,7 +162,7 @@ QList<HalvoDomain> mainDomains(const QDateTime& now) {
         .dnsRecords =
             {
                 record(5102936001, lawZone, "", "A", "203.0.113.4", 3600),
-                record(5102936002, lawZone, "", "TXT", "v=spf1 include:spf.example.net ~all", 3600),
+                record(5102936002, lawZone, "", "TXT", "\"v=spf1 include:spf.example.net ~all\"", 3600),
             },
         .nameServers = {},
         .pulsenameSupported = false,

@@ -23,18 +23,3 @@ std::optional<NavigationSection> navigationSectionFromRawValue(const QString& te
     }
     return std::nullopt;
 }
-
-QString symbolName(NavigationSection section)
-{
-    switch (section) {
-    case NavigationSection::domains:
-        return QStringLiteral("globe.europe.africa.fill");
-    case NavigationSection::vps:
-        return QStringLiteral("cloud.fill");
-    case NavigationSection::dedicated:
-        return QStringLiteral("server.rack");
-    case NavigationSection::ipRdns:
-        return QStringLiteral("network");
-    }
-    return {};
-}

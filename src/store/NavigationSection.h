@@ -15,5 +15,3 @@ inline constexpr std::array<NavigationSection, 4> kAllNavigationSections{
 /// The German title, which is also the raw value.
 QString rawValue(NavigationSection section);
 std::optional<NavigationSection> navigationSectionFromRawValue(const QString& text);
-/// The symbol name shown beside the title.
-QString symbolName(NavigationSection section);

@@ -1,5 +1,8 @@
 #include "ui/Components.h"
 
+#include "ui/HalvoElidedLabel.h"
+#include "ui/HalvoWrappingLabel.h"
+
 #include <QClipboard>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -10,6 +13,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResizeEvent>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -27,6 +31,10 @@ constexpr int kTileInset = 12;
 constexpr int kIconTileSide = 58;
 constexpr int kGridSpacing = 12;
 constexpr int kGridMinimumColumnWidth = 10;
+// The narrowest a tile gets before the grid uses fewer columns.
+constexpr int kGridNarrowestTile = 150;
+// An input field keeps room for a host name or a path.
+constexpr int kFieldMinimumWidth = 160;
 constexpr qreal kIconTileRadius = 14;
 constexpr int kBadgeDot = 7;
 
@@ -55,7 +63,8 @@ QLabel* dot(Tint tint, QWidget* parent) {
 HalvoSectionCard::HalvoSectionCard(const QString& title, const std::optional<QString>& subtitle, const QString& icon,
                                    Tint tint, QWidget* parent)
     : QFrame(parent) {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    // As tall as its wrapped texts need at the width it gets.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(kCardInset, kCardInset, kCardInset, kCardInset);
     outer->setSpacing(kCardSpacing);
@@ -65,8 +74,8 @@ HalvoSectionCard::HalvoSectionCard(const QString& title, const std::optional<QSt
     headerRow->addWidget(halvo::theme::symbol(icon, TextStyle::headline, tint, this), 0, Qt::AlignTop);
     m_titles = new QVBoxLayout;
     m_titles->setSpacing(2);
-    m_title = halvo::theme::label(title, TextStyle::headline, Weight::semibold, Tint::primary, false, this);
-    m_title->setWordWrap(true);
+    m_title = new HalvoWrappingLabel(title, this);
+    halvo::theme::style(m_title, TextStyle::headline, Weight::semibold, Tint::primary);
     m_titles->addWidget(m_title);
     if (subtitle)
         setSubtitle(*subtitle);
@@ -89,8 +98,8 @@ void HalvoSectionCard::setTitle(const QString& title) {
 
 void HalvoSectionCard::setSubtitle(const QString& subtitle) {
     if (!m_subtitle) {
-        m_subtitle = halvo::theme::label(subtitle, TextStyle::caption, Weight::regular, Tint::secondary, false, this);
-        m_subtitle->setWordWrap(true);
+        m_subtitle = new HalvoWrappingLabel(subtitle, this);
+        halvo::theme::style(m_subtitle, TextStyle::caption, Weight::regular, Tint::secondary);
         m_titles->addWidget(m_subtitle);
     } else if (m_subtitle->text() != subtitle) {
         m_subtitle->setText(subtitle);
@@ -102,7 +111,6 @@ QVBoxLayout* HalvoSectionCard::addColumn(int spacing) {
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(spacing);
-    layout->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     addContent(column);
     return layout;
 }
@@ -120,7 +128,8 @@ void HalvoSectionCard::addContent(QLayout* layout) {
 HalvoSpecTile::HalvoSpecTile(Spec spec, QWidget* parent)
     : QFrame(parent)
     , m_spec(std::move(spec)) {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    // As tall as its wrapped texts need at the width it gets.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(kTileInset, kTileInset, kTileInset, kTileInset);
     outer->setSpacing(6);
@@ -128,11 +137,7 @@ HalvoSpecTile::HalvoSpecTile(Spec spec, QWidget* parent)
     auto* top = new QHBoxLayout;
     top->setSpacing(6);
     top->addWidget(halvo::theme::symbol(m_spec.icon, TextStyle::subheadline, m_spec.tint, this));
-    auto* labelText =
-        halvo::theme::label(m_spec.label, TextStyle::caption, Weight::medium, Tint::secondary, false, this);
-    // Tiles share flexible grid columns: their texts wrap rather than widen the grid past the pane.
-    labelText->setWordWrap(true);
-    labelText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* labelText = HalvoElidedLabel::make(m_spec.label, TextStyle::caption, Weight::medium, Tint::secondary, false, this);
     top->addWidget(labelText, 1);
     if (m_spec.copyValue) {
         m_copyButton = new QPushButton(QStringLiteral("Kopieren"), this);
@@ -152,16 +157,14 @@ HalvoSpecTile::HalvoSpecTile(Spec spec, QWidget* parent)
     }
     outer->addLayout(top);
 
-    auto* value = halvo::theme::label(m_spec.value, TextStyle::headline, Weight::semibold, Tint::primary, false, this);
-    value->setWordWrap(true);
-    value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // The value on one line (a host name, an address): "…" and the whole value in the tooltip when long.
+    auto* value = new HalvoElidedLabel(m_spec.value, this);
+    halvo::theme::style(value, TextStyle::headline, Weight::semibold, Tint::primary);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     outer->addWidget(value);
     if (m_spec.subvalue) {
-        auto* sub =
-            halvo::theme::label(*m_spec.subvalue, TextStyle::caption2, Weight::regular, Tint::secondary, false, this);
-        sub->setWordWrap(true);
-        sub->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        auto* sub = new HalvoWrappingLabel(*m_spec.subvalue, this);
+        halvo::theme::style(sub, TextStyle::caption2, Weight::regular, Tint::secondary);
         outer->addWidget(sub);
     }
 }
@@ -169,18 +172,46 @@ HalvoSpecTile::HalvoSpecTile(Spec spec, QWidget* parent)
 // ---- HalvoSpecGrid ----
 
 HalvoSpecGrid::HalvoSpecGrid(const QString& name, const QList<HalvoSpecTile::Spec>& tiles, int columns, QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+    , m_maxColumns(std::max(1, columns)) {
     setObjectName(name);
-    auto* grid = new QGridLayout(this);
-    grid->setObjectName(name);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(kGridSpacing);
-    for (int column = 0; column < columns; ++column) {
-        grid->setColumnStretch(column, 1);
-        grid->setColumnMinimumWidth(column, kGridMinimumColumnWidth);
+    m_grid = new QGridLayout(this);
+    m_grid->setObjectName(name);
+    m_grid->setContentsMargins(0, 0, 0, 0);
+    m_grid->setSpacing(kGridSpacing);
+    for (const HalvoSpecTile::Spec& spec : tiles)
+        m_tiles.append(new HalvoSpecTile(spec, this));
+    place(m_maxColumns);
+}
+
+int HalvoSpecGrid::columnsFor(int width) const {
+    int columns = m_maxColumns;
+    while (columns > 1 && columns * kGridNarrowestTile + (columns - 1) * kGridSpacing > width)
+        --columns;
+    return columns;
+}
+
+void HalvoSpecGrid::place(int columns) {
+    if (columns == m_columns)
+        return;
+    for (HalvoSpecTile* tile : std::as_const(m_tiles))
+        m_grid->removeWidget(tile);
+    for (int column = 0; column < std::max(columns, m_columns); ++column) {
+        const bool used = column < columns;
+        m_grid->setColumnStretch(column, used ? 1 : 0);
+        m_grid->setColumnMinimumWidth(column, used ? kGridMinimumColumnWidth : 0);
     }
-    for (qsizetype i = 0; i < tiles.size(); ++i)
-        grid->addWidget(new HalvoSpecTile(tiles.at(i)), int(i / columns), int(i % columns), Qt::AlignTop);
+    m_columns = columns;
+    for (qsizetype i = 0; i < m_tiles.size(); ++i)
+        m_grid->addWidget(m_tiles.at(i), int(i / columns), int(i % columns), Qt::AlignTop);
+    // Another number of rows: the layouts above ask for the new height (their cached one is stale).
+    updateGeometry();
+}
+
+void HalvoSpecGrid::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Fewer columns when the tiles would get narrower than a value needs; back to all of them when wide.
+    place(columnsFor(event->size().width()));
 }
 
 // ---- HalvoIconTile ----
@@ -207,7 +238,7 @@ void HalvoIconTile::paintEvent(QPaintEvent*) {
     shape.addRoundedRect(QRectF(rect()), kIconTileRadius, kIconTileRadius);
     painter.fillPath(shape, gradient);
 
-    const int side = halvo::theme::symbolSize(TextStyle::largeTitle);
+    const int side = halvo::theme::iconTileSymbolSize(m_kind);
     const QIcon mark = halvo::theme::tintedIcon(m_symbol, halvo::theme::buttonTextColor(HalvoButtonVariant::primary));
     mark.paint(&painter, QRect((width() - side) / 2, (height() - side) / 2, side, side));
 }
@@ -219,7 +250,8 @@ HalvoStatusBadge::HalvoStatusBadge(const QString& text, Tint tint, const std::op
     , m_text(text)
     , m_tint(tint) {
     setProperty("tint", halvo::theme::tintName(tint));
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // As wide as its text, narrower (the text elided) when its row is short.
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(8, 3, 8, 3);
     row->setSpacing(4);
@@ -227,7 +259,9 @@ HalvoStatusBadge::HalvoStatusBadge(const QString& text, Tint tint, const std::op
         row->addWidget(halvo::theme::symbol(*icon, TextStyle::caption2, tint, this));
     else
         row->addWidget(dot(tint, this), 0, Qt::AlignVCenter);
-    row->addWidget(halvo::theme::label(text, TextStyle::caption2, Weight::bold, tint, false, this));
+    auto* label = new HalvoElidedLabel(text, this);
+    halvo::theme::style(label, TextStyle::caption2, Weight::bold, tint);
+    row->addWidget(label, 1);
 }
 
 // ---- HalvoFormTextField ----
@@ -241,6 +275,11 @@ HalvoFormTextField::HalvoFormTextField(const QString& placeholder, QString* bind
     m_edit = new QLineEdit(this);
     m_edit->setPlaceholderText(placeholder);
     m_edit->setFont(halvo::theme::font(TextStyle::body));
+    // Room for a host name or an address (unless a view gives the field a width of its own), and the spare
+    // width of its row.
+    m_edit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setMinimumWidth(kFieldMinimumWidth);
     if (m_binding)
         m_edit->setText(*m_binding);
     // textChanged, not textEdited: a test or an input method that sets the text is an edit as well.
@@ -291,12 +330,16 @@ HalvoActionButton::HalvoActionButton(const QString& text, HalvoButtonVariant var
     , m_icon(icon) {
     // The "&" of a title is text, not a keyboard mnemonic.
     setShortcut(QKeySequence());
+    // Return never presses an action button by itself, also in a dialog: a form's field presses its own
+    // button (halvo::ui::submitOnReturn), and Space presses the focused one.
+    setAutoDefault(false);
     setCursor(Qt::PointingHandCursor);
     setFont(halvo::theme::font(isSmall ? TextStyle::caption : TextStyle::callout, Weight::semibold));
     setProperty("small", isSmall);
     const int edge = halvo::theme::symbolSize(isSmall ? TextStyle::caption : TextStyle::callout);
     setIconSize(QSize(edge, edge));
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // As wide as its title; narrower, with the title elided, only where nothing else gives way.
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     applyStyle();
 }
 
@@ -327,13 +370,38 @@ QSize HalvoActionButton::sizeHint() const {
 }
 
 QSize HalvoActionButton::minimumSizeHint() const {
-    return sizeHint();
+    // Room for the symbol and a few characters of the title with its "…".
+    const QSize full = sizeHint();
+    const int textWidth = fontMetrics().horizontalAdvance(text());
+    const int few = fontMetrics().horizontalAdvance(QStringLiteral("…")) + 4 * fontMetrics().averageCharWidth();
+    return {std::min(full.width(), full.width() - textWidth + few), full.height()};
+}
+
+QString HalvoActionButton::shownText() const {
+    const int room = width() - (sizeHint().width() - fontMetrics().horizontalAdvance(text()));
+    if (room >= fontMetrics().horizontalAdvance(text()))
+        return text();
+    return fontMetrics().elidedText(text(), Qt::ElideRight, std::max(room, 0));
+}
+
+bool HalvoActionButton::isElided() const {
+    return shownText() != text();
+}
+
+void HalvoActionButton::resizeEvent(QResizeEvent* event) {
+    QPushButton::resizeEvent(event);
+    // The whole title in the tooltip while it is elided.
+    if (isElided())
+        setToolTip(text());
+    else if (toolTip() == text())
+        setToolTip(QString());
 }
 
 void HalvoActionButton::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
+    option.text = shownText();
     option.text.replace(QLatin1Char('&'), QStringLiteral("&&"));
     painter.drawControl(QStyle::CE_PushButton, option);
 }

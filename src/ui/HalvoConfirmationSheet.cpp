@@ -104,6 +104,12 @@ HalvoConfirmationSheet::HalvoConfirmationSheet(const HalvoConfirmRequest& reques
     buttons->addWidget(m_confirmButton);
     column->addLayout(buttons);
 
+    // The keyboard starts where nothing happens by accident: in the typed field, or on the cancel button.
+    if (m_typedField)
+        m_typedField->setFocus();
+    else
+        m_cancelButton->setFocus();
+
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_confirmButton, &QPushButton::clicked, this, &HalvoConfirmationSheet::tryConfirm);
 }

@@ -3,7 +3,7 @@
 // The sheet that asks the user to confirm one operation, and the presenter that shows the store's pending
 // request in it. The sheet is a window-modal dialog opened with open(): nothing waits for it.
 
-#include "store/HalvoConfirmRequest.h"
+#include "ui/HalvoConfirmRequest.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -3,7 +3,7 @@
 // A small action button that an item delegate draws inside a row: rows of long lists hold no widgets, so
 // the delegate paints the button and handles its click.
 
-#include "store/HalvoConfirmRequest.h"
+#include "ui/HalvoButtonVariant.h"
 
 #include <QRect>
 #include <QSize>

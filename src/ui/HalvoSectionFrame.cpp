@@ -1,7 +1,17 @@
 #include "ui/HalvoSectionFrame.h"
 
+#include "ui/FocusOrder.h"
+
 #include <QAbstractItemDelegate>
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
+#include "ui/HalvoElidedLabel.h"
+#include "ui/HalvoFlowLayout.h"
+
+#include <QAbstractItemDelegate>
+#include <QAbstractItemModel>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -29,6 +39,9 @@ constexpr int kTabBarVerticalInset = 10;
 constexpr int kTabBarSpacing = 8;
 constexpr int kContentInset = 22;
 constexpr int kContentSpacing = 18;
+// The narrowest the detail column gets before the sidebar gives up width: the detail yields first, and the
+// splitter never needs more room than the window has.
+constexpr int kDetailMinimumWidth = 360;
 
 /// Removes a widget from its layout, hides it and deletes it on a later turn of the event loop.
 void retire(QWidget* widget) {
@@ -58,8 +71,7 @@ struct HalvoSectionFrame::Private {
     QHBoxLayout* headerLayout = nullptr;
     QPointer<QWidget> header;
     QWidget* tabRow = nullptr;
-    QHBoxLayout* tabLayout = nullptr;
-    QScrollArea* tabScroll = nullptr;
+    HalvoFlowLayout* tabLayout = nullptr;
     QWidget* tabBar = nullptr;
     QWidget* tabDivider = nullptr;
     QList<TabSpec> tabs;
@@ -97,11 +109,10 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     headerRow->setSpacing(8);
     headerRow->addWidget(
         halvo::theme::symbol(d->config.sidebarIcon, TextStyle::headline, d->config.sidebarTint, sidebar));
-    d->sidebarTitle =
-        halvo::theme::label(QString(), TextStyle::headline, Weight::semibold, Tint::primary, false, sidebar);
+    d->sidebarTitle = new HalvoElidedLabel(QString(), sidebar);
+    halvo::theme::style(d->sidebarTitle, TextStyle::headline, Weight::semibold, Tint::primary);
     d->sidebarTitle->setObjectName(QStringLiteral("halvoSidebarTitle"));
-    headerRow->addWidget(d->sidebarTitle);
-    headerRow->addStretch(1);
+    headerRow->addWidget(d->sidebarTitle, 1);
     sidebarColumn->addLayout(headerRow);
     sidebarColumn->addWidget(halvo::ui::divider(sidebar));
 
@@ -113,8 +124,11 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     d->list->setFrameShape(QFrame::NoFrame);
     d->list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     d->list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    d->list->setUniformItemSizes(false);
+    // Every row of a sidebar has one height: a list of twenty thousand records lays out what one row costs.
+    d->list->setUniformItemSizes(true);
     d->list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One Tab stop: the arrows move inside the list, Tab leaves it.
+    d->list->setTabKeyNavigation(false);
     d->sidebarStack->addWidget(d->list);
 
     d->emptyState = new QWidget(d->sidebarStack);
@@ -186,22 +200,13 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     tabBar->setAttribute(Qt::WA_StyledBackground);
     auto* tabBarLayout = new QVBoxLayout(tabBar);
     tabBarLayout->setContentsMargins(0, 0, 0, 0);
-    d->tabScroll = new QScrollArea(tabBar);
-    d->tabScroll->setObjectName(QStringLiteral("halvoTabScroll"));
-    d->tabScroll->setFrameShape(QFrame::NoFrame);
-    d->tabScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    d->tabScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    d->tabScroll->setWidgetResizable(true);
-    d->tabScroll->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    d->tabRow = new QWidget;
+    // Every tab stays visible: tabs that do not fit on one line continue on the next.
+    d->tabRow = new QWidget(tabBar);
     d->tabRow->setObjectName(QStringLiteral("halvoTabRow"));
-    d->tabLayout = new QHBoxLayout(d->tabRow);
+    d->tabLayout = new HalvoFlowLayout(d->tabRow, kTabBarSpacing, kTabBarSpacing);
     d->tabLayout->setContentsMargins(kTabBarHorizontalInset, kTabBarVerticalInset, kTabBarHorizontalInset,
                                      kTabBarVerticalInset);
-    d->tabLayout->setSpacing(kTabBarSpacing);
-    d->tabLayout->addStretch(1);
-    d->tabScroll->setWidget(d->tabRow);
-    tabBarLayout->addWidget(d->tabScroll);
+    tabBarLayout->addWidget(d->tabRow);
     detailColumn->addWidget(tabBar);
     d->tabBar = tabBar;
     d->tabDivider = halvo::ui::divider(d->detail);
@@ -214,8 +219,12 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     d->contentScroll->setObjectName(QStringLiteral("halvoContentScroll"));
     d->contentScroll->setFrameShape(QFrame::NoFrame);
     d->contentScroll->setWidgetResizable(true);
-    d->contentScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Vertical only: the content takes the viewport's width, and what is too wide for it wraps, elides or
+    // stacks instead of scrolling sideways.
+    d->contentScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     d->contentScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // No Tab stop of its own: it would take the focus without showing it.
+    d->contentScroll->setFocusPolicy(Qt::NoFocus);
     auto* contentHost = new QWidget;
     contentHost->setObjectName(QStringLiteral("halvoContent"));
     d->contentLayout = new QVBoxLayout(contentHost);
@@ -225,6 +234,7 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     d->contentScroll->setWidget(contentHost);
     detailColumn->addWidget(d->contentScroll, 1);
     d->detailStack->addWidget(d->detail);
+    d->detailStack->setMinimumWidth(kDetailMinimumWidth);
 
     splitter->addWidget(sidebar);
     splitter->addWidget(d->detailStack);
@@ -336,14 +346,11 @@ void HalvoSectionFrame::setTabs(const QList<TabSpec>& tabs, int shownIndex) {
         for (int i = 0; i < tabs.size(); ++i) {
             auto* button =
                 new HalvoActionButton(tabs[i].title, HalvoButtonVariant::secondary, true, tabs[i].icon, d->tabRow);
-            // Before the trailing stretch.
             d->tabLayout->insertWidget(i, button);
             button->show();
             connect(button, &QPushButton::clicked, this, [this, i] { Q_EMIT tabClicked(i); });
             d->tabButtons.append(button);
         }
-        const int rowHeight = d->tabRow->sizeHint().height();
-        d->tabScroll->setFixedHeight(std::max(rowHeight, 1));
         d->tabBar->setVisible(!tabs.isEmpty());
         d->tabDivider->setVisible(!tabs.isEmpty());
     }
@@ -364,19 +371,40 @@ void HalvoSectionFrame::replaceContent(QWidget* content, bool keepScrollPosition
         if (content) {
             d->contentLayout->insertWidget(0, content);
             content->show();
+            // Every list or table of the content is one Tab stop: Tab leaves it, the arrows move inside it.
+            for (QAbstractItemView* view : content->findChildren<QAbstractItemView*>())
+                view->setTabKeyNavigation(false);
         }
     }
     if (!keepScrollPosition) {
         bar->setValue(0);
         return;
     }
-    // Lay the new content out now, so the range already fits it when the position is put back.
-    if (QWidget* host = d->contentScroll->widget()) {
-        d->contentLayout->activate();
-        host->resize(d->contentScroll->viewport()->width(),
-                     std::max(host->sizeHint().height(), d->contentScroll->viewport()->height()));
-    }
+    // Lay the new content out now (the scroll area sizes it as it would on its own layout request), so the
+    // range already fits it when the position is put back.
+    d->contentLayout->activate();
+    QEvent layoutRequest(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(d->contentScroll, &layoutRequest);
     bar->setValue(std::min(position, bar->maximum()));
+}
+
+void HalvoSectionFrame::revealInContent(QWidget* descendant, const QRect& rect) {
+    QWidget* host = d->contentScroll->widget();
+    if (!descendant || !host || !host->isAncestorOf(descendant))
+        return;
+    // Lay out the changes first (a grown table, a new card), so the position is the one the user will see.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    d->contentLayout->activate();
+    QEvent layoutRequest(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(d->contentScroll, &layoutRequest);
+    const QRect local = rect.isEmpty() ? descendant->rect() : rect;
+    const QRect target(descendant->mapTo(host, local.topLeft()), local.size());
+    QScrollBar* bar = d->contentScroll->verticalScrollBar();
+    const int visible = d->contentScroll->viewport()->height();
+    if (target.top() < bar->value())
+        bar->setValue(target.top());
+    else if (target.bottom() >= bar->value() + visible)
+        bar->setValue(std::min(target.top(), target.bottom() + 1 - visible));
 }
 
 QWidget* HalvoSectionFrame::content() const {
@@ -389,4 +417,20 @@ QWidget* HalvoSectionFrame::header() const {
 
 QScrollArea* HalvoSectionFrame::contentScrollArea() const {
     return d->contentScroll;
+}
+
+QList<QWidget*> HalvoSectionFrame::focusOrder() const {
+    QList<QWidget*> order;
+    if (!isListEmpty() && halvo::ui::takesTabFocus(d->list))
+        order.append(d->list);
+    if (isShowingPlaceholder())
+        return order;
+    if (d->header)
+        order += halvo::ui::tabStops(d->header);
+    for (HalvoActionButton* button : d->tabButtons) {
+        if (halvo::ui::takesTabFocus(button))
+            order.append(button);
+    }
+    order += halvo::ui::tabStops(d->contentScroll->widget());
+    return order;
 }

@@ -76,8 +76,16 @@ public:
     /// when `keepScrollPosition` is true. The old content is deleted later.
     void replaceContent(QWidget* content, bool keepScrollPosition = true);
     QWidget* content() const;
+    /// Scrolls the detail so that `rect` (in the coordinates of `descendant`, a widget inside the content;
+    /// its whole rectangle when `rect` is empty) is in view, after laying out what changed. A rectangle
+    /// taller than the viewport shows its top.
+    void revealInContent(QWidget* descendant, const QRect& rect = QRect());
     QWidget* header() const;
     QScrollArea* contentScrollArea() const;
+
+    /// The widgets that take focus by Tab, in the order the keyboard walks them: the list, the header band,
+    /// the tab buttons, the content. Each list is one stop; the scroll areas around them are none.
+    QList<QWidget*> focusOrder() const;
 
 Q_SIGNALS:
     /// The user selected a row of the list.

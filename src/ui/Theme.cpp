@@ -7,15 +7,21 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QLabel>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPalette>
+#include <QPen>
 #include <QPixmapCache>
+#include <QProxyStyle>
 #include <QSet>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 
 #include <array>
+#include <cmath>
 #include <utility>
 
 namespace halvo::theme {
@@ -24,34 +30,49 @@ namespace {
 
 // ---- colours ----
 
+// Every tint is dark enough to be read as text on each surface and inside its own badge, and to carry
+// white text as a button fill (4.5:1 at least; tests/ui/ContrastTest.cpp checks each pair).
 constexpr QRgb kPrimaryText = qRgb(29, 29, 31);
-constexpr QRgb kSecondaryText = qRgb(110, 110, 115);
+constexpr QRgb kSecondaryText = qRgb(96, 96, 101);
 constexpr QRgb kWindow = qRgb(242, 242, 245);
 constexpr QRgb kCardBackground = qRgb(255, 255, 255);
 constexpr QRgb kSidebar = qRgb(248, 248, 250);
+// Keyboard focus: a dark ring, at least 3:1 against every surface and every button fill.
+constexpr QRgb kFocusRing = qRgb(0, 38, 102);
+constexpr int kFocusRingWidth = 2;
+// The lines of a console screen, on its black.
+constexpr QRgb kConsoleText = qRgb(48, 200, 90);
+// The fill of a status badge: its tint at 15 %.
+constexpr qreal kBadgeFillOpacity = 0.15;
+// Scroll-bar handles stand out from white cards and the window (3:1).
+constexpr QRgb kScrollHandle = qRgb(128, 128, 133);
+constexpr QRgb kScrollHandleHover = qRgb(100, 100, 105);
+// A disabled button is pale grey with grey text, whatever its variant.
+constexpr QRgb kDisabledButton = qRgb(236, 236, 239);
+constexpr QRgb kDisabledButtonText = qRgb(160, 160, 165);
 
 QColor baseColor(Tint tint) {
     switch (tint) {
     case Tint::blue:
-        return QColor(0, 122, 255);
+        return QColor(0, 92, 194);
     case Tint::green:
-        return QColor(40, 170, 75);
+        return QColor(24, 110, 48);
     case Tint::orange:
-        return QColor(240, 135, 0);
+        return QColor(143, 80, 0);
     case Tint::red:
-        return QColor(235, 55, 45);
+        return QColor(184, 27, 18);
     case Tint::purple:
-        return QColor(165, 80, 215);
+        return QColor(138, 44, 196);
     case Tint::teal:
-        return QColor(35, 160, 185);
+        return QColor(22, 104, 121);
     case Tint::indigo:
-        return QColor(88, 86, 214);
+        return QColor(78, 76, 210);
     case Tint::yellow:
-        return QColor(230, 180, 0);
+        return QColor(118, 92, 0);
     case Tint::pink:
-        return QColor(245, 45, 85);
+        return QColor(184, 9, 44);
     case Tint::gray:
-        return QColor(142, 142, 147);
+        return QColor(92, 92, 98);
     case Tint::primary:
         return QColor(kPrimaryText);
     case Tint::secondary:
@@ -160,8 +181,6 @@ const QHash<QString, QString>& iconTable() {
             {"arrow.triangle.2.circlepath.circle.fill", "view-refresh"},
             // network and addresses
             {"globe", "globe"},
-            {"4.circle.fill", "network-wired"},
-            {"6.circle.fill", "network-wireless-hotspot"},
             {"network.badge.shield.half.filled", "firewall-applet-shields_up"},
             {"point.3.connected.trianglepath.dotted", "network-connect"},
             {"arrow.left.arrow.right.circle.fill", "exchange-positions"},
@@ -211,6 +230,15 @@ const QHash<QString, QString>& iconTable() {
     return table;
 }
 
+// Symbols no freedesktop icon theme has, drawn here: a digit cut out of a filled circle.
+const QHash<QString, QChar>& drawnDigitSymbols() {
+    static const QHash<QString, QChar> table{
+        {QStringLiteral("4.circle.fill"), QLatin1Char('4')},
+        {QStringLiteral("6.circle.fill"), QLatin1Char('6')},
+    };
+    return table;
+}
+
 // Symbols asked for without an entry; only the main thread draws.
 QSet<QString>& unknownSymbols() {
     static QSet<QString> names;
@@ -219,71 +247,131 @@ QSet<QString>& unknownSymbols() {
 
 // The small sizes of the icon theme are drawn as single-colour glyphs, the large ones as coloured
 // pictures. A tinted symbol is a silhouette, so it is drawn from the small glyph's vector file at any size.
-QHash<QString, QIcon>& loadedIcons() {
-    static QHash<QString, QIcon> icons;
-    return icons;
+// A glyph is found once per name: its file, or the theme's icon where the small sizes have none.
+struct MonochromeGlyph {
+    QString file;
+    QIcon themed;
+    bool isNull() const { return file.isEmpty() && themed.isNull(); }
+};
+
+QHash<QString, MonochromeGlyph>& loadedGlyphs() {
+    static QHash<QString, MonochromeGlyph> glyphs;
+    return glyphs;
 }
 
-QIcon monochromeIcon(const QString& name) {
-    static QHash<QString, QString> files;
-    static QString indexedTheme;
-    const QString theme = QIcon::themeName().isEmpty() ? QIcon::fallbackThemeName() : QIcon::themeName();
-    if (indexedTheme != theme) {
-        indexedTheme = theme;
-        files.clear();
-        loadedIcons().clear();
-        QStringList themes{theme};
-        if (!QIcon::fallbackThemeName().isEmpty() && QIcon::fallbackThemeName() != theme)
-            themes.append(QIcon::fallbackThemeName());
-        for (const QString& base : QIcon::themeSearchPaths()) {
-            for (const QString& themeName : std::as_const(themes)) {
-                const QDir themeDir(base + QLatin1Char('/') + themeName);
-                if (!themeDir.exists())
-                    continue;
-                for (const QString& context : themeDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-                    for (const char* size : {"22", "16"}) {
-                        const QDir sized(themeDir.filePath(context + QLatin1Char('/') + QLatin1String(size)));
-                        for (const QFileInfo& file : sized.entryInfoList({QStringLiteral("*.svg")}, QDir::Files)) {
-                            if (!files.contains(file.completeBaseName()))
-                                files.insert(file.completeBaseName(), file.absoluteFilePath());
-                        }
-                    }
+// The folders of the small sizes in the icon theme and its fallback, in lookup order: search path, theme,
+// context (alphabetical), 22 before 16. Listing them costs a few directory reads; the files are never scanned.
+QStringList smallIconFolders(const QString& theme) {
+    QStringList themes{theme};
+    if (!QIcon::fallbackThemeName().isEmpty() && QIcon::fallbackThemeName() != theme)
+        themes.append(QIcon::fallbackThemeName());
+    QStringList folders;
+    for (const QString& base : QIcon::themeSearchPaths()) {
+        for (const QString& themeName : std::as_const(themes)) {
+            const QDir themeDir(base + QLatin1Char('/') + themeName);
+            if (!themeDir.exists())
+                continue;
+            for (const QString& context : themeDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+                for (const char* size : {"22", "16"}) {
+                    const QString sized = themeDir.filePath(context + QLatin1Char('/') + QLatin1String(size));
+                    if (QFileInfo(sized).isDir())
+                        folders.append(sized + QLatin1Char('/'));
                 }
             }
         }
     }
-    // One icon per name, so its pixmaps are cached across the many labels that show it.
-    QHash<QString, QIcon>& loaded = loadedIcons();
+    return folders;
+}
+
+MonochromeGlyph monochromeGlyph(const QString& name) {
+    static QStringList folders;
+    static QString indexedTheme;
+    const QString theme = QIcon::themeName().isEmpty() ? QIcon::fallbackThemeName() : QIcon::themeName();
+    if (indexedTheme != theme) {
+        indexedTheme = theme;
+        folders = smallIconFolders(theme);
+        loadedGlyphs().clear();
+    }
+    QHash<QString, MonochromeGlyph>& loaded = loadedGlyphs();
     if (const auto hit = loaded.constFind(name); hit != loaded.constEnd())
         return hit.value();
-    const auto it = files.constFind(name);
-    const QIcon result = it != files.constEnd() ? QIcon(it.value()) : QIcon::fromTheme(name);
+    MonochromeGlyph result;
+    const QString fileName = name + QStringLiteral(".svg");
+    for (const QString& folder : std::as_const(folders)) {
+        if (QFileInfo::exists(folder + fileName)) {
+            result.file = folder + fileName;
+            break;
+        }
+    }
+    if (result.file.isEmpty())
+        result.themed = QIcon::fromTheme(name);
     loaded.insert(name, result);
     return result;
 }
 
-// Draws the base icon as a silhouette in one colour, so that symbols follow the tint like text does.
+// The glyph's vector file drawn once per size, fitted and centred as the icon engines draw it: one read of
+// the file per size, where an icon built from the file reads it again for each use.
+QPixmap renderGlyphFile(const QString& file, const QSize& size) {
+    const QString key = QStringLiteral("halvo-glyph:%1:%2x%3").arg(file).arg(size.width()).arg(size.height());
+    QPixmap cached;
+    if (QPixmapCache::find(key, &cached))
+        return cached;
+    QImageReader reader(file);
+    QSize drawn = reader.size();
+    if (!drawn.isValid())
+        return {};
+    drawn.scale(size, Qt::KeepAspectRatio);
+    reader.setScaledSize(drawn);
+    const QImage glyph = reader.read();
+    if (glyph.isNull())
+        return {};
+    QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    {
+        QPainter painter(&canvas);
+        painter.drawImage(QPoint((size.width() - drawn.width()) / 2, (size.height() - drawn.height()) / 2), glyph);
+    }
+    QPixmap result = QPixmap::fromImage(std::move(canvas));
+    QPixmapCache::insert(key, result);
+    return result;
+}
+
+// Draws the glyph as a silhouette in one colour, so that symbols follow the tint like text does.
 class TintedIconEngine final : public QIconEngine {
 public:
-    TintedIconEngine(QIcon base, QColor color)
-        : m_base(std::move(base))
+    TintedIconEngine(MonochromeGlyph glyph, QColor color)
+        : m_glyph(std::move(glyph))
         , m_color(std::move(color)) {}
 
+    // Sizes given to `pixmap` and `scaledPixmap` are device pixels; the base is asked for exactly that many
+    // (ratio 1), so the device pixel ratio is applied once, here or by QIcon, never twice.
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        painter->drawPixmap(rect, pixmap(rect.size() * painter->device()->devicePixelRatio(), mode, state));
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap drawn = pixmap(QSize(qRound(rect.width() * ratio), qRound(rect.height() * ratio)), mode, state);
+        drawn.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect, drawn);
+    }
+
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+        QPixmap result = pixmap(size, mode, state);
+        result.setDevicePixelRatio(scale);
+        return result;
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        const QString key = QStringLiteral("halvo-tint:%1:%2:%3x%4:%5")
-                                .arg(m_base.cacheKey())
+        const QString source = m_glyph.file.isEmpty() ? QString::number(m_glyph.themed.cacheKey()) : m_glyph.file;
+        const QString key = QStringLiteral("halvo-tint:%1:%2:%3x%4:%5:%6")
+                                .arg(source)
                                 .arg(m_color.rgba())
                                 .arg(size.width())
                                 .arg(size.height())
-                                .arg(int(mode));
+                                .arg(int(mode))
+                                .arg(int(state));
         QPixmap cached;
         if (QPixmapCache::find(key, &cached))
             return cached;
-        QPixmap result = m_base.pixmap(size, QIcon::Normal, state);
+        QPixmap result = m_glyph.file.isEmpty() ? m_glyph.themed.pixmap(size, 1.0, QIcon::Normal, state)
+                                                : renderGlyphFile(m_glyph.file, size);
         if (result.isNull())
             return result;
         result.setDevicePixelRatio(1.0);
@@ -300,14 +388,100 @@ public:
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return m_base.actualSize(size, mode, state);
+        if (m_glyph.file.isEmpty())
+            return m_glyph.themed.actualSize(size, mode, state);
+        return size;
     }
 
-    QIconEngine* clone() const override { return new TintedIconEngine(m_base, m_color); }
-    bool isNull() override { return m_base.isNull(); }
+    QIconEngine* clone() const override { return new TintedIconEngine(m_glyph, m_color); }
+    bool isNull() override { return m_glyph.isNull(); }
 
 private:
-    QIcon m_base;
+    MonochromeGlyph m_glyph;
+    QColor m_color;
+};
+
+// The platform look with the theme's focus ring on the controls that the style sheet leaves to the style
+// (a style-sheet box would drop the drop-down arrow of a choice).
+class HalvoStyle final : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (control != CC_ComboBox || !option->state.testFlag(State_HasFocus))
+            return;
+        const qreal width = kFocusRingWidth;
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(QColor(kFocusRing), width));
+        painter->drawRoundedRect(QRectF(option->rect).adjusted(width / 2, width / 2, -width / 2, -width / 2), 4, 4);
+        painter->restore();
+    }
+};
+
+// A filled circle in one colour with a digit cut out of it, at any size; the digit shows what lies beneath.
+class DigitCircleIconEngine final : public QIconEngine {
+public:
+    DigitCircleIconEngine(QChar digit, QColor color)
+        : m_digit(digit)
+        , m_color(std::move(color)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
+        QColor fill = m_color;
+        if (mode == QIcon::Disabled)
+            fill.setAlphaF(fill.alphaF() * 0.4);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(fill);
+        painter->drawPath(shape(QRectF(rect)));
+        painter->restore();
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const QString key = QStringLiteral("halvo-digit:%1:%2:%3x%4:%5")
+                                .arg(m_digit)
+                                .arg(m_color.rgba())
+                                .arg(size.width())
+                                .arg(size.height())
+                                .arg(int(mode));
+        QPixmap result;
+        if (QPixmapCache::find(key, &result))
+            return result;
+        result = QPixmap(size);
+        result.fill(Qt::transparent);
+        {
+            QPainter painter(&result);
+            paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        }
+        QPixmapCache::insert(key, result);
+        return result;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+    QIconEngine* clone() const override { return new DigitCircleIconEngine(m_digit, m_color); }
+    bool isNull() override { return false; }
+
+private:
+    QPainterPath shape(const QRectF& rect) const {
+        // The same margin as the icon theme's glyphs, and a bold digit about two thirds of the circle high.
+        const qreal diameter = std::min(rect.width(), rect.height()) * 0.92;
+        QRectF circle(0, 0, diameter, diameter);
+        circle.moveCenter(rect.center());
+        QPainterPath disc;
+        disc.addEllipse(circle);
+        QFont digitFont = font(TextStyle::body, Weight::bold);
+        digitFont.setPixelSize(std::max(1, qRound(diameter * 0.64)));
+        QPainterPath digit;
+        digit.addText(0, 0, digitFont, QString(m_digit));
+        digit.translate(circle.center() - digit.boundingRect().center());
+        return disc.subtracted(digit);
+    }
+
+    QChar m_digit;
     QColor m_color;
 };
 
@@ -315,6 +489,12 @@ QString buildStyleSheet() {
     const QString primary = rgba(color(Tint::primary));
     const QString hairline = rgba(color(Tint::primary, 0.10));
     const QString cardBackground = rgba(QColor(kCardBackground));
+    const QString ring = rgba(focusRingColor());
+    const QString selection = rgba(selectionBackground());
+    const QString fieldBorder = rgba(color(Tint::primary, 0.18));
+    // Every focusable control keeps a ring-wide transparent border and colours it when it has focus, so
+    // focusing changes no size. Fills are clipped to the padding, so the ring lies around the fill.
+    const int ringWidth = kFocusRingWidth;
     QString css;
     css += QStringLiteral("QMainWindow, QDialog { background: %1; }\n").arg(rgba(QColor(kWindow)));
     css += QStringLiteral("HalvoSectionCard { background: %1; border: 1px solid %2; border-radius: 12px; }\n")
@@ -326,21 +506,39 @@ QString buildStyleSheet() {
     css += QStringLiteral("QFrame#halvoDivider { background: %1; border: none; }\n").arg(hairline);
     css += QStringLiteral("QWidget#halvoHeaderBand { background: %1; }\n").arg(rgba(headerBandBackground()));
     css += QStringLiteral("QWidget#halvoTabBar { background: %1; }\n").arg(rgba(tabBarBackground()));
-    css += QStringLiteral(
-               "QWidget#halvoSidebar, QListView#halvoSidebarList { background: %1; border: none; outline: 0; }\n")
-               .arg(rgba(QColor(kSidebar)));
-    css += QStringLiteral("QListView#halvoSidebarList::item { border-radius: 6px; margin: 1px 6px; }\n"
+    // Lists and tables: the whole view is one Tab stop and wears the ring while it has focus.
+    css += QStringLiteral("QWidget#halvoSidebar { background: %1; border: none; }\n"
+                          "QListView#halvoSidebarList { background: %1; border: %2px solid transparent; }\n"
+                          "QListView#halvoSidebarList:focus { border-color: %3; }\n")
+               .arg(rgba(QColor(kSidebar)))
+               .arg(ringWidth)
+               .arg(ring);
+    // The row the arrows act on wears the ring while its list has focus.
+    css += QStringLiteral("QListView#halvoSidebarList::item { border-radius: 6px; margin: 1px 6px; "
+                          "border: %3px solid transparent; }\n"
                           "QListView#halvoSidebarList::item:selected { background: %1; }\n"
-                          "QListView#halvoSidebarList::item:hover:!selected { background: %2; }\n")
-               .arg(rgba(color(Tint::blue, 0.16)), rgba(color(Tint::primary, 0.05)));
-    css += QStringLiteral(
-               "QWidget#halvoNavigation { background: %1; }\n"
-               "QListWidget#halvoSectionList { background: transparent; border: none; color: %2; outline: 0; }\n"
-               "QListWidget#halvoSectionList::item { border-radius: 6px; margin: 1px 8px; padding: 2px 4px; "
-               "color: %2; }\n"
-               "QListWidget#halvoSectionList::item:selected { background: %3; color: %2; }\n"
-               "QListWidget#halvoSectionList::item:hover:!selected { background: %4; }\n")
-               .arg(rgba(QColor(kSidebar)), primary, rgba(color(Tint::blue, 0.16)), rgba(color(Tint::primary, 0.05)));
+                          "QListView#halvoSidebarList::item:hover:!selected { background: %2; }\n"
+                          "QListView#halvoSidebarList::item:focus { border-color: %4; }\n")
+               .arg(selection, rgba(color(Tint::primary, 0.05)))
+               .arg(ringWidth)
+               .arg(ring);
+    css += QStringLiteral("QWidget#halvoNavigation { background: %1; }\n"
+                          "QListWidget#halvoSectionList { background: transparent; border: %5px solid transparent; "
+                          "color: %2; }\n"
+                          "QListWidget#halvoSectionList:focus { border-color: %6; }\n"
+                          "QListWidget#halvoSectionList::item { border-radius: 6px; margin: 1px 6px; padding: 0px 2px; "
+                          "border: %5px solid transparent; color: %2; }\n"
+                          "QListWidget#halvoSectionList::item:selected { background: %3; color: %2; }\n"
+                          "QListWidget#halvoSectionList::item:hover:!selected { background: %4; }\n"
+                          "QListWidget#halvoSectionList::item:focus { border-color: %6; }\n")
+               .arg(rgba(QColor(kSidebar)), primary, selection, rgba(color(Tint::primary, 0.05)))
+               .arg(ringWidth)
+               .arg(ring);
+    css += QStringLiteral("QTableView { border: %1px solid transparent; selection-background-color: %2; "
+                          "selection-color: %3; }\n"
+                          "QTableView:focus { border-color: %4; }\n")
+               .arg(ringWidth)
+               .arg(selection, primary, ring);
     css += QStringLiteral("QWidget#halvoHeaderBar, QWidget#halvoStatusBar { background: %1; }\n")
                .arg(rgba(headerBandBackground()));
     css += QStringLiteral("QSplitter#halvoSectionSplitter::handle { background: %1; }\n").arg(hairline);
@@ -349,21 +547,46 @@ QString buildStyleSheet() {
     css += QStringLiteral("QWidget#halvoContent, QWidget#halvoTabRow { background: transparent; }\n");
     css += QStringLiteral("QFrame#halvoWarningBox { background: %1; border: 1px solid %2; border-radius: 8px; }\n")
                .arg(rgba(color(Tint::orange, 0.12)), rgba(color(Tint::orange, 0.45)));
+    // Scroll bars: a grey handle that shows on white cards as on the window.
+    css += QStringLiteral(
+               "QScrollBar:vertical { background: transparent; width: 12px; margin: 0; }\n"
+               "QScrollBar:horizontal { background: transparent; height: 12px; margin: 0; }\n"
+               "QScrollBar::handle:vertical { background: %1; border-radius: 4px; min-height: 28px; margin: 2px; }\n"
+               "QScrollBar::handle:horizontal { background: %1; border-radius: 4px; min-width: 28px; margin: 2px; }\n"
+               "QScrollBar::handle:hover, QScrollBar::handle:pressed { background: %2; }\n"
+               "QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; border: none; background: none; }\n"
+               "QScrollBar::add-page, QScrollBar::sub-page { background: none; }\n")
+               .arg(rgba(scrollHandleColor()), rgba(QColor(kScrollHandleHover)));
+    // Fields: selected text keeps the text colour on the pale selection fill.
     css += QStringLiteral("QLineEdit { background: %1; border: 1px solid %2; border-radius: 6px; padding: 4px 7px; "
-                          "color: %3; selection-background-color: %4; }\n"
-                          "QLineEdit:focus { border: 1px solid %5; }\n")
-               .arg(cardBackground, rgba(color(Tint::primary, 0.18)), primary, rgba(color(Tint::blue, 0.35)),
-                    rgba(color(Tint::blue, 0.8)));
-    css += QStringLiteral("QPushButton#halvoCopyChip { background: %1; color: %2; border: none; border-radius: 8px; "
-                          "padding: 2px 8px; }\n"
-                          "QPushButton#halvoCopyChip:pressed { background: %3; }\n")
-               .arg(rgba(color(Tint::blue, 0.12)), rgba(color(Tint::blue)), rgba(color(Tint::blue, 0.25)));
-    css += QStringLiteral("QPushButton#halvoRevealSwitch { background: transparent; border: none; padding: 2px; }\n");
+                          "color: %3; selection-background-color: %4; selection-color: %3; }\n"
+                          "QLineEdit:focus { border: %5px solid %6; padding: 3px 6px; }\n")
+               .arg(cardBackground, fieldBorder, primary, selection)
+               .arg(ringWidth)
+               .arg(ring);
+    css += QStringLiteral("QPlainTextEdit { background: %3; border: 1px solid %4; border-radius: 6px; padding: 1px; "
+                          "selection-background-color: %1; selection-color: %2; }\n"
+                          "QPlainTextEdit:focus { border: %5px solid %6; padding: 0px; }\n")
+               .arg(selection, primary, cardBackground, fieldBorder)
+               .arg(ringWidth)
+               .arg(ring);
+    css += QStringLiteral("QPushButton#halvoCopyChip { background: %1; color: %2; border: %4px solid transparent; "
+                          "background-clip: padding; border-radius: 8px; padding: 1px 7px; }\n"
+                          "QPushButton#halvoCopyChip:pressed { background: %3; }\n"
+                          "QPushButton#halvoCopyChip:focus { border-color: %5; }\n")
+               .arg(rgba(color(Tint::blue, 0.12)), rgba(color(Tint::blue)), rgba(color(Tint::blue, 0.25)))
+               .arg(ringWidth)
+               .arg(ring);
+    css += QStringLiteral("QPushButton#halvoRevealSwitch { background: transparent; border: %1px solid transparent; "
+                          "border-radius: 6px; padding: 0px; }\n"
+                          "QPushButton#halvoRevealSwitch:focus { border-color: %2; }\n")
+               .arg(ringWidth)
+               .arg(ring);
 
     for (const Tint tint : {Tint::blue, Tint::green, Tint::orange, Tint::red, Tint::purple, Tint::teal, Tint::indigo,
                             Tint::yellow, Tint::pink, Tint::gray, Tint::primary, Tint::secondary}) {
         css += QStringLiteral("HalvoStatusBadge[tint=\"%1\"] { background: %2; border: none; border-radius: 9px; }\n")
-                   .arg(tintName(tint), rgba(color(tint, 0.15)));
+                   .arg(tintName(tint), rgba(color(tint, kBadgeFillOpacity)));
     }
 
     for (const HalvoButtonVariant variant :
@@ -374,12 +597,16 @@ QString buildStyleSheet() {
         const QColor hover = fill.lighter(106);
         const QString selector = QStringLiteral("HalvoActionButton[variant=\"%1\"]").arg(variantName(variant));
         const QString border = variant == HalvoButtonVariant::secondary ? hairline : QStringLiteral("transparent");
-        css += QStringLiteral("%1 { background: %2; color: %3; border: 1px solid %4; border-radius: 7px; "
-                              "padding: 6px 14px; }\n"
-                              "%1[small=\"true\"] { border-radius: 6px; padding: 3px 9px; }\n"
+        css += QStringLiteral("%1 { background: %2; color: %3; border: %7px solid %4; background-clip: padding; "
+                              "border-radius: 9px; padding: 6px 14px; }\n"
+                              "%1[small=\"true\"] { border-radius: 8px; padding: 3px 9px; }\n"
                               "%1:hover { background: %5; }\n"
-                              "%1:pressed { background: %6; }\n")
-                   .arg(selector, rgba(fill), rgba(buttonTextColor(variant)), border, rgba(hover), rgba(pressed));
+                              "%1:pressed { background: %6; }\n"
+                              "%1:focus { border-color: %8; }\n"
+                              "%1:disabled { background: %9; color: %10; border-color: transparent; }\n")
+                   .arg(selector, rgba(fill), rgba(buttonTextColor(variant)), border, rgba(hover), rgba(pressed))
+                   .arg(ringWidth)
+                   .arg(ring, rgba(disabledButtonColor()), rgba(disabledButtonTextColor()));
     }
     return css;
 }
@@ -453,6 +680,54 @@ QColor consoleBackground() {
     return QColor(Qt::black);
 }
 
+QColor consoleTextColor() {
+    return QColor(kConsoleText);
+}
+
+QColor windowBackground() {
+    return QColor(kWindow);
+}
+
+QColor cardBackground() {
+    return QColor(kCardBackground);
+}
+
+QColor sidebarBackground() {
+    return QColor(kSidebar);
+}
+
+QColor badgeBackground(Tint tint) {
+    return color(tint, kBadgeFillOpacity);
+}
+
+QColor focusRingColor() {
+    return QColor(kFocusRing);
+}
+
+int focusRingWidth() {
+    return kFocusRingWidth;
+}
+
+QColor selectionBackground() {
+    // The blue at 16 % over a card, opaque, so it looks the same on the sidebar and on a card.
+    const QColor blue = color(Tint::blue);
+    const auto mix = [](int tint, int base) { return int(std::lround(base + (tint - base) * 0.16)); };
+    const QColor base(kCardBackground);
+    return QColor(mix(blue.red(), base.red()), mix(blue.green(), base.green()), mix(blue.blue(), base.blue()));
+}
+
+QColor scrollHandleColor() {
+    return QColor(kScrollHandle);
+}
+
+QColor disabledButtonColor() {
+    return QColor(kDisabledButton);
+}
+
+QColor disabledButtonTextColor() {
+    return QColor(kDisabledButtonText);
+}
+
 QString variantName(HalvoButtonVariant variant) {
     switch (variant) {
     case HalvoButtonVariant::primary:
@@ -504,6 +779,8 @@ QString tintName(Tint tint) {
 // ---- icons ----
 
 QIcon icon(const QString& symbolName) {
+    if (const auto digit = drawnDigitSymbols().constFind(symbolName); digit != drawnDigitSymbols().constEnd())
+        return QIcon(new DigitCircleIconEngine(digit.value(), color(Tint::primary)));
     const auto it = iconTable().constFind(symbolName);
     if (it == iconTable().constEnd()) {
         if (!symbolName.isEmpty())
@@ -528,20 +805,26 @@ void clearUnknownSymbolsRequested() {
 }
 
 bool hasIcon(const QString& symbolName) {
-    return iconTable().contains(symbolName);
+    return iconTable().contains(symbolName) || drawnDigitSymbols().contains(symbolName);
 }
 
 QStringList knownSymbols() {
-    QStringList names = iconTable().keys();
+    QStringList names = iconTable().keys() + drawnDigitSymbols().keys();
     names.sort();
     return names;
 }
 
 QIcon tintedIcon(const QString& symbolName, const QColor& tintColor) {
-    QIcon base = hasIcon(symbolName) ? monochromeIcon(iconName(symbolName)) : icon(symbolName);
-    if (base.isNull())
+    if (const auto digit = drawnDigitSymbols().constFind(symbolName); digit != drawnDigitSymbols().constEnd())
+        return QIcon(new DigitCircleIconEngine(digit.value(), tintColor));
+    MonochromeGlyph glyph;
+    if (hasIcon(symbolName))
+        glyph = monochromeGlyph(iconName(symbolName));
+    else
+        glyph.themed = icon(symbolName);
+    if (glyph.isNull())
         return {};
-    return QIcon(new TintedIconEngine(std::move(base), tintColor));
+    return QIcon(new TintedIconEngine(std::move(glyph), tintColor));
 }
 
 int symbolSize(TextStyle style) {
@@ -566,6 +849,19 @@ QLabel* label(const QString& text, TextStyle textStyle, Weight weight, Tint tint
     return result;
 }
 
+void styleConsoleLine(QLabel* consoleLabel) {
+    QPalette palette = consoleLabel->palette();
+    palette.setColor(QPalette::WindowText, consoleTextColor());
+    palette.setColor(QPalette::Text, consoleTextColor());
+    consoleLabel->setPalette(palette);
+}
+
+QLabel* consoleLine(const QString& text, TextStyle textStyle, QWidget* parent) {
+    QLabel* result = label(text, textStyle, Weight::regular, Tint::primary, true, parent);
+    styleConsoleLine(result);
+    return result;
+}
+
 QLabel* symbol(const QString& symbolName, TextStyle size, Tint tint, QWidget* parent) {
     auto* result = new QLabel(parent);
     const int edge = symbolSize(size);
@@ -575,10 +871,9 @@ QLabel* symbol(const QString& symbolName, TextStyle size, Tint tint, QWidget* pa
     result->setProperty("tint", tintName(tint));
     const QIcon tinted = tintedIcon(symbolName, color(tint));
     if (!tinted.isNull()) {
+        // Device pixels for the screen's ratio, drawn at the symbol's edge in points.
         const qreal ratio = parent ? parent->devicePixelRatioF() : qApp->devicePixelRatio();
-        QPixmap pixmap = tinted.pixmap(QSize(edge, edge) * ratio);
-        pixmap.setDevicePixelRatio(ratio);
-        result->setPixmap(pixmap);
+        result->setPixmap(tinted.pixmap(QSize(edge, edge), ratio));
     }
     return result;
 }
@@ -601,7 +896,7 @@ void install() {
         QIcon::setThemeName(QStringLiteral("breeze"));
 
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(fusion);
+        QApplication::setStyle(new HalvoStyle(fusion));
 
     QPalette palette;
     palette.setColor(QPalette::Window, QColor(kWindow));
@@ -612,14 +907,39 @@ void install() {
     palette.setColor(QPalette::PlaceholderText, color(Tint::secondary));
     palette.setColor(QPalette::Button, QColor(kCardBackground));
     palette.setColor(QPalette::ButtonText, color(Tint::primary));
-    palette.setColor(QPalette::Highlight, color(Tint::blue));
-    palette.setColor(QPalette::HighlightedText, QColor(Qt::white));
+    // Selected rows and selected text: a pale fill on which the text keeps its own colour.
+    palette.setColor(QPalette::Highlight, selectionBackground());
+    palette.setColor(QPalette::HighlightedText, color(Tint::primary));
     palette.setColor(QPalette::ToolTipBase, QColor(kCardBackground));
     palette.setColor(QPalette::ToolTipText, color(Tint::primary));
     QApplication::setPalette(palette);
 
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
         app->setStyleSheet(buildStyleSheet());
+}
+
+QString sectionSymbol(NavigationSection section)
+{
+    switch (section) {
+    case NavigationSection::domains:
+        return QStringLiteral("globe.europe.africa.fill");
+    case NavigationSection::vps:
+        return QStringLiteral("cloud.fill");
+    case NavigationSection::dedicated:
+        return QStringLiteral("server.rack");
+    case NavigationSection::ipRdns:
+        return QStringLiteral("network");
+    }
+    return {};
+}
+
+int iconTileSymbolSize(IconTileKind kind) {
+    // The text styles are factors of the body size; the tile's symbol sizes are given against a 13-point body.
+    constexpr qreal kDescribedBody = 13.0;
+    const qreal described = kind == IconTileKind::ipBlock ? 26.0 : 28.0;
+    QFont glyph = font(TextStyle::body, Weight::bold);
+    glyph.setPointSizeF(glyph.pointSizeF() * described / kDescribedBody);
+    return QFontMetrics(glyph).height();
 }
 
 TileGradient iconTileGradient(IconTileKind kind) {

@@ -2,11 +2,15 @@
 
 #include "api/HalvoAPIClient.h"
 
+#include "api/HalvoRequest.h"
 #include "support/FakeHalvoServer.h"
 #include "support/QtPrinters.h"
 
+#include <QEventLoop>
+#include <QFile>
 #include <QTcpServer>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -130,6 +134,65 @@ TEST_F(ApiClient, FailedServerTimeSignsWithLocalClockAndIsAskedAgain) {
     EXPECT_TRUE(server.signatureValid(requests[0]));
 }
 
+TEST(ApiServerTime, OnlyAPlausibleUnixTimeIsTaken) {
+    struct Case {
+        const char* name;
+        QByteArray answer;
+        bool taken;
+    };
+    const QList<Case> cases{
+        {"int64Max", "9223372036854775807", false},
+        {"int64Min", "-9223372036854775808", false},
+        {"beyond64Bits", "99999999999999999999", false},
+        {"zero", "0", false},
+        {"negative", "-5", false},
+        {"before2000", "946684799", false},
+        {"year2200", "7258118400", false},
+        {"fraction", "1700000000.5", false},
+        {"first2000", "946684800", true},
+        {"withLineBreak", "1700000000\n", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeHalvoServer server;
+        HalvoAPIClient client(allRegionsAt(server.baseUrl()));
+        client.setClock([] { return QDateTime::fromSecsSinceEpoch(kLocalSeconds, Qt::UTC); });
+        server.answerOnce("GET", "/auth/time", {200, c.answer});
+        send(client, accountIn(HalvoRegion::eu), QStringLiteral("GET"), QStringLiteral("/me"));
+        send(client, accountIn(HalvoRegion::eu), QStringLiteral("GET"), QStringLiteral("/me"));
+
+        const auto requests = server.apiRequests();
+        ASSERT_EQ(requests.size(), 2);
+        if (c.taken) {
+            EXPECT_EQ(requests[0].header("X-Halvo-Timestamp"), c.answer.trimmed());
+            EXPECT_EQ(server.timeRequestCount(), 1);
+        } else {
+            // Signed with the local clock, and the next request asks again.
+            EXPECT_EQ(requests[0].header("X-Halvo-Timestamp"), QByteArray::number(kLocalSeconds));
+            EXPECT_EQ(requests[1].header("X-Halvo-Timestamp"), QByteArray::number(FakeHalvoServer::kDefaultServerTime));
+            EXPECT_EQ(server.timeRequestCount(), 2);
+        }
+        EXPECT_TRUE(server.signatureValid(requests[0]));
+    }
+}
+
+TEST_F(ApiClient, LocalClockJumpBeyondPlausibleTimeSignsLocallyAndAsksAgain) {
+    send(client, accountIn(HalvoRegion::eu), QStringLiteral("GET"), QStringLiteral("/me"));
+    // Near the end of what a date can hold: local time plus the offset leaves every plausible time.
+    const QDateTime farFuture(QDate(9999, 12, 31), QTime(0, 0), Qt::UTC);
+    client.setClock([farFuture] { return farFuture; });
+    send(client, accountIn(HalvoRegion::eu), QStringLiteral("GET"), QStringLiteral("/me"));
+    client.setClock([] { return QDateTime::fromSecsSinceEpoch(kLocalSeconds, Qt::UTC); });
+    send(client, accountIn(HalvoRegion::eu), QStringLiteral("GET"), QStringLiteral("/me"));
+
+    const auto requests = server.apiRequests();
+    ASSERT_EQ(requests.size(), 3);
+    EXPECT_EQ(requests[0].header("X-Halvo-Timestamp"), QByteArray::number(FakeHalvoServer::kDefaultServerTime));
+    EXPECT_EQ(requests[1].header("X-Halvo-Timestamp"), QByteArray::number(farFuture.toSecsSinceEpoch()));
+    EXPECT_EQ(requests[2].header("X-Halvo-Timestamp"), QByteArray::number(FakeHalvoServer::kDefaultServerTime));
+    EXPECT_EQ(server.timeRequestCount(), 2);
+}
+
 TEST_F(ApiClient, ServerTimeThatIsNoNumberCountsAsFailure) {
     server.answerOnce("GET", "/auth/time", {200, "soon"});
     send(client, accountIn(HalvoRegion::eu), QStringLiteral("GET"), QStringLiteral("/me"));
@@ -209,11 +272,50 @@ TEST_F(ApiClient, PathsThatWouldLeaveTheRegionAreNeverSent) {
         ASSERT_FALSE(result.ok()) << path.toStdString();
         EXPECT_EQ(result.error->code, 400);
     }
-    // A doubled slash stays on the same host and below the base path.
+    // A doubled slash would stay on the same host and below the base path, but its empty segment names no
+    // resource: it is not sent either.
+    const HalvoAPIResult doubled =
+        send(client, accountIn(HalvoRegion::eu), QStringLiteral("GET"), QStringLiteral("//evil.example/x"));
+    ASSERT_FALSE(doubled.ok());
+    EXPECT_EQ(doubled.error->code, 400);
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(ApiClient, PathsWithEmptyOrLossySegmentsAreNeverSent) {
+    struct Case {
+        const char* name;
+        QString path;
+        QString description;
+    };
+    const QString empty = QStringLiteral("Anfrage nicht gesendet – leerer Abschnitt im Pfad.");
+    const QString lossy =
+        QStringLiteral("Anfrage nicht gesendet – der Pfad enthält Text, der sich nicht verlustfrei kodieren lässt.");
+    const QString loneSurrogate = QStringLiteral("x") + QChar(0xD800) + QStringLiteral("y");
+    const QList<Case> cases{
+        {"emptyDomain", halvo::api::ApiPath("domain").value(QString()), empty},
+        {"emptyBlockAndAddress", halvo::api::ApiPath("ip").value(QString()).fixed("reverse").value(QString()), empty},
+        {"root", QStringLiteral("/"), empty},
+        {"trailingSlash", QStringLiteral("/vps/v1/"), empty},
+        {"loneSurrogateValue", halvo::api::ApiPath("domain").value(loneSurrogate), lossy},
+        {"loneSurrogateRaw", QStringLiteral("/domain/") + loneSurrogate, lossy},
+        {"invalidUtf8Escape", QStringLiteral("/domain/x%FFy"), lossy},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const HalvoAPIResult result = send(client, accountIn(HalvoRegion::eu), QStringLiteral("PUT"), c.path);
+        ASSERT_FALSE(result.ok());
+        EXPECT_EQ(result.error->code, 400);
+        EXPECT_EQ(result.error->description, c.description);
+    }
+    EXPECT_TRUE(server.requests().isEmpty());
+
+    // A character outside the BMP is a valid pair, not a lone surrogate.
+    const QString pair = QStringLiteral("x\U0001F600y");
     EXPECT_TRUE(
-        send(client, accountIn(HalvoRegion::eu), QStringLiteral("GET"), QStringLiteral("//evil.example/x")).ok());
+        send(client, accountIn(HalvoRegion::eu), QStringLiteral("GET"), halvo::api::ApiPath("domain").value(pair))
+            .ok());
     ASSERT_EQ(server.apiRequests().size(), 1);
-    EXPECT_EQ(server.apiRequests().first().target, "/1.0//evil.example/x");
+    EXPECT_EQ(server.apiRequests().first().target, "/1.0/domain/x%F0%9F%98%80y");
 }
 
 TEST_F(ApiClient, HeaderBreakingCredentialsAndMethodsAreRefused) {
@@ -253,8 +355,184 @@ TEST(ApiLifetime, DestroyedClientReportsNothing) {
                              QStringLiteral("/me"), std::nullopt, [&called](const HalvoAPIResult&) { called = true; });
         ASSERT_TRUE(server.waitForApiRequests(1));
     }
-    QTest::qWait(50);
+    // A later client's whole round trip on the same server gives a stray answer every chance to arrive.
+    HalvoAPIClient later(allRegionsAt(server.baseUrl()));
+    EXPECT_TRUE(send(later, accountIn(HalvoRegion::eu), QStringLiteral("GET"), QStringLiteral("/me/later")).ok());
     EXPECT_FALSE(called);
+}
+
+// ---- bounded answers ----------------------------------------------------------------------------------
+
+constexpr qint64 kMiB = 1024 * 1024;
+constexpr qint64 kGiB = 1024 * kMiB;
+
+/// The resident memory of this process in bytes: now, and its peak since the last reset.
+struct ProcessMemory {
+    static qint64 field(const QByteArray& name) {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (!status.open(QIODevice::ReadOnly))
+            return -1;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith(QByteArray(name + QByteArrayLiteral(":"))))
+                return line.mid(name.size() + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
+        }
+        return -1;
+    }
+    /// Starts a new peak where the kernel allows it; the samples below cover it where it does not.
+    static void resetPeak() {
+        QFile clear(QStringLiteral("/proc/self/clear_refs"));
+        if (clear.open(QIODevice::WriteOnly))
+            clear.write("5");
+    }
+};
+
+/// Watches the process's memory while a request runs and reports how far it grew above the start.
+class MemoryWatch {
+public:
+    MemoryWatch() {
+        ProcessMemory::resetPeak();
+        m_start = ProcessMemory::field("VmRSS");
+        m_highest = m_start;
+    }
+    void sample() { m_highest = qMax(m_highest, ProcessMemory::field("VmRSS")); }
+    qint64 growth() {
+        sample();
+        return qMax(m_highest, ProcessMemory::field("VmHWM")) - m_start;
+    }
+    bool available() const { return m_start > 0; }
+
+private:
+    qint64 m_start = 0;
+    qint64 m_highest = 0;
+};
+
+QString tooLargeSentence(const QString& size) {
+    return QStringLiteral("Antwort zu groß: mehr als ") + size + QStringLiteral(", Übertragung abgebrochen.");
+}
+
+TEST(ApiLimits, BodiesBeyondTheLimitAreRefusedWhileTheyArrive) {
+    struct Case {
+        const char* name;
+        FakeHalvoServer::Answer answer;
+        bool refused;
+    };
+    constexpr qint64 kLimit = 64 * 1024;
+    const QList<Case> cases{
+        {"exactlyTheLimit", FakeHalvoServer::Answer(200, QByteArray(kLimit, 'a')), false},
+        {"oneByteBeyond", FakeHalvoServer::Answer(200, QByteArray(kLimit + 1, 'a')), true},
+        {"streamedAtTheLimit", FakeHalvoServer::Answer::huge(kLimit, false), false},
+        {"announcedGigabyte", FakeHalvoServer::Answer::huge(kGiB, true), true},
+        {"chunkedGigabyte", FakeHalvoServer::Answer::huge(kGiB, false), true},
+        {"endlessChunks", FakeHalvoServer::Answer::endless(), true},
+        {"errorStatusWithHugeBody",
+         [] {
+             FakeHalvoServer::Answer a = FakeHalvoServer::Answer::huge(kGiB, false);
+             a.status = 500;
+             return a;
+         }(),
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeHalvoServer server;
+        HalvoAPILimits limits;
+        limits.maxBodyBytes = kLimit;
+        HalvoAPIClient client(allRegionsAt(server.baseUrl()), limits);
+        server.answer("GET", "/dedicated/server", c.answer);
+        const HalvoAPIResult result =
+            send(client, accountIn(HalvoRegion::eu), QStringLiteral("GET"), QStringLiteral("/dedicated/server"));
+        if (c.refused) {
+            ASSERT_FALSE(result.ok());
+            EXPECT_EQ(result.error->description, tooLargeSentence(QStringLiteral("64 KiB")));
+            EXPECT_TRUE(result.body.isEmpty());
+        } else {
+            EXPECT_TRUE(result.ok()) << (result.error ? result.error->description.toStdString() : std::string());
+            EXPECT_EQ(result.body.size(), kLimit);
+        }
+    }
+}
+
+TEST(ApiLimits, GigabyteAnswerIsRefusedWithinBoundedMemory) {
+    // The real limits: 64 MiB of body at most, so the process grows by little more than that (the whole
+    // gigabyte would be sixteen times as much).
+    constexpr qint64 kBound = 96 * kMiB;
+    for (const bool announced : {false, true}) {
+        SCOPED_TRACE(announced ? "announced" : "chunked");
+        FakeHalvoServer server;
+        HalvoAPIClient client(allRegionsAt(server.baseUrl()));
+        server.answer("GET", "/ip", FakeHalvoServer::Answer::huge(kGiB, announced));
+        MemoryWatch memory;
+        ASSERT_TRUE(memory.available());
+
+        // A plain event loop, as the application runs it: the transfer goes as fast as the loopback allows.
+        std::optional<HalvoAPIResult> outcome;
+        QEventLoop loop;
+        client.signedRequest(accountIn(HalvoRegion::eu), kSecret, kConsumer, QStringLiteral("GET"),
+                             QStringLiteral("/ip"), std::nullopt, [&](const HalvoAPIResult& result) {
+                                 outcome = result;
+                                 loop.quit();
+                             });
+        QTimer sampler;
+        QObject::connect(&sampler, &QTimer::timeout, &loop, [&memory] { memory.sample(); });
+        sampler.start(5);
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+        loop.exec();
+        ASSERT_TRUE(outcome.has_value());
+        ASSERT_FALSE(outcome->ok());
+        EXPECT_EQ(outcome->error->description, tooLargeSentence(QStringLiteral("64 MiB")));
+        const qint64 growth = memory.growth();
+        EXPECT_LT(growth, kBound) << growth / kMiB << " MiB";
+    }
+}
+
+TEST(ApiLimits, OversizedServerTimeCountsAsFailedTimeRequest) {
+    for (const auto& answer : {FakeHalvoServer::Answer(200, QByteArray(1024, '1')),
+                               FakeHalvoServer::Answer::huge(kGiB, false), FakeHalvoServer::Answer::endless()}) {
+        FakeHalvoServer server;
+        HalvoAPIClient client(allRegionsAt(server.baseUrl()));
+        client.setClock([] { return QDateTime::fromSecsSinceEpoch(kLocalSeconds, Qt::UTC); });
+        server.answerOnce("GET", "/auth/time", answer);
+        MemoryWatch memory;
+
+        EXPECT_TRUE(send(client, accountIn(HalvoRegion::eu), QStringLiteral("GET"), QStringLiteral("/me")).ok());
+        send(client, accountIn(HalvoRegion::eu), QStringLiteral("GET"), QStringLiteral("/me"));
+        const auto requests = server.apiRequests();
+        ASSERT_EQ(requests.size(), 2);
+        EXPECT_EQ(requests[0].header("X-Halvo-Timestamp"), QByteArray::number(kLocalSeconds));
+        EXPECT_EQ(requests[1].header("X-Halvo-Timestamp"), QByteArray::number(FakeHalvoServer::kDefaultServerTime));
+        EXPECT_EQ(server.timeRequestCount(), 2);
+        EXPECT_LT(memory.growth(), 32 * kMiB);
+    }
+}
+
+TEST(ApiDeadline, SlowAnswerEndsAtTheDeadline) {
+    struct Case {
+        const char* name;
+        QByteArray path;
+    };
+    // One byte a second never trips the transfer timeout, only the overall deadline; on "/auth/time" the
+    // deadline of the waiting request covers the time request too.
+    for (const Case& c : {Case{"apiAnswer", "/vps/v1/reboot"}, Case{"serverTime", "/auth/time"}}) {
+        SCOPED_TRACE(c.name);
+        FakeHalvoServer server;
+        HalvoAPILimits limits;
+        limits.deadlineMs = 1200;
+        HalvoAPIClient client(allRegionsAt(server.baseUrl()), limits);
+        server.answerOnce(c.path == "/auth/time" ? "GET" : "POST", c.path,
+                          FakeHalvoServer::Answer::trickle(QByteArrayLiteral("1700000000")));
+
+        const HalvoAPIResult result =
+            send(client, accountIn(HalvoRegion::eu), QStringLiteral("POST"), QStringLiteral("/vps/v1/reboot"));
+        ASSERT_FALSE(result.ok());
+        EXPECT_EQ(result.error->domain, QStringLiteral("QNetworkReply"));
+        EXPECT_EQ(result.error->description,
+                  QStringLiteral("Zeitüberschreitung: keine vollständige Antwort innerhalb von 1.2 s."));
+
+        // The next request is served normally; the one that ran out was never sent after its deadline.
+        EXPECT_TRUE(
+            send(client, accountIn(HalvoRegion::eu), QStringLiteral("POST"), QStringLiteral("/vps/v1/reboot")).ok());
+        EXPECT_EQ(server.apiRequests().size(), c.path == "/auth/time" ? 1 : 2);
+    }
 }
 
 } // namespace

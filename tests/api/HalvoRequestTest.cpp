@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -57,6 +58,51 @@ TEST(ApiPath, FixedPartsStayAndValuesAreEncoded) {
               QStringLiteral("/ip/192.0.2.0%2F29/firewall/192.0.2.0/rule/-5"));
     EXPECT_EQ(ApiPath("domain/zone").value(QStringLiteral("a/../b")).fixed("refresh").toString(),
               QStringLiteral("/domain/zone/a%2F..%2Fb/refresh"));
+}
+
+TEST(PathSegment, TextThatUtf8CannotHoldStaysApartAndIsRefused) {
+    const QString high = QStringLiteral("x") + QChar(0xD800) + QStringLiteral("y");
+    const QString low = QStringLiteral("x") + QChar(0xDC00) + QStringLiteral("y");
+    const QStringList others{high, low, QStringLiteral("x\uFFFDy"), QStringLiteral("x?y"), QStringLiteral("xy")};
+    QSet<QString> segments;
+    for (const QString& value : others)
+        segments.insert(pathSegment(value));
+    EXPECT_EQ(segments.size(), others.size()) << "two values share one segment";
+    for (const QString& value : {high, low})
+        EXPECT_TRUE(pathFault(ApiPath("domain").value(value).fixed("glueRecord").toString()).has_value());
+    EXPECT_FALSE(pathFault(ApiPath("domain").value(QStringLiteral("x\U0001F600y")).toString()).has_value());
+}
+
+TEST(PathFault, EmptySegmentsAndUndecodableTextAreFaults) {
+    struct Case {
+        const char* path;
+        bool fault;
+    };
+    const Case cases[] = {
+        {"/domain/example.org", false},
+        {"/ip/192.0.2.0%2F29/reverse/192.0.2.1", false},
+        {"/domain/b%C3%BCcher", false},
+        {"/x/%2F", false},
+        {"/domain/", true},
+        {"/ip//reverse/", true},
+        {"//evil.example/x", true},
+        {"/", true},
+        {"", true},
+        {"/domain/b%C3", true},
+        {"/domain/%FF", true},
+        {"/domain/x%ED%A0%80y", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(pathFault(QString::fromLatin1(c.path)).has_value(), c.fault) << c.path;
+}
+
+TEST(ReadablePath, ShowsTheRawValues) {
+    EXPECT_EQ(readablePath(ApiPath("meshbay").value(QStringLiteral("pn 1")).fixed("dedicatedServer").toString()),
+              QStringLiteral("/meshbay/pn 1/dedicatedServer"));
+    EXPECT_EQ(readablePath(ApiPath("ip").value(QStringLiteral("192.0.2.0/29")).fixed("move").toString()),
+              QStringLiteral("/ip/192.0.2.0/29/move"));
+    EXPECT_EQ(readablePath(ApiPath("x").value(QStringLiteral("50%2F bücher")).toString()),
+              QStringLiteral("/x/50%2F bücher"));
 }
 
 TEST(OrderedJsonObject, KeepsInsertionOrderAndEscapesValues) {

@@ -356,6 +356,23 @@ TEST(DemoData, EveryRecordTypeOfTheZoneEditorIsShown) {
         EXPECT_TRUE(shown.contains(type)) << type.toStdString();
 }
 
+TEST(DemoData, TxtLikeValuesAreStoredQuotedAsTheProviderReturnsThem) {
+    // One or more quoted character strings separated by blanks; a quote or backslash inside is escaped.
+    static const QRegularExpression quoted(QStringLiteral(R"re(^"(?:[^"\\]|\\.)*"(?: +"(?:[^"\\]|\\.)*")*$)re"));
+    QSet<QString> typesSeen;
+    for (const HalvoDomain& domain : allDomains(demo().snapshots)) {
+        for (const HalvoDNSRecord& record : domain.dnsRecords) {
+            if (!QStringList{q("TXT"), q("SPF"), q("DKIM"), q("DMARC")}.contains(record.fieldType))
+                continue;
+            typesSeen.insert(record.fieldType);
+            EXPECT_TRUE(quoted.match(record.target).hasMatch())
+                << domain.domain.toStdString() << " " << record.fieldType.toStdString() << ": "
+                << record.target.toStdString();
+        }
+    }
+    EXPECT_EQ(typesSeen.size(), 4);
+}
+
 TEST(DemoData, TheOtherAccountsShowTheirOwnSparseCases) {
     const QList<HalvoAccountSnapshot> others = demo().snapshots.mid(1);
     EXPECT_TRUE(hasServer(others, [](auto& v) {

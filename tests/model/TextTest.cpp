@@ -93,6 +93,85 @@ INSTANTIATE_TEST_SUITE_P(Table, MatchesSearch,
                                            SearchCase{u"nordlicht.example.com", u" ", false},    // not trimmed
                                            SearchCase{u"Shop Hamburg", u" ", true},              //
                                            SearchCase{u"example.com", u"example.com ", false},   //
-                                           SearchCase{u"", u"a", false}));
+                                           SearchCase{u"", u"a", false},
+                                           // full case folding: one letter may fold to two
+                                           SearchCase{u"straße.example", u"STRASSE", true},
+                                           SearchCase{u"STRASSE.example", u"straße", true},
+                                           SearchCase{u"Straße", u"strasse", true},
+                                           SearchCase{u"Fußball", u"FUSS", true},
+                                           SearchCase{u"ﬁnanz.example", u"FIN", true}, // ligature fi
+                                           SearchCase{u"ΣΟΦΟΣ", u"σοφος", true},        // final sigma
+                                           SearchCase{u"\u212A-Netz", u"k-netz", true}, // Kelvin sign
+                                           // canonical equivalence, either side decomposed
+                                           SearchCase{u"mu\u0308ller.example", u"müller", true},
+                                           SearchCase{u"müller.example", u"MU\u0308LLER", true},
+                                           SearchCase{u"Mu\u0308ller", u"ü", true},
+                                           SearchCase{u"A\u030Angstro\u0308m", u"ÅNGSTRÖM", true},
+                                           // a letter with a mark is not the bare letter
+                                           SearchCase{u"müller.example", u"mu", false},
+                                           SearchCase{u"mu\u0308ller.example", u"mu", false},
+                                           SearchCase{u"q\u0307.example", u"q", false}, // no composed form
+                                           SearchCase{u"q\u0307.example", u"q\u0307", true},
+                                           SearchCase{u"qq\u0307", u"q", true},         // the first q is bare
+                                           SearchCase{u"Bäckerei", u"backerei", false},
+                                           SearchCase{u"straße", u"STRASSE ", false}, // untrimmed here too
+                                           // outside the basic plane
+                                           SearchCase{u"\U00010428\U00010429.example", u"\U00010400", true}));
+
+TEST(SearchKey, FoldsOnceSoThatAKeptFieldKeyMatchesLikeTheText) {
+    // A list folds each field once and keeps the key; matching keys must give what matching texts gives.
+    const char16_t* const fields[] = {u"straße.example", u"mu\u0308ller.example", u"Shop Hamburg", u"FRA1",
+                                      u"q\u0307.example", u"ΣΟΦΟΣ", u""};
+    const char16_t* const searches[] = {u"STRASSE", u"müller", u"mu", u" ", u"fra", u"q", u"σοφος", u"", u"x"};
+    for (const char16_t* field : fields) {
+        const QString key = halvo::searchKey(QString::fromUtf16(field));
+        EXPECT_EQ(halvo::searchKey(key), key) << "a key folds to itself";
+        for (const char16_t* search : searches) {
+            EXPECT_EQ(halvo::searchKeyContains(key, halvo::searchKey(QString::fromUtf16(search))),
+                      halvo::matchesSearch(QString::fromUtf16(field), QString::fromUtf16(search)))
+                << QString::fromUtf16(field).toStdString() << " / " << QString::fromUtf16(search).toStdString();
+        }
+    }
+    EXPECT_EQ(halvo::searchKey(u"Straße"), QStringLiteral("strasse"));
+    EXPECT_EQ(halvo::searchKey(u"MU\u0308LLER"), QStringLiteral("müller"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(SearchKeys, FollowTheTextsAndMatchLikeTheSearchHelper) {
+    QStringList texts{QStringLiteral("straße.example"), QString::fromUtf16(u"mu\u0308ller.example"), QString(),
+                      QStringLiteral("FRA1")};
+    halvo::SearchKeys keys;
+    keys.update(texts.size(), [&](qsizetype i) -> const QString& { return texts[i]; });
+    ASSERT_EQ(keys.size(), 4);
+    const char16_t* const searches[] = {u"STRASSE", u"müller", u"fra", u"", u"x"};
+    const auto agrees = [&] {
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            for (const char16_t* search : searches) {
+                const QString text = QString::fromUtf16(search);
+                EXPECT_EQ(keys.matches(i, halvo::searchKey(text)), halvo::matchesSearch(texts[i], text))
+                    << i << " " << text.toStdString();
+            }
+        }
+    };
+    agrees();
+
+    // A changed text, a shorter and a longer list: the keys follow.
+    texts[1] = QStringLiteral("Müller-Bau");
+    keys.update(texts.size(), [&](qsizetype i) -> const QString& { return texts[i]; });
+    agrees();
+    texts.removeLast();
+    keys.update(texts.size(), [&](qsizetype i) -> const QString& { return texts[i]; });
+    EXPECT_EQ(keys.size(), 3);
+    agrees();
+    texts.append(QStringLiteral("ΣΟΦΟΣ"));
+    texts.append(QString());
+    keys.update(texts.size(), [&](qsizetype i) -> const QString& { return texts[i]; });
+    EXPECT_EQ(keys.size(), 5);
+    agrees();
+    EXPECT_TRUE(keys.matches(3, halvo::searchKey(u"σοφος")));
+}
 
 } // namespace

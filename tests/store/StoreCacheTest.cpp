@@ -156,6 +156,7 @@ TEST_P(StoreOnAnUnreadableCache, ShowsNoDemonstrationDataSaysSoAndNeverWritesThe
     EXPECT_EQ(app.store->lastActionMessage(), QStringLiteral("Lokaler Cache nicht verfügbar (") +
                                                   QString::fromUtf8(GetParam().reason) + QStringLiteral("): ") + path +
                                                   QStringLiteral(" – Änderungen werden nicht gespeichert."));
+    EXPECT_EQ(app.store->lastActionMessageKind(), AppStateStore::MessageKind::failure);
     app.quit();
     EXPECT_EQ(fileBytes(path), before);
 }
@@ -307,6 +308,7 @@ TEST(StoreCache, AFailedSaveIsReportedAndTheNewestSnapshotIsSavedAtTheNextChange
     EXPECT_EQ(app.store->lastActionMessage(),
               QStringLiteral("Lokaler Cache: Änderungen an 'Kundenkonto' nicht gespeichert (Datenträger voll) – neuer "
                              "Versuch bei der nächsten Änderung."));
+    EXPECT_EQ(app.store->lastActionMessageKind(), AppStateStore::MessageKind::failure);
     EXPECT_FALSE(app.cache->flush());
 
     fs.unfill();

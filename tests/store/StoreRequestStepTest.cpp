@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
 
@@ -22,6 +23,8 @@ const QString kBlock = QStringLiteral("192.0.2.0/29");
 const QString kDomain = QStringLiteral("example.org");
 const QString kFirewallSentence = QStringLiteral("IP-Block 192.0.2.0/29: Edge-Firewall aktiviert.");
 const QString kFirewallPath = QStringLiteral("/ip/192.0.2.0%2F29/firewall/192.0.2.0");
+/// The same path with its raw values, as status sentences show it.
+const QString kFirewallShownPath = QStringLiteral("/ip/192.0.2.0/29/firewall/192.0.2.0");
 
 HalvoAccountSnapshot seed() {
     HalvoAccountSnapshot s;
@@ -57,7 +60,8 @@ TEST_P(StoreWithoutCompleteCredentials, SendsNothingReportsNothingKeepsTheChange
 
     store.toggleEdgeFirewall(kBlock);
     store.performAPIAction(QStringLiteral("GET"), QStringLiteral("/me"), std::nullopt);
-    QTest::qWait(200);
+    EXPECT_TRUE(store.hasPendingRequests());
+    ASSERT_TRUE(harness->waitUntilRequestsSettled());
 
     EXPECT_TRUE(server.requests().isEmpty());
     EXPECT_EQ(store.lastActionMessage(), kFirewallSentence);
@@ -88,8 +92,9 @@ TEST(StoreWithoutCompleteCredentials, AccountWithoutApplicationKeySendsNothing) 
     HalvoAPIClient api({{HalvoRegion::eu, server.baseUrl()}});
     AppStateStore store(cache, credentials, api);
 
+    QSignalSpy settled(&store, &AppStateStore::requestsSettled);
     store.toggleEdgeFirewall(kBlock);
-    QTest::qWait(200);
+    ASSERT_TRUE(settled.wait(5000));
     EXPECT_TRUE(server.requests().isEmpty());
     EXPECT_EQ(store.lastActionMessage(), kFirewallSentence);
 }
@@ -103,7 +108,7 @@ TEST(StoreWithoutCompleteCredentials, DemonstrationAccountsOnlyChangeTheCache) {
     const QString domain = before.domains.first().domain;
 
     store.toggleDNSSEC(domain);
-    QTest::qWait(200);
+    ASSERT_TRUE(harness.waitUntilRequestsSettled());
 
     EXPECT_TRUE(server.requests().isEmpty());
     EXPECT_NE(store.activeSnapshot().domains.first().dnssecEnabled, before.domains.first().dnssecEnabled);
@@ -132,9 +137,10 @@ TEST_P(StoreRequestFailure, EndsAsApiFeedbackAndKeepsTheChange) {
     store.toggleEdgeFirewall(kBlock);
     EXPECT_EQ(store.lastActionMessage(), kFirewallSentence);
     const QString expected =
-        QStringLiteral("API Rückmeldung (PUT ") + kFirewallPath + QStringLiteral("): ") + GetParam().description;
+        QStringLiteral("API Rückmeldung (PUT ") + kFirewallShownPath + QStringLiteral("): ") + GetParam().description;
     EXPECT_TRUE(QTest::qWaitFor([&] { return store.lastActionMessage() == expected; }, 5000))
         << store.lastActionMessage().toStdString();
+    EXPECT_EQ(store.lastActionMessageKind(), AppStateStore::MessageKind::failure);
     EXPECT_TRUE(firewallOn(store));
     harness->cache().flush();
     EXPECT_TRUE(harness->cache().loadSnapshots().value(*store.activeAccountId()).ipBlocks.value(0).firewallEnabled);
@@ -160,7 +166,7 @@ TEST(StoreRequestFailure, RefusedConnectionEndsAsApiFeedback) {
     harness->credentials().items.insert(*store.activeAccountId(), kComplete);
 
     store.toggleEdgeFirewall(kBlock);
-    const QString prefix = QStringLiteral("API Rückmeldung (PUT ") + kFirewallPath + QStringLiteral("): ");
+    const QString prefix = QStringLiteral("API Rückmeldung (PUT ") + kFirewallShownPath + QStringLiteral("): ");
     ASSERT_TRUE(QTest::qWaitFor([&] { return store.lastActionMessage().startsWith(prefix); }, 5000))
         << store.lastActionMessage().toStdString();
     EXPECT_TRUE(store.lastActionMessage().contains(QStringLiteral("refused"), Qt::CaseInsensitive));
@@ -209,6 +215,241 @@ TEST(StoreRequestOrder, FailureOfTheSecondRequestIsTheLastWord) {
         3000))
         << store.lastActionMessage().toStdString();
     EXPECT_EQ(server.apiRequests().size(), 2);
+}
+
+HalvoAccountSnapshot seedWithVpsAndServer() {
+    HalvoAccountSnapshot s = seed();
+    HalvoVPS first;
+    first.name = QStringLiteral("vps-1");
+    first.state = QStringLiteral("running");
+    HalvoVPS second;
+    second.name = QStringLiteral("vps-2");
+    s.vpsList = {first, second};
+    HalvoServer server;
+    server.name = QStringLiteral("ns3001");
+    s.dedicatedServers = {server};
+    return s;
+}
+
+struct ItemOrderCase {
+    const char* name;
+    FakeHalvoServer::Answer firstAnswer;
+};
+
+class StoreRequestOrderPerItem : public ::testing::TestWithParam<ItemOrderCase> {};
+
+TEST_P(StoreRequestOrderPerItem, LaterActionOnTheSameItemWaitsForEveryAnswerOfTheEarlier) {
+    FakeHalvoServer server;
+    const auto harness = StoreHarness::withSnapshot(seedWithVpsAndServer(), server.baseUrl());
+    AppStateStore& store = harness->store();
+    harness->credentials().items.insert(*store.activeAccountId(), kComplete);
+    server.answerOnce("PUT", "/vps/vps-1", GetParam().firstAnswer);
+
+    store.performVPSPowerAction(QStringLiteral("vps-1"), QStringLiteral("rescue"));
+    store.performVPSPowerAction(QStringLiteral("vps-1"), QStringLiteral("stop"));
+    ASSERT_TRUE(server.waitForApiRequests(3));
+    ASSERT_TRUE(harness->waitUntilRequestsSettled());
+
+    const auto requests = server.apiRequests();
+    ASSERT_EQ(requests.size(), 3);
+    const auto line = [&](int i) { return QByteArray(requests[i].method + ' ' + requests[i].path()); };
+    EXPECT_EQ(line(0), "PUT /vps/vps-1");
+    EXPECT_EQ(requests[0].body, R"({"netbootMode":"rescue"})");
+    EXPECT_EQ(line(1), "POST /vps/vps-1/reboot");
+    EXPECT_EQ(line(2), "POST /vps/vps-1/stop");
+    // Each one reached the server only after the answer to the one before had gone out.
+    EXPECT_EQ(requests[1].answersSentBefore, requests[0].answersSentBefore + 1);
+    EXPECT_EQ(requests[2].answersSentBefore, requests[1].answersSentBefore + 1);
+    EXPECT_EQ(store.activeSnapshot().vpsList.first().state, QStringLiteral("stopped"));
+}
+
+INSTANTIATE_TEST_SUITE_P(All, StoreRequestOrderPerItem,
+                         ::testing::Values(ItemOrderCase{"slowSuccess", FakeHalvoServer::Answer(200, "null", 300)},
+                                           ItemOrderCase{"slowFailure", FakeHalvoServer::Answer(500, "busy", 300)}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StoreRequestOrder, OtherItemsAreNotHeldBack) {
+    FakeHalvoServer server;
+    const auto harness = StoreHarness::withSnapshot(seedWithVpsAndServer(), server.baseUrl());
+    AppStateStore& store = harness->store();
+    harness->credentials().items.insert(*store.activeAccountId(), kComplete);
+    server.answer("PUT", "/vps/vps-1", FakeHalvoServer::Answer::never());
+
+    store.performVPSPowerAction(QStringLiteral("vps-1"), QStringLiteral("rescue"));
+    ASSERT_TRUE(server.waitForApiRequests(1));
+    store.performVPSPowerAction(QStringLiteral("vps-1"), QStringLiteral("stop"));
+    store.toggleVPSSLAMonitoring(QStringLiteral("vps-2"));
+    store.toggleEdgeFirewall(kBlock);
+    ASSERT_TRUE(server.waitForApiRequests(3));
+
+    // The two other items went out while the first VPS still waits for its answer; its reboot and its stop
+    // wait behind it.
+    QList<QByteArray> paths;
+    for (const auto& request : server.apiRequests())
+        paths.append(QByteArray(request.method + ' ' + request.path()));
+    ASSERT_EQ(paths.size(), 3);
+    EXPECT_EQ(paths[0], "PUT /vps/vps-1");
+    EXPECT_EQ(QSet<QByteArray>(paths.begin() + 1, paths.end()),
+              (QSet<QByteArray>{"PUT /vps/vps-2", "PUT " + kFirewallPath.toLatin1()}))
+        << paths.join(", ").constData();
+    EXPECT_TRUE(store.hasPendingRequests());
+}
+
+TEST(StoreRequestStep, FailureSentenceShowsThePathWithItsRawValues) {
+    FakeHalvoServer server;
+    const auto harness = StoreHarness::withSnapshot(seedWithVpsAndServer(), server.baseUrl());
+    AppStateStore& store = harness->store();
+    harness->credentials().items.insert(*store.activeAccountId(), kComplete);
+    server.answer("POST", "/meshbay/pn%201/dedicatedServer", FakeHalvoServer::Answer(404, "Meshbay unbekannt"));
+
+    store.toggleDedicatedServerMeshbay(QStringLiteral("ns3001"), QStringLiteral("pn 1"));
+    ASSERT_TRUE(harness->waitUntilRequestsSettled());
+    ASSERT_EQ(server.apiRequests().size(), 1);
+    EXPECT_EQ(server.apiRequests().first().target, "/1.0/meshbay/pn%201/dedicatedServer");
+    EXPECT_EQ(store.lastActionMessage(),
+              QStringLiteral("API Rückmeldung (POST /meshbay/pn 1/dedicatedServer): Meshbay unbekannt"));
+    EXPECT_EQ(store.lastActionMessageKind(), AppStateStore::MessageKind::failure);
+
+    // The next action's own sentence is no failure.
+    store.toggleEdgeFirewall(kBlock);
+    EXPECT_EQ(store.lastActionMessage(), kFirewallSentence);
+    EXPECT_EQ(store.lastActionMessageKind(), AppStateStore::MessageKind::report);
+}
+
+struct UnsendableCase {
+    const char* name;
+    std::function<void(AppStateStore&)> act;
+    QString sentence;
+};
+
+void PrintTo(const UnsendableCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const QString kLoneSurrogateName = QStringLiteral("x") + QChar(0xD800) + QStringLiteral("y");
+
+class StoreUnsendablePath : public ::testing::TestWithParam<UnsendableCase> {};
+
+TEST_P(StoreUnsendablePath, IsNotSentAndTheSentenceSaysItFailed) {
+    HalvoAccountSnapshot s = seed();
+    HalvoDomain unnamed;
+    s.domains.append(unnamed);
+    HalvoVPS odd;
+    odd.name = kLoneSurrogateName;
+    s.vpsList = {odd};
+    s.ipBlocks[0].reverseEntries = {{QString(), QStringLiteral("host.example.org.")}};
+    FakeHalvoServer server;
+    const auto harness = StoreHarness::withSnapshot(s, server.baseUrl());
+    AppStateStore& store = harness->store();
+    harness->credentials().items.insert(*store.activeAccountId(), kComplete);
+
+    GetParam().act(store);
+    ASSERT_TRUE(harness->waitUntilRequestsSettled());
+    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_TRUE(store.lastActionMessage().startsWith(GetParam().sentence)) << store.lastActionMessage().toStdString();
+    EXPECT_EQ(store.lastActionMessageKind(), AppStateStore::MessageKind::failure);
+}
+
+const QString kEmptySegment = QStringLiteral("Anfrage nicht gesendet – leerer Abschnitt im Pfad.");
+
+INSTANTIATE_TEST_SUITE_P(
+    All, StoreUnsendablePath,
+    ::testing::Values(
+        UnsendableCase{"emptyDomain", [](AppStateStore& s) { s.toggleDomainTransferLock(QString()); },
+                       QStringLiteral("API Rückmeldung (PUT /domain/): ") + kEmptySegment},
+        UnsendableCase{"emptyAddress", [](AppStateStore& s) { s.deleteReverseDNS(kBlock, QString()); },
+                       QStringLiteral("API Rückmeldung (DELETE /ip/192.0.2.0/29/reverse/): ") + kEmptySegment},
+        UnsendableCase{"emptyRecordDomainStopsBeforeTheRefresh",
+                       [](AppStateStore& s) { s.deleteDNSRecord(QString(), 7); },
+                       QStringLiteral("API Rückmeldung (POST /domain/zone//refresh): ") + kEmptySegment},
+        UnsendableCase{"loneSurrogate", [](AppStateStore& s) { s.toggleVPSSLAMonitoring(kLoneSurrogateName); },
+                       QStringLiteral("API Rückmeldung (PUT /vps/x")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StoreUnsendablePath, LoneSurrogateSentenceNamesTheReason) {
+    HalvoAccountSnapshot s = seed();
+    HalvoVPS odd;
+    odd.name = kLoneSurrogateName;
+    s.vpsList = {odd};
+    FakeHalvoServer server;
+    const auto harness = StoreHarness::withSnapshot(s, server.baseUrl());
+    harness->credentials().items.insert(*harness->store().activeAccountId(), kComplete);
+
+    harness->store().toggleVPSSLAMonitoring(kLoneSurrogateName);
+    ASSERT_TRUE(harness->waitUntilRequestsSettled());
+    EXPECT_TRUE(harness->store().lastActionMessage().endsWith(QStringLiteral(
+        "): Anfrage nicht gesendet – der Pfad enthält Text, der sich nicht verlustfrei kodieren lässt.")))
+        << harness->store().lastActionMessage().toStdString();
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+struct BoundedAnswerCase {
+    const char* name;
+    FakeHalvoServer::Answer answer;
+    QString description;
+};
+
+class StoreBoundedAnswer : public ::testing::TestWithParam<BoundedAnswerCase> {};
+
+TEST_P(StoreBoundedAnswer, EndsAsTheUsualFailureSentence) {
+    FakeHalvoServer server;
+    HalvoAPILimits limits;
+    limits.maxBodyBytes = 64 * 1024;
+    limits.deadlineMs = 1200;
+    const auto harness = StoreHarness::withSnapshot(seed(), server.baseUrl(), limits);
+    AppStateStore& store = harness->store();
+    harness->credentials().items.insert(*store.activeAccountId(), kComplete);
+    server.answer("PUT", kFirewallPath.toLatin1(), GetParam().answer);
+
+    store.toggleEdgeFirewall(kBlock);
+    ASSERT_TRUE(harness->waitUntilRequestsSettled(10000));
+    EXPECT_EQ(store.lastActionMessage(), QStringLiteral("API Rückmeldung (PUT ") + kFirewallShownPath +
+                                             QStringLiteral("): ") + GetParam().description);
+    EXPECT_EQ(store.lastActionMessageKind(), AppStateStore::MessageKind::failure);
+    EXPECT_TRUE(firewallOn(store));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, StoreBoundedAnswer,
+    ::testing::Values(
+        BoundedAnswerCase{"hugeBody", FakeHalvoServer::Answer::huge(1024LL * 1024 * 1024, false),
+                          QStringLiteral("Antwort zu groß: mehr als 64 KiB, Übertragung abgebrochen.")},
+        BoundedAnswerCase{"endlessBody", FakeHalvoServer::Answer::endless(),
+                          QStringLiteral("Antwort zu groß: mehr als 64 KiB, Übertragung abgebrochen.")},
+        BoundedAnswerCase{"oneByteASecond", FakeHalvoServer::Answer::trickle("null"),
+                          QStringLiteral("Zeitüberschreitung: keine vollständige Antwort innerhalb von 1.2 s.")},
+        // Within the limit, but far longer than a line: cut where the line ends.
+        BoundedAnswerCase{
+            "longErrorBody", FakeHalvoServer::Answer(400, QByteArray(60 * 1024, 'x')),
+            QString(AppStateStore::kMaxMessageLength - 1 -
+                        (QStringLiteral("API Rückmeldung (PUT ") + kFirewallShownPath + QStringLiteral("): ")).size(),
+                    u'x') +
+                QStringLiteral("…")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StoreSecrets, ServerEchoingTheRequestCannotPutTheKeysIntoTheStatusLine) {
+    FakeHalvoServer server;
+    const auto harness = StoreHarness::withSnapshot(seed(), server.baseUrl());
+    AppStateStore& store = harness->store();
+    const KeychainCredentials secrets{QStringLiteral("AS-very-secret-4711"), QStringLiteral("CK-very-secret-0815")};
+    harness->credentials().items.insert(*store.activeAccountId(), secrets);
+    server.answer("PUT", kFirewallPath.toLatin1(), FakeHalvoServer::Answer::echo(400));
+
+    store.toggleEdgeFirewall(kBlock);
+    ASSERT_TRUE(harness->waitUntilRequestsSettled());
+    const QString line = store.lastActionMessage();
+    ASSERT_TRUE(line.startsWith(QStringLiteral("API Rückmeldung (PUT ") + kFirewallShownPath)) << line.toStdString();
+    // The echo holds both keys, and both fall within the part of it that the line shows.
+    EXPECT_TRUE(line.contains(QStringLiteral("x-halvo-application: … ")) ||
+                line.contains(QStringLiteral("x-halvo-application: …x-")))
+        << line.toStdString();
+    EXPECT_TRUE(line.contains(QStringLiteral("x-halvo-consumer: …"))) << line.toStdString();
+    EXPECT_FALSE(line.contains(secrets.consumerKey));
+    EXPECT_FALSE(line.contains(QStringLiteral("test-application-key")));
+    EXPECT_FALSE(line.contains(secrets.appSecret));
+    EXPECT_FALSE(line.contains(QLatin1Char('\n')));
+    EXPECT_FALSE(line.contains(QLatin1Char('\r')));
+    EXPECT_LE(line.size(), AppStateStore::kMaxMessageLength);
 }
 
 TEST(StoreRequestStep, PerformApiActionSendsExactlyWhatItIsGiven) {

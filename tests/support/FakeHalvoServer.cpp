@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace halvo::test {
 
 namespace {
@@ -39,6 +41,83 @@ QByteArray reasonPhrase(int status) {
     default:
         return "Status";
     }
+}
+
+/// Writes filler bytes as the connection drains, so that even a gigabyte is never held in memory. Lives as
+/// long as its socket.
+class BodyStream final : public QObject {
+public:
+    BodyStream(QTcpSocket* socket, qint64 bytes, bool chunked)
+        : QObject(socket)
+        , m_socket(socket)
+        , m_left(bytes)
+        , m_chunked(chunked) {
+        connect(socket, &QTcpSocket::bytesWritten, this, &BodyStream::topUp);
+        topUp();
+    }
+
+private:
+    static constexpr qint64 kPiece = 64 * 1024;
+    static constexpr qint64 kHighWater = 4 * kPiece;
+
+    void topUp() {
+        static const QByteArray filler(kPiece, 'x');
+        while (m_socket->bytesToWrite() < kHighWater) {
+            if (m_left == 0) {
+                if (m_chunked)
+                    m_socket->write("0\r\n\r\n");
+                disconnect(m_socket, nullptr, this, nullptr);
+                deleteLater();
+                return;
+            }
+            const qint64 size = m_left < 0 ? kPiece : qMin(kPiece, m_left);
+            const QByteArray piece = size == kPiece ? filler : filler.left(size);
+            if (m_chunked)
+                m_socket->write(QByteArray::number(size, 16) + "\r\n" + piece + "\r\n");
+            else
+                m_socket->write(piece);
+            if (m_left > 0)
+                m_left -= size;
+        }
+    }
+
+    QTcpSocket* m_socket;
+    qint64 m_left; ///< negative: endless
+    bool m_chunked;
+};
+
+/// Writes the bytes one at a time, each `intervalMs` after the one before.
+class Trickle final : public QObject {
+public:
+    Trickle(QTcpSocket* socket, QByteArray bytes, int intervalMs)
+        : QObject(socket)
+        , m_socket(socket)
+        , m_bytes(std::move(bytes)) {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (m_next >= m_bytes.size()) {
+                m_timer.stop();
+                return;
+            }
+            m_socket->write(m_bytes.mid(m_next++, 1));
+        });
+        m_timer.start(intervalMs);
+    }
+
+private:
+    QTcpSocket* m_socket;
+    QByteArray m_bytes;
+    qsizetype m_next = 0;
+    QTimer m_timer;
+};
+
+/// The request as it arrived, its headers in the order of their names.
+QByteArray echoOf(const FakeHalvoServer::Request& request) {
+    QByteArray text = request.method + ' ' + request.target + " HTTP/1.1\r\n";
+    QList<QByteArray> names = request.headers.keys();
+    std::sort(names.begin(), names.end());
+    for (const QByteArray& name : std::as_const(names))
+        text += name + ": " + request.headers.value(name) + "\r\n";
+    return text + "\r\n" + request.body;
 }
 
 } // namespace
@@ -161,24 +240,39 @@ void FakeHalvoServer::respond(QTcpSocket* socket, const Request& request) {
     if (answer.silent)
         return;
     if (answer.delayMs <= 0) {
-        write(socket, answer);
+        write(socket, answer, request);
         ++m_answersSent;
         return;
     }
-    QTimer::singleShot(answer.delayMs, this, [this, socket = QPointer(socket), answer] {
+    QTimer::singleShot(answer.delayMs, this, [this, socket = QPointer(socket), answer, request] {
         if (!socket)
             return;
-        write(socket, answer);
+        write(socket, answer, request);
         ++m_answersSent;
     });
 }
 
-void FakeHalvoServer::write(QTcpSocket* socket, const Answer& answer) {
-    QByteArray response =
-        "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + reasonPhrase(answer.status) +
-        "\r\nContent-Type: application/json\r\nContent-Length: " + QByteArray::number(answer.body.size()) +
-        "\r\nConnection: keep-alive\r\n\r\n" + answer.body;
-    socket->write(response);
+void FakeHalvoServer::write(QTcpSocket* socket, const Answer& answer, const Request& request) {
+    const QByteArray body = answer.echoRequest ? echoOf(request) : answer.body;
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + reasonPhrase(answer.status) +
+                      "\r\nContent-Type: application/json\r\n";
+    for (const auto& [name, value] : answer.headers)
+        head += name + ": " + value + "\r\n";
+    if (answer.chunked)
+        head += "Transfer-Encoding: chunked\r\n";
+    else
+        head +=
+            "Content-Length: " + QByteArray::number(answer.streamBytes > 0 ? answer.streamBytes : body.size()) + "\r\n";
+    head += "Connection: keep-alive\r\n\r\n";
+
+    if (answer.streamBytes != 0) {
+        socket->write(head);
+        new BodyStream(socket, answer.streamBytes, answer.chunked);
+    } else if (answer.byteIntervalMs > 0) {
+        new Trickle(socket, head + body, answer.byteIntervalMs);
+    } else {
+        socket->write(head + body);
+    }
 }
 
 } // namespace halvo::test

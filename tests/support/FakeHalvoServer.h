@@ -31,6 +31,33 @@ public:
             , silent(silent) {}
         /// An answer that never comes (the connection stays open), for timeouts.
         static Answer never() { return Answer(200, {}, 0, true); }
+        /// A body of `bytes` filler bytes, written as the connection drains (never held whole), announced
+        /// with its "Content-Length" or, when not announced, sent in chunks without a length.
+        static Answer huge(qint64 bytes, bool announced) {
+            Answer answer;
+            answer.streamBytes = bytes;
+            answer.chunked = !announced;
+            return answer;
+        }
+        /// A chunked body that never ends.
+        static Answer endless() {
+            Answer answer;
+            answer.streamBytes = -1;
+            answer.chunked = true;
+            return answer;
+        }
+        /// The whole answer, status line and headers included, one byte every `intervalMs`.
+        static Answer trickle(QByteArray body, int intervalMs = 1000) {
+            Answer answer(200, std::move(body));
+            answer.byteIntervalMs = intervalMs;
+            return answer;
+        }
+        /// An answer whose body is the request as it arrived: request line, headers and body.
+        static Answer echo(int status) {
+            Answer answer(status);
+            answer.echoRequest = true;
+            return answer;
+        }
 
         int status;
         QByteArray body;
@@ -38,6 +65,13 @@ public:
         bool silent;
         /// Further header lines ("Location", ...).
         QList<std::pair<QByteArray, QByteArray>> headers;
+        /// Filler bytes streamed after the headers instead of `body`: none when 0, endless when negative.
+        qint64 streamBytes = 0;
+        /// "Transfer-Encoding: chunked" instead of a "Content-Length".
+        bool chunked = false;
+        /// When positive, every byte of the answer waits this long after the one before.
+        int byteIntervalMs = 0;
+        bool echoRequest = false;
     };
 
     /// One request as it arrived.
@@ -90,7 +124,7 @@ public:
 private:
     void readFrom(QTcpSocket* socket);
     void respond(QTcpSocket* socket, const Request& request);
-    static void write(QTcpSocket* socket, const Answer& answer);
+    static void write(QTcpSocket* socket, const Answer& answer, const Request& request);
 
     QTcpServer m_server;
     qint64 m_serverTime = kDefaultServerTime;

@@ -1,6 +1,7 @@
 #include "support/StoreHarness.h"
 
 #include <QCoreApplication>
+#include <QTest>
 
 namespace halvo::test {
 
@@ -39,13 +40,15 @@ void MemoryCredentialStore::remove(const QUuid& accountId, std::function<void(bo
 }
 
 StoreHarness::StoreHarness(const QUrl& apiBase)
-    : StoreHarness(apiBase, std::nullopt) {}
+    : StoreHarness(apiBase, std::nullopt, {}) {}
 
-std::unique_ptr<StoreHarness> StoreHarness::withSnapshot(HalvoAccountSnapshot snapshot, const QUrl& apiBase) {
-    return std::unique_ptr<StoreHarness>(new StoreHarness(apiBase, std::move(snapshot)));
+std::unique_ptr<StoreHarness> StoreHarness::withSnapshot(HalvoAccountSnapshot snapshot, const QUrl& apiBase,
+                                                         const HalvoAPILimits& limits) {
+    return std::unique_ptr<StoreHarness>(new StoreHarness(apiBase, std::move(snapshot), limits));
 }
 
-StoreHarness::StoreHarness(const QUrl& apiBase, const std::optional<HalvoAccountSnapshot>& seed) {
+StoreHarness::StoreHarness(const QUrl& apiBase, const std::optional<HalvoAccountSnapshot>& seed,
+                           const HalvoAPILimits& limits) {
     m_cache = std::make_unique<SQLiteCacheEngine>(cachePath());
     if (seed) {
         HalvoAccount account;
@@ -65,8 +68,12 @@ StoreHarness::StoreHarness(const QUrl& apiBase, const std::optional<HalvoAccount
         m_cache->saveSnapshot(snapshot);
         m_cache->flush();
     }
-    m_api = std::make_unique<HalvoAPIClient>(everyRegionAt(apiBase));
+    m_api = std::make_unique<HalvoAPIClient>(everyRegionAt(apiBase), limits);
     m_store = std::make_unique<AppStateStore>(*m_cache, m_credentials, *m_api);
+}
+
+bool StoreHarness::waitUntilRequestsSettled(int timeoutMs) {
+    return QTest::qWaitFor([this] { return !m_store->hasPendingRequests(); }, timeoutMs);
 }
 
 QString StoreHarness::cachePath() const {

@@ -34,17 +34,21 @@ public:
     explicit StoreHarness(const QUrl& apiBase = QUrl(QStringLiteral("http://127.0.0.1:9/1.0")));
     /// A store started on a cache that holds one account (the returned store's active account) with the
     /// given snapshot; its `accountId` is set to that account.
-    static std::unique_ptr<StoreHarness> withSnapshot(HalvoAccountSnapshot snapshot,
-                                                      const QUrl& apiBase = QUrl(QStringLiteral("http://127.0.0.1:9/1.0")));
+    static std::unique_ptr<StoreHarness>
+    withSnapshot(HalvoAccountSnapshot snapshot, const QUrl& apiBase = QUrl(QStringLiteral("http://127.0.0.1:9/1.0")),
+                 const HalvoAPILimits& limits = {});
 
     AppStateStore& store() { return *m_store; }
+    /// Runs the event loop until every request of the store's actions so far has been answered (or found
+    /// that it cannot be sent); after that, nothing more of them reaches the server.
+    bool waitUntilRequestsSettled(int timeoutMs = 5000);
     SQLiteCacheEngine& cache() { return *m_cache; }
     MemoryCredentialStore& credentials() { return m_credentials; }
     HalvoAPIClient& api() { return *m_api; }
     QString cachePath() const;
 
 private:
-    StoreHarness(const QUrl& apiBase, const std::optional<HalvoAccountSnapshot>& seed);
+    StoreHarness(const QUrl& apiBase, const std::optional<HalvoAccountSnapshot>& seed, const HalvoAPILimits& limits);
 
     QTemporaryDir m_dir;
     std::unique_ptr<SQLiteCacheEngine> m_cache;

@@ -1,4 +1,5 @@
 #include "ui/Components.h"
+#include "ui/HalvoIconTile.h"
 
 #include "support/QtPrinters.h"
 #include "support/WidgetFinders.h"
@@ -227,4 +228,52 @@ TEST(UiHelpers, ListRowAndDivider) {
     EXPECT_EQ(line->maximumHeight(), 1);
     std::unique_ptr<QFrame> upright(halvo::ui::divider(nullptr, true));
     EXPECT_EQ(upright->maximumWidth(), 1);
+}
+
+namespace {
+
+/// The box of the light (symbol) pixels painted on a tile, looked for inside the rounded corners, where the
+/// tile's gradient is all around.
+QRect whiteBox(QWidget& tile) {
+    const QImage image = tile.grab().toImage();
+    constexpr int kInset = 8;
+    QRect box;
+    for (int y = kInset; y < image.height() - kInset; ++y) {
+        for (int x = kInset; x < image.width() - kInset; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 160 && c.green() > 160 && c.blue() > 160)
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+} // namespace
+
+TEST(IconTile, SymbolIs28PointsForDomainsVPSAndServers26ForIPBlocks) {
+    using halvo::theme::IconTileKind;
+    const int domain = halvo::theme::iconTileSymbolSize(IconTileKind::domain);
+    const int block = halvo::theme::iconTileSymbolSize(IconTileKind::ipBlock);
+    EXPECT_EQ(halvo::theme::iconTileSymbolSize(IconTileKind::vps), domain);
+    EXPECT_EQ(halvo::theme::iconTileSymbolSize(IconTileKind::dedicatedServer), domain);
+    EXPECT_GT(domain, block);
+    EXPECT_NEAR(double(domain) / block, 28.0 / 26.0, 0.06);
+    // 26 points is the large title beside a 13-point body.
+    EXPECT_EQ(block, halvo::theme::symbolSize(halvo::theme::TextStyle::largeTitle));
+
+    // Painted: the same symbol on a domain tile is drawn larger than on an IP block tile, centred on both.
+    const QString symbol = QStringLiteral("globe.europe.africa.fill");
+    HalvoIconTile domainTile(symbol, IconTileKind::domain);
+    HalvoIconTile blockTile(symbol, IconTileKind::ipBlock);
+    const QRect large = whiteBox(domainTile);
+    const QRect small = whiteBox(blockTile);
+    ASSERT_FALSE(large.isEmpty());
+    ASSERT_FALSE(small.isEmpty());
+    EXPECT_GT(large.height(), small.height());
+    EXPECT_LE(large.height(), domain);
+    EXPECT_GE(large.height(), domain * 3 / 4);
+    for (const auto& [tile, box] : {std::pair{&domainTile, large}, std::pair{&blockTile, small}}) {
+        EXPECT_NEAR(box.center().x(), tile->width() / 2.0, 2.0);
+        EXPECT_NEAR(box.center().y(), tile->height() / 2.0, 2.0);
+    }
 }

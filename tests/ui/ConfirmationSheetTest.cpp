@@ -3,6 +3,7 @@
 #include "support/WidgetFinders.h"
 #include "ui/Components.h"
 #include "ui/HalvoConfirmationSheet.h"
+#include "ui/Theme.h"
 
 #include <QLineEdit>
 #include <QPointer>
@@ -179,4 +180,81 @@ TEST(ConfirmationSheet, TypedTextMatching) {
                   c.matches)
             << QString::fromUtf16(c.typed).toStdString();
     }
+}
+
+TEST_F(SheetFixture, TypedConfirmationButtonLooksDisabledUntilTheTextMatchesThenTurnsOn) {
+    auto r = request(QStringLiteral("VPS löschen"), [this] { ++runs; });
+    r.requireTypedConfirmation = QStringLiteral("vps-1");
+    store().requestConfirmation(r);
+    ASSERT_NE(sheet(), nullptr);
+    host.activateWindow();
+    sheet()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet()));
+    HalvoActionButton* confirm = sheet()->confirmButton();
+    const auto fillOf = [confirm] {
+        const QImage image = confirm->grab().toImage();
+        return image.pixelColor(6, image.height() / 2).rgb();
+    };
+    // The keyboard starts in the typed field.
+    EXPECT_TRUE(sheet()->typedConfirmationField()->hasFocus());
+
+    const QString required = QStringLiteral("vps-1");
+    for (qsizetype typed = 0; typed < required.size(); ++typed) {
+        EXPECT_FALSE(confirm->isEnabled()) << typed;
+        EXPECT_EQ(fillOf(), halvo::theme::disabledButtonColor().rgb()) << typed;
+        QTest::keyClick(sheet()->typedConfirmationField(), required.at(typed).toLatin1());
+    }
+    // On with the last keystroke, in the variant's own fill.
+    EXPECT_TRUE(confirm->isEnabled());
+    EXPECT_EQ(fillOf(), halvo::theme::buttonColor(HalvoButtonVariant::danger).rgb());
+    QTest::keyClick(sheet()->typedConfirmationField(), Qt::Key_Backspace);
+    EXPECT_FALSE(confirm->isEnabled());
+    EXPECT_EQ(fillOf(), halvo::theme::disabledButtonColor().rgb());
+    EXPECT_EQ(runs, 0);
+}
+
+TEST_F(SheetFixture, ReturnNeverConfirmsWithoutTheConfirmation) {
+    // A plain sheet: Return wherever the keyboard is confirms nothing; the keyboard starts on "Abbrechen".
+    store().requestConfirmation(request(QStringLiteral("Reboot?"), [this] { ++runs; }));
+    ASSERT_NE(sheet(), nullptr);
+    sheet()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet()));
+    EXPECT_TRUE(sheet()->cancelButton()->hasFocus());
+    EXPECT_FALSE(sheet()->confirmButton()->isDefault());
+    EXPECT_FALSE(sheet()->confirmButton()->autoDefault());
+    for (QWidget* target : {static_cast<QWidget*>(sheet()), static_cast<QWidget*>(sheet()->cancelButton())}) {
+        QTest::keyClick(target, Qt::Key_Return);
+        QTest::keyClick(target, Qt::Key_Enter);
+        settle();
+        EXPECT_EQ(runs, 0);
+        ASSERT_NE(sheet(), nullptr);
+    }
+    // Tabbing onto the confirm button does not make Return press it either.
+    QTest::keyClick(sheet()->cancelButton(), Qt::Key_Tab);
+    ASSERT_TRUE(sheet()->confirmButton()->hasFocus());
+    QTest::keyClick(sheet()->confirmButton(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(runs, 0);
+    ASSERT_NE(sheet(), nullptr);
+    // Space on it is a deliberate press.
+    QTest::keyClick(sheet()->confirmButton(), Qt::Key_Space);
+    settle();
+    EXPECT_EQ(runs, 1);
+
+    // A typed confirmation: Return in the field confirms once the text matches, and only then.
+    auto typed = request(QStringLiteral("Neuinstallation"), [this] { runs += 10; });
+    typed.requireTypedConfirmation = QStringLiteral("ns3001.example");
+    store().requestConfirmation(typed);
+    ASSERT_NE(sheet(), nullptr);
+    QLineEdit* field = sheet()->typedConfirmationField();
+    QTest::keyClicks(field, QStringLiteral("ns3001"));
+    QTest::keyClick(field, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(runs, 1);
+    ASSERT_NE(sheet(), nullptr);
+    QTest::keyClicks(field, QStringLiteral(".example"));
+    QTest::keyClick(field, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(runs, 11);
+    EXPECT_EQ(sheet(), nullptr);
 }

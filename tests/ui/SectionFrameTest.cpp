@@ -7,6 +7,10 @@
 #include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSet>
+#include <QSplitter>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStringListModel>
 #include <QTest>
@@ -186,4 +190,171 @@ TEST_F(FrameFixture, HeaderIsReplacedAndTheOldOneDeletedLater) {
     EXPECT_TRUE(guard.isNull());
     EXPECT_TRUE(halvo::test::hasLabel(&frame, QStringLiteral("neu")));
     EXPECT_FALSE(halvo::test::hasButton(&frame, QStringLiteral("Kopieren")));
+}
+
+namespace {
+
+QList<HalvoSectionFrame::TabSpec> sixTabs() {
+    return {
+        {QStringLiteral("cpu.fill"), QStringLiteral("1. Hardware & Status")},
+        {QStringLiteral("power.circle.fill"), QStringLiteral("2. Power, Netboot & IPMI")},
+        {QStringLiteral("network"), QStringLiteral("3. Netzwerk & IPs")},
+        {QStringLiteral("internaldrive.fill"), QStringLiteral("4. Disks, RAID & OS-Install")},
+        {QStringLiteral("externaldrive.badge.timemachine"), QStringLiteral("5. Backup Storage FTP")},
+        {QStringLiteral("checklist"), QStringLiteral("6. Tasks & Rechenzentrum")},
+    };
+}
+
+QWidget* detailOf(const HalvoSectionFrame& frame) {
+    return frame.findChild<QWidget*>(QStringLiteral("halvoDetail"));
+}
+
+QWidget* sidebarOf(const HalvoSectionFrame& frame) {
+    return frame.findChild<QWidget*>(QStringLiteral("halvoSidebar"));
+}
+
+/// The rectangle of the widget in the frame's coordinates.
+QRect inFrame(const HalvoSectionFrame& frame, const QWidget* widget) {
+    return QRect(widget->mapTo(&frame, QPoint(0, 0)), widget->size());
+}
+
+/// Drags the splitter's handle by `dx` as the mouse does: press, move with the button held, release.
+void dragHandle(QSplitter* splitter, int dx) {
+    QSplitterHandle* handle = splitter->handle(1);
+    const QPoint local = handle->rect().center();
+    const QPoint global = handle->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(handle, &press);
+    const QPoint to = local + QPoint(dx, 0);
+    QMouseEvent move(QEvent::MouseMove, to, handle->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(handle, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, to, handle->mapToGlobal(to), Qt::LeftButton, Qt::NoButton, {});
+    QCoreApplication::sendEvent(handle, &release);
+    settle();
+}
+
+} // namespace
+
+TEST_F(FrameFixture, TabsThatDoNotFitWrapOntoAFurtherLine) {
+    frame.showDetail();
+    frame.setTabs(sixTabs(), 0);
+    QWidget* detail = detailOf(frame);
+    ASSERT_NE(detail, nullptr);
+    struct Case {
+        int frameWidth;
+        bool oneLine;
+    };
+    for (const Case& c : {Case{900, false}, Case{700, false}, Case{2600, true}, Case{1000, false}}) {
+        frame.resize(c.frameWidth, 600);
+        settle();
+        const QRect visible = inFrame(frame, detail);
+        QSet<int> lines;
+        for (HalvoActionButton* button : frame.tabButtons()) {
+            const QRect rect = inFrame(frame, button);
+            EXPECT_TRUE(button->isVisible()) << button->text().toStdString();
+            EXPECT_TRUE(visible.contains(rect)) << "width " << c.frameWidth << ": " << button->text().toStdString()
+                                                << " at " << rect.x() << ".." << rect.right();
+            // Whole, never squeezed below what its text needs.
+            EXPECT_GE(rect.width(), button->sizeHint().width()) << button->text().toStdString();
+            lines.insert(rect.y());
+        }
+        EXPECT_EQ(lines.size() == 1, c.oneLine) << "width " << c.frameWidth << ": " << lines.size() << " lines";
+        // The content starts below the last line of tabs.
+        const int lastTabBottom = inFrame(frame, frame.tabButtons().constLast()).bottom();
+        EXPECT_GT(inFrame(frame, frame.contentScrollArea()).top(), lastTabBottom) << "width " << c.frameWidth;
+    }
+}
+
+TEST_F(FrameFixture, ContentScrollsOnlyVerticallyAndTakesTheViewportsWidth) {
+    frame.showDetail();
+    auto* content = new QWidget;
+    auto* column = new QVBoxLayout(content);
+    auto* text = new QLabel(QString(QStringLiteral("Ein langer Absatz, der umbricht. ")).repeated(40));
+    text->setWordWrap(true);
+    column->addWidget(text);
+    column->addWidget(tallContent(1400));
+    frame.replaceContent(content);
+    QScrollArea* scroll = frame.contentScrollArea();
+    for (const int width : {1400, 900, 700, 1100}) {
+        frame.resize(width, 600);
+        settle();
+        EXPECT_EQ(scroll->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+        EXPECT_EQ(scroll->widget()->width(), scroll->viewport()->width()) << "frame width " << width;
+        EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
+        EXPECT_LE(text->width(), scroll->viewport()->width());
+    }
+}
+
+TEST_F(FrameFixture, SplitterKeepsTheSidebarInItsColumnAndTheDetailGivesWayFirst) {
+    // A header far wider than the detail column, as a long server name before eliding makes it.
+    frame.showDetail();
+    auto* wide = new QLabel(QString(QStringLiteral("pve01.nordlicht.example.com ")).repeated(8));
+    frame.replaceHeader(wide);
+    frame.setTabs(sixTabs(), 0);
+    // 1440 wide window minus the section list.
+    frame.resize(1249, 800);
+    settle();
+    auto* splitter = frame.findChild<QSplitter*>(QStringLiteral("halvoSectionSplitter"));
+    ASSERT_NE(splitter, nullptr);
+    QWidget* sidebar = sidebarOf(frame);
+    QWidget* detail = detailOf(frame);
+    EXPECT_EQ(sidebar->width(), 275);
+
+    for (const int dx : {20, 20, 200, -30, -400, 20}) {
+        const int before = sidebar->width();
+        dragHandle(splitter, dx);
+        EXPECT_EQ(sidebar->x(), 0) << "after " << dx;
+        // Qt widens a thin handle for grabbing, so a drag may land a pixel or two short.
+        EXPECT_NEAR(sidebar->width(), std::clamp(before + dx, 275, 335), 3) << "after " << dx;
+        EXPECT_GE(sidebar->width(), 275);
+        EXPECT_LE(sidebar->width(), 335);
+        EXPECT_EQ(inFrame(frame, detail).right(), frame.width() - 1) << "after " << dx;
+        EXPECT_GE(detail->x(), sidebar->width()) << "after " << dx;
+        EXPECT_TRUE(frame.sidebarTitleLabel()->isVisible());
+    }
+
+    // A narrower window takes the width from the detail, not from the sidebar.
+    const int sidebarBefore = sidebar->width();
+    frame.resize(990, 800);
+    settle();
+    EXPECT_EQ(sidebar->width(), sidebarBefore);
+    EXPECT_EQ(sidebar->x(), 0);
+    EXPECT_EQ(inFrame(frame, detail).right(), frame.width() - 1);
+}
+
+TEST_F(FrameFixture, RevealScrollsARectangleOfTheContentIntoView) {
+    frame.showDetail();
+    frame.resize(1000, 600);
+    auto* content = new QWidget;
+    auto* column = new QVBoxLayout(content);
+    column->addWidget(tallContent(900));
+    auto* grown = tallContent(300); // a table that grows with its rows
+    column->addWidget(grown);
+    column->addWidget(tallContent(900));
+    frame.replaceContent(content);
+    settle();
+    QScrollBar* bar = frame.contentScrollArea()->verticalScrollBar();
+    QWidget* viewport = frame.contentScrollArea()->viewport();
+    const auto visibleInViewport = [&](const QRect& rectInGrown) {
+        const QRect onViewport(grown->mapTo(viewport, rectInGrown.topLeft()), rectInGrown.size());
+        return viewport->rect().contains(onViewport);
+    };
+
+    // A new last row of 30 points, added just before: the table is taller and the row is at its end.
+    grown->setMinimumHeight(330);
+    const QRect newRow(0, 300, 200, 30);
+    frame.revealInContent(grown, newRow);
+    EXPECT_TRUE(visibleInViewport(newRow)) << bar->value();
+    EXPECT_GT(bar->value(), 0);
+
+    // Already visible: nothing moves.
+    const int position = bar->value();
+    frame.revealInContent(grown, QRect(0, 310, 200, 10));
+    EXPECT_EQ(bar->value(), position);
+
+    // Above the view: scrolled up to its top.
+    bar->setValue(bar->maximum());
+    frame.revealInContent(grown, QRect(0, 0, 200, 30));
+    EXPECT_TRUE(visibleInViewport(QRect(0, 0, 200, 30)));
 }

@@ -6,11 +6,18 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLineF>
+#include <QPainter>
+#include <QPixmap>
 #include <QRegularExpression>
 #include <QSet>
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -123,14 +130,126 @@ bool looksLikeHostName(const QString& literal) {
 
 } // namespace
 
+// The symbols that no icon theme has and the theme draws itself.
+const QStringList kDrawnSymbols{QStringLiteral("4.circle.fill"), QStringLiteral("6.circle.fill")};
+
 TEST(Theme, EveryDescribedSymbolHasAnIconOfTheTheme) {
     for (const QString& name : describedSymbols()) {
         ASSERT_TRUE(hasIcon(name)) << name.toStdString();
+        if (kDrawnSymbols.contains(name)) {
+            EXPECT_TRUE(iconName(name).isEmpty()) << name.toStdString();
+            EXPECT_FALSE(icon(name).isNull()) << name.toStdString();
+            continue;
+        }
         EXPECT_TRUE(QIcon::hasThemeIcon(iconName(name)))
             << name.toStdString() << " -> " << iconName(name).toStdString() << " is not in the icon theme";
     }
-    for (const QString& name : knownSymbols())
-        EXPECT_TRUE(QIcon::hasThemeIcon(iconName(name))) << name.toStdString();
+    for (const QString& name : knownSymbols()) {
+        if (!kDrawnSymbols.contains(name)) {
+            EXPECT_TRUE(QIcon::hasThemeIcon(iconName(name))) << name.toStdString();
+        }
+    }
+}
+
+// The pixels of the image that form the digit: inside the circle and see-through, as a set of points
+// relative to their own centre, so that two renderings compare wherever they sit.
+QList<QPoint> cutOutPixels(const QImage& image) {
+    const QPointF centre(image.width() / 2.0, image.height() / 2.0);
+    const double inner = image.width() * 0.92 / 2 * 0.85;
+    QList<QPoint> points;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (QLineF(centre, QPointF(x + 0.5, y + 0.5)).length() < inner && image.pixelColor(x, y).alpha() < 128)
+                points.append(QPoint(x, y));
+        }
+    }
+    return points;
+}
+
+// The pixels of a digit written with the painter's text drawing (not a path), in the same form.
+QList<QPoint> writtenDigitPixels(QChar digit, int edge) {
+    QImage image(edge, edge, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        QFont digitFont = font(TextStyle::body, Weight::bold);
+        digitFont.setPixelSize(qRound(edge * 0.92 * 0.64));
+        painter.setFont(digitFont);
+        painter.setPen(Qt::black);
+        painter.drawText(image.rect(), Qt::AlignCenter, QString(digit));
+    }
+    QList<QPoint> points;
+    for (int y = 0; y < edge; ++y) {
+        for (int x = 0; x < edge; ++x) {
+            if (image.pixelColor(x, y).alpha() >= 128)
+                points.append(QPoint(x, y));
+        }
+    }
+    return points;
+}
+
+// How well two pixel sets cover each other once their centres are laid on one another (1 = the same).
+double overlap(const QList<QPoint>& a, const QList<QPoint>& b) {
+    if (a.isEmpty() || b.isEmpty())
+        return 0;
+    const auto centre = [](const QList<QPoint>& points) {
+        QPointF sum;
+        for (const QPoint& p : points)
+            sum += p;
+        return (sum / points.size()).toPoint();
+    };
+    const QPoint shift = centre(a) - centre(b);
+    QSet<quint64> first;
+    for (const QPoint& p : a)
+        first.insert(quint64(quint32(p.x())) << 32 | quint32(p.y()));
+    int common = 0;
+    for (const QPoint& p : b) {
+        const QPoint moved = p + shift;
+        common += first.contains(quint64(quint32(moved.x())) << 32 | quint32(moved.y())) ? 1 : 0;
+    }
+    return double(common) / (a.size() + b.size() - common);
+}
+
+TEST(Theme, DigitSymbolsShowTheirDigitCutOutOfACircleInTheTint) {
+    constexpr int kEdge = 64;
+    const QChar digits[] = {QLatin1Char('4'), QLatin1Char('6')};
+    for (const QChar digit : digits) {
+        const QString name = QString(digit) + QStringLiteral(".circle.fill");
+        SCOPED_TRACE(name.toStdString());
+        // As a view shows it: a symbol label in a tint.
+        std::unique_ptr<QLabel> label(symbol(name, TextStyle::title, Tint::indigo));
+        ASSERT_FALSE(label->pixmap().isNull());
+        const QImage shown = label->pixmap().toImage();
+        const QImage image = tintedIcon(name, color(Tint::indigo)).pixmap(QSize(kEdge, kEdge)).toImage();
+        ASSERT_EQ(image.size(), QSize(kEdge, kEdge));
+
+        // Every solid pixel is the tint, in the label too.
+        for (const QImage& picture : {image, shown}) {
+            for (int y = 0; y < picture.height(); ++y) {
+                for (int x = 0; x < picture.width(); ++x) {
+                    if (picture.pixelColor(x, y).alpha() == 255) {
+                        ASSERT_EQ(picture.pixelColor(x, y).rgb(), color(Tint::indigo).rgb()) << x << "," << y;
+                    }
+                }
+            }
+        }
+        // The circle is filled: its rim is solid all round.
+        const double rim = kEdge * 0.92 / 2 * 0.9;
+        for (int step = 0; step < 24; ++step) {
+            const double angle = step * M_PI / 12;
+            const QPoint p(qFloor(kEdge / 2.0 + rim * std::cos(angle)), qFloor(kEdge / 2.0 + rim * std::sin(angle)));
+            EXPECT_GT(image.pixelColor(p).alpha(), 200) << step;
+        }
+        // The digit is cut out, and it is this digit, not the other one.
+        const QList<QPoint> cut = cutOutPixels(image);
+        const double area = M_PI * std::pow(kEdge * 0.92 / 2, 2);
+        EXPECT_GT(cut.size(), area * 0.06);
+        EXPECT_LT(cut.size(), area * 0.45);
+        const QChar other = digit == QLatin1Char('4') ? QLatin1Char('6') : QLatin1Char('4');
+        const double own = overlap(cut, writtenDigitPixels(digit, kEdge));
+        EXPECT_GT(own, 0.6);
+        EXPECT_GT(own, overlap(cut, writtenDigitPixels(other, kEdge)) + 0.1);
+    }
 }
 
 TEST(Theme, EverySymbolLiteralOfTheViewsHasAnEntry) {
@@ -240,8 +359,21 @@ TEST(Theme, WeightsAndMonospace) {
     for (const Case& c : cases)
         EXPECT_EQ(font(c.style, c.weight).weight(), c.expected) << int(c.style) << "/" << int(c.weight);
 
+    // What the theme asks for: the platform's fixed font, marked fixed-pitch. Whether a font reports itself
+    // fixed-pitch varies (Noto Sans Mono does not); equal advances are what monospaced text needs.
     const QFont mono = font(TextStyle::caption2, Weight::bold, true);
-    EXPECT_TRUE(QFontInfo(mono).fixedPitch());
+    EXPECT_EQ(mono.families(), QFontDatabase::systemFont(QFontDatabase::FixedFont).families());
+    EXPECT_EQ(mono.styleHint(), QFont::Monospace);
+    EXPECT_TRUE(mono.fixedPitch());
+    const QFontMetricsF metrics(mono);
+    const qreal advance = metrics.horizontalAdvance(QLatin1Char('0'));
+    EXPECT_GT(advance, 0);
+    for (const QChar c : QStringLiteral("iW.m:1lMf -"))
+        EXPECT_EQ(metrics.horizontalAdvance(c), advance)
+            << QString(c).toStdString() << " in " << QFontInfo(mono).family().toStdString();
+    EXPECT_NE(QFontMetricsF(font(TextStyle::caption2, Weight::bold)).horizontalAdvance(QLatin1Char('i')),
+              QFontMetricsF(font(TextStyle::caption2, Weight::bold)).horizontalAdvance(QLatin1Char('W')))
+        << "the proportional font tells the two apart";
     EXPECT_EQ(mono.pointSizeF(), font(TextStyle::caption2).pointSizeF());
     EXPECT_EQ(mono.weight(), QFont::Bold);
 }
@@ -272,4 +404,53 @@ TEST(Theme, LabelIsPlainTextInStyleAndTint) {
     EXPECT_EQ(l->font().pointSizeF(), font(TextStyle::caption).pointSizeF());
     EXPECT_EQ(l->font().weight(), QFont::Bold);
     EXPECT_EQ(l->palette().color(QPalette::WindowText), color(Tint::orange));
+}
+
+TEST(Theme, SymbolsAreWholeAndSharpAtTheScreensScale) {
+    // Run at scale 1, 1.5 and 2 (the test program runs once per scale factor): a symbol label holds exactly
+    // the device pixels of its edge at the screen's ratio, and drawing the icon in a rectangle gives the same
+    // glyph as the label's picture.
+    const qreal ratio = qApp->devicePixelRatio();
+    for (const QString& name : {QStringLiteral("magnifyingglass"), QStringLiteral("lock.fill"),
+                                QStringLiteral("server.rack"), QStringLiteral("checkmark.circle.fill")}) {
+        for (const TextStyle style : {TextStyle::caption, TextStyle::body, TextStyle::title2}) {
+            const std::unique_ptr<QLabel> label(symbol(name, style, Tint::blue));
+            const int edge = symbolSize(style);
+            const std::string where = name.toStdString() + " at " + std::to_string(edge) + " x" + std::to_string(ratio);
+            const QPixmap picture = label->pixmap();
+            ASSERT_FALSE(picture.isNull()) << where;
+            EXPECT_DOUBLE_EQ(picture.devicePixelRatio(), ratio) << where;
+            EXPECT_NEAR(picture.width(), edge * ratio, 1.0) << where;
+            EXPECT_NEAR(picture.height(), edge * ratio, 1.0) << where;
+            EXPECT_EQ(label->size(), QSize(edge, edge)) << where;
+
+            const auto inkOf = [](const QImage& image) {
+                QRect ink;
+                for (int y = 0; y < image.height(); ++y) {
+                    for (int x = 0; x < image.width(); ++x) {
+                        if (image.pixelColor(x, y).alpha() > 64)
+                            ink |= QRect(x, y, 1, 1);
+                    }
+                }
+                return ink;
+            };
+            const QRect labelInk = inkOf(picture.toImage());
+            // A glyph, not a crop of one: it keeps a margin inside its square on at least one side of each axis.
+            EXPECT_TRUE(labelInk.left() > 0 || labelInk.right() < picture.width() - 1) << where;
+            EXPECT_TRUE(labelInk.top() > 0 || labelInk.bottom() < picture.height() - 1) << where;
+
+            QImage painted(picture.size(), QImage::Format_ARGB32_Premultiplied);
+            painted.setDevicePixelRatio(ratio);
+            painted.fill(Qt::transparent);
+            {
+                QPainter painter(&painted);
+                tintedIcon(name, color(Tint::blue)).paint(&painter, QRect(0, 0, edge, edge));
+            }
+            const QRect paintedInk = inkOf(painted);
+            EXPECT_NEAR(paintedInk.left(), labelInk.left(), 1) << where;
+            EXPECT_NEAR(paintedInk.right(), labelInk.right(), 1) << where;
+            EXPECT_NEAR(paintedInk.top(), labelInk.top(), 1) << where;
+            EXPECT_NEAR(paintedInk.bottom(), labelInk.bottom(), 1) << where;
+        }
+    }
 }

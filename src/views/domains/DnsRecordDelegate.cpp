@@ -1,9 +1,9 @@
 #include "views/domains/DnsRecordDelegate.h"
 
 #include "ui/HalvoPaintedButton.h"
+#include "ui/HalvoRowPainting.h"
 #include "ui/Theme.h"
 #include "views/domains/DnsRecordListModel.h"
-#include "views/domains/RowPainting.h"
 
 #include <QAbstractItemView>
 #include <QCursor>
@@ -12,7 +12,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 using halvo::theme::TextStyle;
 using halvo::theme::Tint;
@@ -53,7 +55,7 @@ int contentHeight() {
 } // namespace
 
 DnsRecordDelegate::DnsRecordDelegate(const DnsRecordListModel* model, QObject* parent)
-    : QStyledItemDelegate(parent)
+    : HalvoButtonRowDelegate(parent)
     , m_model(model) {}
 
 void DnsRecordDelegate::setDomainName(const QString& domain) {
@@ -120,14 +122,14 @@ void DnsRecordDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     drawText(c.host, hostFont(), primary, texts.host, Qt::AlignLeft);
     painter->save();
     painter->setClipRect(c.type);
-    halvo::domains::paintCapsule(painter, c.type, texts.type, badgeFont(), Tint::blue, 0.15, kBadgePaddingH,
-                                 kBadgePaddingV, true);
+    halvo::ui::paintCapsule(painter, c.type, texts.type, badgeFont(), Tint::blue, 0.15, kBadgePaddingH, kBadgePaddingV,
+                            true);
     painter->restore();
     drawText(c.target, targetFont(), primary, texts.target, Qt::AlignLeft);
     drawText(c.ttl, ttlFont(), halvo::theme::color(Tint::secondary), texts.ttl, Qt::AlignRight);
 
-    const bool held = m_pressed == index && QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
-    deleteButton().paint(painter, option, deleteButtonRect(option.rect), held);
+    deleteButton().paint(painter, option, deleteButtonRect(option.rect), isHeld(index));
+    paintCurrentRowMark(painter, option, QRectF(c.background), kRowRadius);
     painter->restore();
 }
 
@@ -135,53 +137,42 @@ QSize DnsRecordDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex
     return {0, contentHeight() + 2 * cols::kVerticalInset + cols::kRowSpacing};
 }
 
-bool DnsRecordDelegate::editorEvent(QEvent* event, QAbstractItemModel*, const QStyleOptionViewItem& option,
-                                    const QModelIndex& index) {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton)
-            return false;
-        const QPoint pos = mouse->position().toPoint();
-        if (deleteButtonRect(option.rect).contains(pos)) {
-            m_pressed = index;
+bool DnsRecordDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) {
+    if (!event || event->type() != QEvent::ToolTip || !index.isValid() || index.row() >= m_model->rowCount())
+        return HalvoButtonRowDelegate::helpEvent(event, view, option, index);
+    const RowTexts texts = rowTexts(index);
+    const Cells c = cells(option.rect);
+    const struct {
+        QRect rect;
+        QString text;
+        QFont font;
+    } shown[] = {{c.host, texts.host, hostFont()}, {c.target, texts.target, targetFont()},
+                 {c.ttl, texts.ttl, ttlFont()}};
+    for (const auto& cell : shown) {
+        if (cell.rect.contains(event->pos()) && QFontMetrics(cell.font).horizontalAdvance(cell.text) > cell.rect.width()) {
+            QToolTip::showText(event->globalPos(), cell.text, view);
             return true;
         }
-        if (cells(option.rect).target.contains(pos)) {
-            // Opened after the press has been handled, so the view is not asked to edit inside its own event.
-            if (auto* view = const_cast<QAbstractItemView*>(qobject_cast<const QAbstractItemView*>(option.widget))) {
-                QMetaObject::invokeMethod(
-                    view,
-                    [view, target = QPersistentModelIndex(index)] {
-                        if (target.isValid())
-                            view->edit(target);
-                    },
-                    Qt::QueuedConnection);
-            }
-        }
-        return false;
     }
-    case QEvent::MouseButtonRelease: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton || !m_pressed.isValid())
-            return false;
-        const bool click = m_pressed == index && deleteButtonRect(option.rect).contains(mouse->position().toPoint());
-        m_pressed = QPersistentModelIndex();
-        if (click)
-            Q_EMIT deleteRequested(index.row());
-        return true;
-    }
-    case QEvent::KeyPress: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Space || key->key() == Qt::Key_Select) {
-            Q_EMIT deleteRequested(index.row());
-            return true;
-        }
-        return false;
-    }
-    default:
-        return false;
+    QToolTip::hideText();
+    event->ignore();
+    return true;
+}
+
+void DnsRecordDelegate::pressedBesideButton(const QMouseEvent& event, const QStyleOptionViewItem& option,
+                                            const QModelIndex& index) {
+    if (!cells(option.rect).target.contains(event.position().toPoint()))
+        return;
+    // Opened after the press has been handled, so the view is not asked to edit inside its own event.
+    if (auto* view = const_cast<QAbstractItemView*>(qobject_cast<const QAbstractItemView*>(option.widget))) {
+        QMetaObject::invokeMethod(
+            view,
+            [view, target = QPersistentModelIndex(index)] {
+                if (target.isValid())
+                    view->edit(target);
+            },
+            Qt::QueuedConnection);
     }
 }
 

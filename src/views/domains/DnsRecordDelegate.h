@@ -1,20 +1,19 @@
 #pragma once
 
 // One row of the zone's record table: host, type badge, target, TTL and the "Record löschen" button.
-// The button is painted and handled here: a press and release on it (or the space key on the current row)
-// asks for the deletion of that row's record. A press on the target opens it in a read-only field, so the
-// user can select and copy it.
+// The button is painted here; HalvoButtonRowDelegate reports its press (a press and release on it, or the space
+// key on the current row) as `buttonPressed`, which asks for the deletion of that row's record. A press on the
+// target opens it in a read-only field, so the user can select and copy it.
 
-#include <QPersistentModelIndex>
-#include <QStyledItemDelegate>
+#include "ui/HalvoButtonRowDelegate.h"
 
 class DnsRecordListModel;
 
 namespace dnsRecordColumns {
-constexpr int kHost = 195;
+constexpr int kHost = 170;
 constexpr int kType = 80;
 constexpr int kTTL = 80;
-constexpr int kAction = 140;
+constexpr int kAction = 120;
 /// Between two columns (the header row uses the same).
 constexpr int kSpacing = 8;
 constexpr int kHorizontalInset = 10;
@@ -23,7 +22,7 @@ constexpr int kVerticalInset = 6;
 constexpr int kRowSpacing = 6;
 } // namespace dnsRecordColumns
 
-class DnsRecordDelegate final : public QStyledItemDelegate {
+class DnsRecordDelegate final : public HalvoButtonRowDelegate {
     Q_OBJECT
 public:
     struct Cells {
@@ -64,21 +63,22 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
-                     const QModelIndex& index) override;
-
+    /// The whole text of a cell that is drawn with "…".
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
 
-Q_SIGNALS:
-    /// The user pressed the delete button of the row.
-    void deleteRequested(int row);
+protected:
+    QRect buttonRectIn(const QRect& itemRect) const override { return deleteButtonRect(itemRect); }
+    /// A press on the target opens it in the read-only field.
+    void pressedBesideButton(const QMouseEvent& event, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) override;
 
 private:
     const DnsRecordListModel* m_model;
     QString m_domain;
-    QPersistentModelIndex m_pressed;
 };

@@ -1,5 +1,7 @@
 #include "views/domains/DnsRecordListModel.h"
 
+#include "views/domains/DnsRecordDelegate.h"
+
 #include <algorithm>
 
 namespace {
@@ -73,7 +75,10 @@ QVariant DnsRecordListModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         return record.target;
     case Qt::AccessibleTextRole:
-        return QString(record.fieldType + QLatin1Char(' ') + record.subDomain + QLatin1Char(' ') + record.target);
+        return QString(DnsRecordDelegate::hostText(record.subDomain, m_domain) + QLatin1Char(' ') + record.fieldType +
+                       QLatin1Char(' ') + record.target);
+    case Qt::AccessibleDescriptionRole:
+        return QString(QStringLiteral("Record löschen: ") + DnsRecordDelegate::hostText(record.subDomain, m_domain));
     default:
         return {};
     }

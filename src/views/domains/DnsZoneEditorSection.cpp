@@ -1,6 +1,7 @@
 #include "views/domains/DnsZoneEditorSection.h"
 
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "ui/Theme.h"
 #include "views/domains/DnsRecordDelegate.h"
 #include "views/domains/DnsRecordListModel.h"
@@ -28,9 +29,9 @@ const QList<DnsZoneEditorSection::TTLChoice>& DnsZoneEditorSection::ttlChoices()
     return choices;
 }
 
-DnsZoneEditorSection::DnsZoneEditorSection(Inputs inputs, const QStringList& recordTypes, QWidget* parent)
+DnsZoneEditorSection::DnsZoneEditorSection(DomainsState& state, const QStringList& recordTypes, QWidget* parent)
     : QWidget(parent)
-    , m_inputs(inputs) {
+    , m_state(state) {
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
@@ -45,17 +46,17 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     bodyLayout->setContentsMargins(0, 0, 0, 0);
     bodyLayout->setSpacing(14);
 
-    // The add form.
-    auto* form = new QHBoxLayout;
-    form->setSpacing(10);
-    m_subDomainField = new HalvoFormTextField(QStringLiteral("Subdomain (@ / leer, www, api...)"), m_inputs.subDomain);
+    // The add form; its parts move to a further line where the card is narrow.
+    auto* form = new HalvoFlowLayout(nullptr, 10, 8);
+    m_subDomainField =
+        new HalvoFormTextField(QStringLiteral("Subdomain (@ / leer, www, api...)"), &m_state.newSubDomain);
     m_subDomainField->setObjectName(QStringLiteral("newSubDomainField"));
     m_subDomainField->setFixedWidth(210);
     form->addWidget(m_subDomainField);
 
     auto* typeGroup = new QHBoxLayout;
     typeGroup->setSpacing(4);
-    typeGroup->addWidget(halvo::theme::label(QStringLiteral("Typ:"), TextStyle::caption, Weight::bold));
+    typeGroup->addWidget(HalvoElidedLabel::make(QStringLiteral("Typ:"), TextStyle::caption, Weight::bold));
     m_typePicker = new QComboBox;
     m_typePicker->setObjectName(QStringLiteral("newRecordTypePicker"));
     m_typePicker->setFixedWidth(85);
@@ -63,14 +64,14 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     typeGroup->addWidget(m_typePicker);
     form->addLayout(typeGroup);
 
-    m_targetField =
-        new HalvoFormTextField(QStringLiteral("Ziel / Target (IPv4, IPv6, Hostname, TXT-String...)"), m_inputs.target);
+    m_targetField = new HalvoFormTextField(QStringLiteral("Ziel / Target (IPv4, IPv6, Hostname, TXT-String...)"),
+                                           &m_state.newTarget);
     m_targetField->setObjectName(QStringLiteral("newTargetField"));
-    form->addWidget(m_targetField, 1);
+    form->addWidget(m_targetField);
 
     auto* ttlGroup = new QHBoxLayout;
     ttlGroup->setSpacing(4);
-    ttlGroup->addWidget(halvo::theme::label(QStringLiteral("TTL:"), TextStyle::caption, Weight::bold));
+    ttlGroup->addWidget(HalvoElidedLabel::make(QStringLiteral("TTL:"), TextStyle::caption, Weight::bold));
     m_ttlPicker = new QComboBox;
     m_ttlPicker->setObjectName(QStringLiteral("newTTLPicker"));
     m_ttlPicker->setFixedWidth(90);
@@ -82,15 +83,16 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     auto* addButton = new HalvoActionButton(QStringLiteral("Record anlegen"), HalvoButtonVariant::primary, true,
                                             QStringLiteral("plus.circle.fill"));
     form->addWidget(addButton);
+    halvo::ui::submitOnReturn(form, addButton);
     bodyLayout->addLayout(form);
 
     connect(m_typePicker, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
-            *m_inputs.recordType = m_typePicker->itemText(index);
+            m_state.newRecordType = m_typePicker->itemText(index);
     });
     connect(m_ttlPicker, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
-            *m_inputs.ttl = m_ttlPicker->itemData(index).toLongLong();
+            m_state.newTTL = m_ttlPicker->itemData(index).toLongLong();
     });
     connect(addButton, &QPushButton::clicked, this, [this] { Q_EMIT addPressed(); });
 
@@ -114,7 +116,8 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     m_table = new QTableView;
     m_table->setObjectName(QStringLiteral("dnsRecordTable"));
     m_table->setModel(m_model);
-    m_table->setItemDelegate(m_delegate);
+    // One Tab stop; arrows move the current row, Delete or Space asks to delete it.
+    m_delegate->attachTo(m_table);
     // One column spanning the row, painted whole by the delegate; every row has the delegate's height.
     m_table->horizontalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
@@ -130,6 +133,7 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setFrameShape(QFrame::NoFrame);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_table->setMouseTracking(true);
     m_table->viewport()->setAttribute(Qt::WA_Hover);
@@ -139,7 +143,7 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     table->addWidget(m_table);
     bodyLayout->addLayout(table);
 
-    connect(m_delegate, &DnsRecordDelegate::deleteRequested, this, [this](int row) {
+    connect(m_delegate, &DnsRecordDelegate::buttonPressed, this, [this](int row) {
         if (row >= 0 && row < m_model->rowCount())
             Q_EMIT deletePressed(m_model->recordAt(row));
     });
@@ -152,11 +156,11 @@ void DnsZoneEditorSection::reloadInputs() {
     m_targetField->reload();
     {
         const QSignalBlocker blocker(m_typePicker);
-        m_typePicker->setCurrentIndex(m_typePicker->findText(*m_inputs.recordType));
+        m_typePicker->setCurrentIndex(m_typePicker->findText(m_state.newRecordType));
     }
     {
         const QSignalBlocker blocker(m_ttlPicker);
-        m_ttlPicker->setCurrentIndex(m_ttlPicker->findData(QVariant::fromValue(*m_inputs.ttl)));
+        m_ttlPicker->setCurrentIndex(m_ttlPicker->findData(QVariant::fromValue(m_state.newTTL)));
     }
 }
 
@@ -180,13 +184,20 @@ void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
         m_card->setSubtitle(subtitle);
     }
 
+    const int rowsBefore = m_model->rowCount();
     if (otherDomain) {
         m_delegate->setDomainName(domain.domain);
+        m_model->setDomainName(domain.domain);
         m_model->resetRecords(domain.dnsRecords);
     } else {
         m_model->setRecords(domain.dnsRecords);
     }
     updateTableHeight();
+    // The record the user just added lands at the end: show it.
+    const bool added = m_addPending && !otherDomain && m_model->rowCount() == rowsBefore + 1;
+    m_addPending = false;
+    if (added)
+        Q_EMIT recordAdded(m_model->rowCount() - 1);
 }
 
 void DnsZoneEditorSection::updateTableHeight() {
@@ -194,12 +205,14 @@ void DnsZoneEditorSection::updateTableHeight() {
     m_table->setVisible(rows > 0);
     if (rows == 0)
         return;
+    // As tall as its rows: the detail's one scroll area scrolls them, and the table still draws only the rows
+    // that are on screen.
     const int rowHeight = m_table->verticalHeader()->defaultSectionSize();
-    const int shown = std::min(rows, kVisibleRows);
-    m_table->setFixedHeight(shown * rowHeight + 2 * m_table->frameWidth());
-    // Keep the header's trailing columns above the rows when the table shows its scroll bar.
-    const int scrollBar = rows > kVisibleRows ? m_table->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
-    m_tableHeader->layout()->setContentsMargins(cols::kHorizontalInset, 0, cols::kHorizontalInset + scrollBar, 0);
+    m_table->setFixedHeight(rows * rowHeight + 2 * m_table->frameWidth());
+}
+
+QRect DnsZoneEditorSection::rowRect(int row) const {
+    return m_table->visualRect(m_model->index(row));
 }
 
 QRect DnsZoneEditorSection::deleteButtonRect(int row) const {

@@ -1,11 +1,12 @@
 #pragma once
 
 // The DNS zone editor of a domain: one card with the add form (subdomain, type, target, TTL) above the
-// zone's record table. The form edits the view's input fields through pointers; the card's title and
+// zone's record table. The form edits the view's input state; the card's title and
 // subtitle follow the shown domain, the table is a view over the zone's records
 // with rows of one fixed height, so a zone of any size is laid out at once.
 
 #include "model/Records.h"
+#include "views/domains/DomainsState.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -24,14 +25,6 @@ class QVBoxLayout;
 class DnsZoneEditorSection final : public QWidget {
     Q_OBJECT
 public:
-    /// The view's input fields that the form edits.
-    struct Inputs {
-        QString* subDomain;
-        QString* recordType;
-        QString* target;
-        qint64* ttl;
-    };
-
     /// The TTL picker's entries: shown text and value.
     struct TTLChoice {
         QString text;
@@ -39,10 +32,7 @@ public:
     };
     static const QList<TTLChoice>& ttlChoices();
 
-    /// Rows the table shows before it scrolls inside the card.
-    static constexpr int kVisibleRows = 12;
-
-    DnsZoneEditorSection(Inputs inputs, const QStringList& recordTypes, QWidget* parent = nullptr);
+    DnsZoneEditorSection(DomainsState& state, const QStringList& recordTypes, QWidget* parent = nullptr);
     ~DnsZoneEditorSection() override;
 
     /// Shows the domain's zone; what did not change since the last call is left as it is.
@@ -57,18 +47,24 @@ public:
     const DnsRecordListModel* recordModel() const { return m_model; }
     /// Where row `row`'s delete button is, in the table's viewport coordinates (the row must be laid out).
     QRect deleteButtonRect(int row) const;
+    /// The user's add is on its way: the next refresh that shows one more record reports it (`recordAdded`).
+    void expectAddedRecord() { m_addPending = true; }
+    /// Where row `row` is, in the table's viewport coordinates.
+    QRect rowRect(int row) const;
 
 Q_SIGNALS:
     /// The user pressed "Record anlegen".
     void addPressed();
     /// The user pressed the delete button of a row; the record as it was at the press.
     void deletePressed(const HalvoDNSRecord& record);
+    /// A record was added to the shown zone at `row` (the last one).
+    void recordAdded(int row);
 
 private:
     void buildBody(const QStringList& recordTypes);
     void updateTableHeight();
 
-    Inputs m_inputs;
+    DomainsState& m_state;
     QString m_domain;
     QVBoxLayout* m_layout = nullptr;
     HalvoSectionCard* m_card = nullptr;
@@ -79,6 +75,7 @@ private:
     QComboBox* m_ttlPicker = nullptr;
     QWidget* m_tableHeader = nullptr;
     QTableView* m_table = nullptr;
+    bool m_addPending = false;
     DnsRecordListModel* m_model = nullptr;
     DnsRecordDelegate* m_delegate = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "views/domains/DomainOverviewCard.h"
 
+#include "model/AuthInfoCode.h"
 #include "ui/Components.h"
 #include "ui/Theme.h"
 
@@ -45,15 +46,7 @@ QString zoneFileText(const HalvoDomain& domain) {
 }
 
 QString authInfoCode(const QString& domainName) {
-    // Six characters of the name, counted as characters: a pair of surrogates is never cut in half.
-    const QString upper = domainName.toUpper();
-    qsizetype end = 0;
-    for (int taken = 0; taken < 6 && end < upper.size(); ++taken) {
-        const bool pair =
-            upper.at(end).isHighSurrogate() && end + 1 < upper.size() && upper.at(end + 1).isLowSurrogate();
-        end += pair ? 2 : 1;
-    }
-    return QStringLiteral("AUTH-HLV-") % upper.left(end) % QStringLiteral("-40729");
+    return halvo::authInfoCode(domainName);
 }
 
 } // namespace halvo::domains
@@ -66,7 +59,7 @@ QWidget* fact(const QString& symbol, const QString& text) {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
     row->addWidget(halvo::theme::symbol(symbol, TextStyle::caption, Tint::secondary));
-    row->addWidget(halvo::theme::label(text, TextStyle::caption, Weight::regular, Tint::secondary));
+    row->addWidget(HalvoElidedLabel::make(text, TextStyle::caption, Weight::regular, Tint::secondary));
     return widget;
 }
 
@@ -86,7 +79,7 @@ DomainOverviewCard::DomainOverviewCard(const HalvoDomain& domain, QWidget* paren
     info->setSpacing(5);
     auto* titleRow = new QHBoxLayout;
     titleRow->setSpacing(8);
-    QLabel* title = halvo::theme::label(domain.domain, TextStyle::title2, Weight::bold);
+    QLabel* title = HalvoElidedLabel::make(domain.domain, TextStyle::title2, Weight::bold);
     title->setObjectName(QStringLiteral("domainTitle"));
     titleRow->addWidget(title);
     if (domain.transferLockStatus == QStringLiteral("locked")) {
@@ -107,7 +100,7 @@ DomainOverviewCard::DomainOverviewCard(const HalvoDomain& domain, QWidget* paren
     info->addLayout(titleRow);
 
     QLabel* owner =
-        halvo::theme::label(QStringLiteral("Inhaber / Kontakt: ") % domain.whoisOwner %
+        HalvoElidedLabel::make(QStringLiteral("Inhaber / Kontakt: ") % domain.whoisOwner %
                                 QStringLiteral(" • Nameserver: ") % domain.nameServers.join(QStringLiteral(", ")),
                             TextStyle::subheadline, Weight::regular, Tint::secondary);
     owner->setObjectName(QStringLiteral("domainOwnerLine"));

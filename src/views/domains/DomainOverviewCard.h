@@ -15,8 +15,7 @@ namespace halvo::domains {
 /// "IN", type, target, separated by tabs), lines joined by line feeds, no line feed after the last record.
 QString zoneFileText(const HalvoDomain& domain);
 
-/// The AuthInfo/EPP code shown for a domain: a fixed prefix, the first six characters of the upper-cased
-/// name and a fixed suffix; at most 21 characters.
+/// The AuthInfo/EPP code shown for a domain (see halvo::authInfoCode).
 QString authInfoCode(const QString& domainName);
 
 } // namespace halvo::domains

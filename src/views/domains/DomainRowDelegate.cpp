@@ -1,7 +1,5 @@
 #include "views/domains/DomainRowDelegate.h"
 
-#include "views/domains/RowPainting.h"
-
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
@@ -64,29 +62,14 @@ DomainRowLook DomainRowLook::of(const HalvoDomain& domain) {
     return look;
 }
 
-DomainRowDelegate::DomainRowDelegate(const Model* model, QObject* parent)
-    : QStyledItemDelegate(parent)
-    , m_model(model) {}
-
 void DomainRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    if (!index.isValid() || index.row() >= m_model->rowCount())
+    const std::optional<HalvoDomain> domain = record<HalvoDomain>(index);
+    if (!domain)
         return;
-    const DomainRowLook look = DomainRowLook::of(m_model->itemAt(index.row()));
+    const DomainRowLook look = DomainRowLook::of(*domain);
 
     // The platform draws the selection and hover background; the row draws its own content on top.
-    QStyleOptionViewItem background = option;
-    initStyleOption(&background, index);
-    background.text.clear();
-    background.icon = QIcon();
-    const QWidget* widget = option.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
-    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &background, painter, widget);
-
-    const bool selected = option.state.testFlag(QStyle::State_Selected);
-    const QColor textColor =
-        selected ? option.palette.color(QPalette::HighlightedText) : halvo::theme::color(Tint::primary);
-    const QColor secondaryColor =
-        selected ? option.palette.color(QPalette::HighlightedText) : halvo::theme::color(Tint::secondary);
+    paintPanel(painter, option, index);
 
     const QRect inner = option.rect.adjusted(kHorizontalInset, kVerticalInset, -kHorizontalInset, -kVerticalInset);
     const QFontMetrics nameMetrics(nameFont());
@@ -98,19 +81,16 @@ void DomainRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     if (look.lock) {
         const int side = QFontMetrics(lockFont()).height();
         const QRect lockRect(line1.right() - side + 1, line1.center().y() - side / 2, side, side);
-        halvo::domains::paintSymbol(painter, lockRect, look.lock->name, look.lock->tint);
+        halvo::ui::paintSymbol(painter, lockRect, look.lock->name, look.lock->tint);
         nameRight = lockRect.left() - kItemSpacing;
     }
-    painter->setFont(nameFont());
-    painter->setPen(textColor);
     const QRect nameRect(line1.left(), line1.top(), qMax(0, nameRight - line1.left()), line1.height());
-    painter->drawText(nameRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                      nameMetrics.elidedText(look.name, Qt::ElideRight, nameRect.width()));
+    halvo::ui::paintElidedText(painter, nameRect, look.name, nameFont(), Tint::primary);
 
-    const QRect badge = halvo::domains::paintCapsule(painter, line2, look.badgeText, badgeFont(), look.badgeTint,
-                                                     look.badgeFillOpacity, kBadgePaddingH, kBadgePaddingV);
+    const QRect badge = halvo::ui::paintCapsule(painter, line2, look.badgeText, badgeFont(), look.badgeTint,
+                                                look.badgeFillOpacity, kBadgePaddingH, kBadgePaddingV);
     painter->setFont(countFont());
-    painter->setPen(secondaryColor);
+    painter->setPen(halvo::theme::color(Tint::secondary));
     const QRect countRect(badge.right() + 1 + kItemSpacing, line2.top(),
                           qMax(0, line2.right() - badge.right() - kItemSpacing), line2.height());
     painter->drawText(countRect, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, look.recordCountText);

@@ -4,9 +4,8 @@
 
 #include "model/Records.h"
 #include "ui/HalvoRecordListModel.h"
+#include "ui/HalvoRowPainting.h"
 #include "ui/Theme.h"
-
-#include <QStyledItemDelegate>
 
 #include <optional>
 
@@ -29,16 +28,13 @@ struct DomainRowLook {
     static DomainRowLook of(const HalvoDomain& domain);
 };
 
-class DomainRowDelegate final : public QStyledItemDelegate {
+class DomainRowDelegate final : public HalvoRowDelegate {
     Q_OBJECT
 public:
     using Model = HalvoRecordListModel<HalvoDomain>;
 
-    explicit DomainRowDelegate(const Model* model, QObject* parent = nullptr);
+    using HalvoRowDelegate::HalvoRowDelegate;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-
-private:
-    const Model* m_model;
 };

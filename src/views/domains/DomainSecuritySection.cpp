@@ -3,8 +3,8 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "ui/Theme.h"
-#include "views/domains/DomainsView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,8 +36,8 @@ QWidget* switchRow(const QString& title, const QString& caption, HalvoActionButt
     row->setContentsMargins(0, 0, 0, 0);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    texts->addWidget(halvo::theme::label(title, TextStyle::subheadline, Weight::bold));
-    texts->addWidget(halvo::theme::label(caption, TextStyle::caption, Weight::regular, Tint::secondary));
+    texts->addWidget(HalvoElidedLabel::make(title, TextStyle::subheadline, Weight::bold));
+    texts->addWidget(HalvoElidedLabel::make(caption, TextStyle::caption, Weight::regular, Tint::secondary));
     row->addLayout(texts);
     row->addStretch();
     row->addWidget(button, 0, Qt::AlignVCenter);
@@ -52,7 +52,7 @@ HalvoFormTextField* field(const QString& objectName, const QString& placeholder,
 
 } // namespace
 
-DomainSecuritySection::DomainSecuritySection(AppStateStore& store, DomainsView& view, const HalvoDomain& domain,
+DomainSecuritySection::DomainSecuritySection(AppStateStore& store, DomainsState& state, const HalvoDomain& domain,
                                              QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("domainSecuritySection"));
@@ -60,14 +60,13 @@ DomainSecuritySection::DomainSecuritySection(AppStateStore& store, DomainsView& 
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(18);
 
-    auto* cards = new QHBoxLayout;
-    cards->setSpacing(16);
+    auto* cards = HalvoColumnsLayout::sideBySideCards();
     if (showsSecurityCard(domain))
-        cards->addWidget(securityCard(store, domain), 1, Qt::AlignTop);
-    cards->addWidget(nameServerCard(store, view, domain), 1, Qt::AlignTop);
+        cards->addWidget(securityCard(store, domain));
+    cards->addWidget(nameServerCard(state, domain));
     column->addLayout(cards);
     if (domain.glueRecordSupported)
-        column->addWidget(glueCard(store, view, domain));
+        column->addWidget(glueCard(store, state, domain));
 }
 
 bool DomainSecuritySection::showsSecurityCard(const HalvoDomain& domain) {
@@ -107,29 +106,27 @@ QWidget* DomainSecuritySection::securityCard(AppStateStore& store, const HalvoDo
     return card;
 }
 
-QWidget* DomainSecuritySection::nameServerCard(AppStateStore& store, DomainsView& view, const HalvoDomain& domain) {
+QWidget* DomainSecuritySection::nameServerCard(DomainsState& state, const HalvoDomain& domain) {
     auto* card = new HalvoSectionCard(QStringLiteral("Autoritative Nameserver (") % domain.nameServerType.toUpper() %
                                           QLatin1Char(')'),
                                       QStringLiteral("Aktive NS: ") % domain.nameServers.join(QStringLiteral(" • ")),
                                       QStringLiteral("server.rack"), Tint::purple);
     card->setObjectName(QStringLiteral("domainNameServerCard"));
-    auto* form = new QHBoxLayout;
-    form->setSpacing(8);
+    auto* form = new HalvoFlowLayout(nullptr, 8, 8);
     form->addWidget(
-        field(QStringLiteral("ns1Field"), QStringLiteral("Primärer NS (z.B. ns1.example.net)"), &view.state().ns1Input),
-        1);
-    form->addWidget(field(QStringLiteral("ns2Field"), QStringLiteral("Sekundärer NS (z.B. ns2.example.net)"),
-                          &view.state().ns2Input),
-                    1);
+        field(QStringLiteral("ns1Field"), QStringLiteral("Primärer NS (z.B. ns1.example.net)"), &state.ns1Input));
+    form->addWidget(
+        field(QStringLiteral("ns2Field"), QStringLiteral("Sekundärer NS (z.B. ns2.example.net)"), &state.ns2Input));
     auto* save = new HalvoActionButton(QStringLiteral("Nameserver speichern"), HalvoButtonVariant::primary, true);
     connect(save, &QPushButton::clicked, this,
-            [&store, &view, name = domain.domain] { confirmNameServerChange(store, view, name); });
+            [this, name = domain.domain] { Q_EMIT nameServerChangeRequested(name); });
     form->addWidget(save);
+    halvo::ui::submitOnReturn(form, save);
     card->addContent(form);
     return card;
 }
 
-QWidget* DomainSecuritySection::glueCard(AppStateStore& store, DomainsView& view, const HalvoDomain& domain) {
+QWidget* DomainSecuritySection::glueCard(AppStateStore& store, DomainsState& state, const HalvoDomain& domain) {
     auto* card = new HalvoSectionCard(
         QStringLiteral("Glue-Records Registry-Verwaltung (/domain/") % domain.domain % QStringLiteral("/glueRecord)"),
         QStringLiteral("Verknüpfe eigene Nameserver-Subdomains (z.B. ns1.") % domain.domain %
@@ -138,27 +135,27 @@ QWidget* DomainSecuritySection::glueCard(AppStateStore& store, DomainsView& view
     card->setObjectName(QStringLiteral("domainGlueCard"));
     auto* content = new QVBoxLayout;
     content->setSpacing(10);
-    auto* form = new QHBoxLayout;
-    form->setSpacing(10);
+    auto* form = new HalvoFlowLayout(nullptr, 10, 8);
     form->addWidget(field(QStringLiteral("glueHostField"),
                           QStringLiteral("Nameserver-Host (z.B. ns1.") % domain.domain % QLatin1Char(')'),
-                          &view.state().glueHostInput),
-                    1);
+                          &state.glueHostInput));
     form->addWidget(field(QStringLiteral("glueIPField"), QStringLiteral("IPv4 / IPv6 Adresse (z.B. 203.0.113.10)"),
-                          &view.state().glueIPInput),
-                    1);
+                          &state.glueIPInput));
     auto* add = new HalvoActionButton(QStringLiteral("Glue-Record eintragen"), HalvoButtonVariant::primary, true);
-    connect(add, &QPushButton::clicked, this,
-            [&store, &view, name = domain.domain] { addGlueRecord(store, view, name); });
+    connect(add, &QPushButton::clicked, this, [this, &store, &state, name = domain.domain] {
+        if (addGlueRecord(store, state, name))
+            Q_EMIT inputsCleared();
+    });
     form->addWidget(add);
+    halvo::ui::submitOnReturn(form, add);
     content->addLayout(form);
 
     for (const HalvoGlueRecord& glue : domain.glueRecords) {
         QFrame* row = halvo::ui::listRow(8, 8);
         row->setObjectName(QStringLiteral("glueRecordRow"));
         auto* layout = row->layout();
-        layout->addWidget(halvo::theme::label(glue.host, TextStyle::subheadline, Weight::bold, Tint::primary, true));
-        layout->addWidget(halvo::theme::label(QStringLiteral("-> ") % glue.ips.join(QStringLiteral(", ")),
+        layout->addWidget(HalvoElidedLabel::make(glue.host, TextStyle::subheadline, Weight::bold, Tint::primary, true));
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("-> ") % glue.ips.join(QStringLiteral(", ")),
                                               TextStyle::caption, Weight::regular, Tint::primary, true));
         qobject_cast<QHBoxLayout*>(layout)->addStretch();
         auto* remove = new HalvoActionButton(QStringLiteral("Glue löschen"), HalvoButtonVariant::danger, true);
@@ -220,43 +217,13 @@ void DomainSecuritySection::confirmToggleDNSSEC(AppStateStore& store, const Halv
     store.requestConfirmation(std::move(request));
 }
 
-void DomainSecuritySection::confirmNameServerChange(AppStateStore& store, DomainsView& view, const QString& domain) {
-    QStringList servers;
-    for (const QString* input : {&view.state().ns1Input, &view.state().ns2Input}) {
-        const QString server = halvo::trimmed(*input);
-        if (!server.isEmpty())
-            servers.append(server);
-    }
-    if (servers.isEmpty())
-        return;
-    HalvoConfirmRequest request;
-    request.title = QStringLiteral("Autoritative Nameserver ändern?");
-    request.message = QStringLiteral("Möchtest du die Nameserver für '") % domain % QStringLiteral("' auf [") %
-                      servers.join(QStringLiteral(", ")) %
-                      QStringLiteral("] umstellen? Fehlerhafte Nameserver können die Erreichbarkeit der gesamten "
-                                     "Domain beeinträchtigen.");
-    request.warningDetails = QStringLiteral("Domain: ") % domain;
-    request.confirmButtonTitle = QStringLiteral("Nameserver jetzt umstellen");
-    request.variant = HalvoButtonVariant::warning;
-    request.action = [&store, target = QPointer<DomainsView>(&view), domain, servers] {
-        store.updateNameServers(domain, servers);
-        if (!target)
-            return;
-        target->state().ns1Input.clear();
-        target->state().ns2Input.clear();
-        target->reloadInputFields();
-    };
-    store.requestConfirmation(std::move(request));
-}
-
-void DomainSecuritySection::addGlueRecord(AppStateStore& store, DomainsView& view, const QString& domain) {
-    DomainsView::State& state = view.state();
+bool DomainSecuritySection::addGlueRecord(AppStateStore& store, DomainsState& state, const QString& domain) {
     if (state.glueHostInput.isEmpty() || state.glueIPInput.isEmpty())
-        return;
+        return false;
     store.addGlueRecord(domain, state.glueHostInput, state.glueIPInput);
     state.glueHostInput.clear();
     state.glueIPInput.clear();
-    view.reloadInputFields();
+    return true;
 }
 
 void DomainSecuritySection::confirmDeleteGlueRecord(AppStateStore& store, const QString& domain, const QString& host) {

@@ -2,8 +2,6 @@
 
 #include "model/Text.h"
 #include "store/AppStateStore.h"
-#include "ui/HalvoRefreshScheduler.h"
-#include "ui/HalvoSectionFrame.h"
 #include "views/domains/DnsZoneEditorSection.h"
 #include "views/domains/DomainOverviewCard.h"
 #include "views/domains/DomainRowDelegate.h"
@@ -11,7 +9,10 @@
 #include "views/domains/PulsenameSection.h"
 #include "views/domains/ZoneFileExportSheet.h"
 
+#include <QTableView>
 #include <QListView>
+#include <QPointer>
+#include <QStringBuilder>
 #include <QVBoxLayout>
 
 const QStringList& DomainsView::recordTypes() {
@@ -25,7 +26,8 @@ const QStringList& DomainsView::recordTypes() {
 DomainsView::DomainsView(AppStateStore& store, QWidget* parent)
     : QWidget(parent)
     , m_store(store) {
-    HalvoSectionFrame::Config config;
+    Section::Spec spec;
+    HalvoSectionFrame::Config& config = spec.frame;
     config.sidebarIcon = QStringLiteral("globe.europe.africa.fill");
     config.sidebarTint = halvo::theme::Tint::blue;
     config.sidebarMinWidth = 265;
@@ -37,31 +39,41 @@ DomainsView::DomainsView(AppStateStore& store, QWidget* parent)
     config.placeholderTitle = QStringLiteral("Keine Domain ausgewählt");
     config.placeholderDescription =
         QStringLiteral("Wähle links eine Domain aus oder synchronisiere deinen Halvo Account.");
-    m_frame = new HalvoSectionFrame(config, this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_frame);
+    spec.sidebarTitle = QStringLiteral("Domains");
+    spec.idOf = [](const HalvoDomain& d) { return d.domain; };
+    spec.recordsOf = [](const HalvoAccountSnapshot& snapshot) { return snapshot.domains; };
+    spec.searchTexts = [](const HalvoDomain& d) { return QStringList{d.domain}; };
+    // The list highlights the chosen domain only while it is listed; the detail then falls back to the first
+    // listed domain without forgetting the choice.
+    spec.highlightFallback = false;
+    spec.tabsOf = &DomainsView::availableTabs;
+    spec.tabButton = [](DomainManagerSubTab tab, int) {
+        return HalvoSectionFrame::TabSpec{symbolName(tab), rawValue(tab)};
+    };
+    spec.drawDetail = [this](const HalvoDomain& domain, DomainManagerSubTab tab) {
+        showHeader(domain);
+        showTabContent(tab, domain);
+    };
+    spec.afterRefresh = [this](const std::optional<HalvoDomain>& shown) { m_exportSheet->sync(shown); };
+    m_section =
+        std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedDomainId, &m_state.activeTab);
+    m_section->setDelegate(new DomainRowDelegate(this));
+    frame()->replaceHeader(new QWidget);
 
-    m_domainModel = new HalvoRecordListModel<HalvoDomain>([](const HalvoDomain& d) { return d.domain; }, this);
-    m_domainDelegate = new DomainRowDelegate(m_domainModel, this);
-    m_frame->setListModel(m_domainModel, m_domainDelegate);
-    m_frame->listView()->setUniformItemSizes(true);
-    m_frame->replaceHeader(new QWidget);
-
-    m_scheduler = new HalvoRefreshScheduler(&m_store, this, [this] { refresh(); });
-    connect(m_frame, &HalvoSectionFrame::rowSelected, this, [this](int row) {
-        if (row < 0 || row >= m_domainModel->rowCount())
-            return;
-        m_state.selectedDomainId = m_domainModel->itemAt(row).domain;
-        m_scheduler->schedule();
-    });
-    connect(m_frame, &HalvoSectionFrame::tabClicked, this, [this](int index) {
-        if (index < 0 || index >= m_drawnTabs.size())
-            return;
-        m_state.activeTab = m_drawnTabs.at(index);
-        m_scheduler->schedule();
-    });
-    refresh();
+    // The sheet belongs to the shown domain: without one it is dismissed, which clears the flag.
+    m_exportSheet = std::make_unique<HalvoFlagSheet<ZoneFileExportSheet, HalvoDomain>>(
+        m_state.showBINDExportSheet, *this,
+        HalvoFlagSheet<ZoneFileExportSheet, HalvoDomain>::Spec{
+            [this](const HalvoDomain& domain) {
+                auto* sheet = new ZoneFileExportSheet(domain, this);
+                connect(sheet->closeButton(), &QPushButton::clicked, this, [this] { setShowBINDExportSheet(false); });
+                connect(sheet->copyButton(), &QPushButton::clicked, this,
+                        [this, sheet] { copyZoneToPasteboard(sheet->zoneText(), sheet->domainName()); });
+                return sheet;
+            },
+            [](ZoneFileExportSheet& sheet, const HalvoDomain& domain) { sheet.showDomain(domain); },
+            {}});
+    m_section->refreshNow();
 }
 
 DomainsView::~DomainsView() = default;
@@ -70,33 +82,12 @@ DnsZoneEditorSection* DomainsView::zoneEditor() const {
     return m_zoneEditor;
 }
 
-QList<HalvoDomain> DomainsView::filter(const QList<HalvoDomain>& domains) const {
-    const QString search = m_store.searchText();
-    if (search.isEmpty())
-        return domains;
-    QList<HalvoDomain> result;
-    for (const HalvoDomain& domain : domains) {
-        if (halvo::matchesSearch(domain.domain, search))
-            result.append(domain);
-    }
-    return result;
-}
-
 QList<HalvoDomain> DomainsView::filteredDomains() const {
-    return filter(m_store.activeSnapshot().domains);
+    return m_section->listed();
 }
 
 std::optional<HalvoDomain> DomainsView::selectedDomain() const {
-    const QList<HalvoDomain> listed = filteredDomains();
-    if (m_state.selectedDomainId) {
-        for (const HalvoDomain& domain : listed) {
-            if (domain.domain == *m_state.selectedDomainId)
-                return domain;
-        }
-    }
-    if (listed.isEmpty())
-        return std::nullopt;
-    return listed.first();
+    return m_section->shown();
 }
 
 QList<DomainManagerSubTab> DomainsView::availableTabs(const HalvoDomain& domain) {
@@ -107,82 +98,26 @@ QList<DomainManagerSubTab> DomainsView::availableTabs(const HalvoDomain& domain)
 }
 
 DomainManagerSubTab DomainsView::effectiveTab(const HalvoDomain& domain) const {
-    return availableTabs(domain).contains(m_state.activeTab) ? m_state.activeTab : DomainManagerSubTab::dnsZone;
-}
-
-void DomainsView::refresh() {
-    const QList<HalvoDomain> listed = filteredDomains();
-    m_frame->setSidebarTitle(QStringLiteral("Domains (") + QString::number(listed.size()) + QLatin1Char(')'));
-    m_domainModel->setItems(listed);
-    m_frame->setListEmpty(listed.isEmpty());
-
-    // The list highlights the chosen domain only while it is listed; the detail then falls back to the first
-    // listed domain without forgetting the choice.
-    const int selectedRow = m_state.selectedDomainId ? m_domainModel->rowOf(*m_state.selectedDomainId) : -1;
-    m_frame->setCurrentRow(selectedRow);
-    if (listed.isEmpty()) {
-        m_frame->showPlaceholder();
-        m_drawnTab.reset();
-        syncExportSheet(std::nullopt);
-        return;
-    }
-    const HalvoDomain& shown = listed.at(selectedRow >= 0 ? selectedRow : 0);
-
-    m_frame->showDetail();
-    showHeader(shown);
-    const QList<DomainManagerSubTab> tabs = availableTabs(shown);
-    const DomainManagerSubTab tab = effectiveTab(shown);
-    QList<HalvoSectionFrame::TabSpec> specs;
-    for (DomainManagerSubTab offered : tabs)
-        specs.append({symbolName(offered), rawValue(offered)});
-    m_frame->setTabs(specs, int(tabs.indexOf(tab)));
-    m_drawnTabs = tabs;
-    m_drawnTab = tab;
-    showTabContent(tab, shown);
-    syncExportSheet(shown);
+    return m_section->tabFor(domain);
 }
 
 void DomainsView::showHeader(const HalvoDomain& domain) {
-    if (m_headerDomain == domain && m_frame->header())
+    if (m_headerDomain == domain && frame()->header())
         return;
     auto* card = new DomainOverviewCard(domain);
     connect(card, &DomainOverviewCard::exportPressed, this, [this] { setShowBINDExportSheet(true); });
     connect(card, &DomainOverviewCard::authInfoPressed, this, [this](const QString& name) { copyAuthInfoCode(name); });
-    m_frame->replaceHeader(card);
+    frame()->replaceHeader(card);
     m_headerDomain = domain;
 }
 
 void DomainsView::setShowBINDExportSheet(bool show) {
     m_state.showBINDExportSheet = show;
-    syncExportSheet(selectedDomain());
+    m_exportSheet->sync(selectedDomain());
 }
 
 ZoneFileExportSheet* DomainsView::exportSheet() const {
-    return m_exportSheet;
-}
-
-void DomainsView::syncExportSheet(const std::optional<HalvoDomain>& shown) {
-    // The sheet belongs to the shown domain: without one it is dismissed, which clears the flag.
-    const bool wanted = m_state.showBINDExportSheet && shown.has_value();
-    if (wanted && !m_exportSheet) {
-        auto* sheet = new ZoneFileExportSheet(*shown, this);
-        connect(sheet->closeButton(), &QPushButton::clicked, this, [this] { setShowBINDExportSheet(false); });
-        connect(sheet->copyButton(), &QPushButton::clicked, this,
-                [this, sheet] { copyZoneToPasteboard(sheet->zoneText(), sheet->domainName()); });
-        connect(sheet, &QDialog::finished, this, [this, sheet] {
-            m_state.showBINDExportSheet = false;
-            if (m_exportSheet == sheet)
-                m_exportSheet = nullptr;
-            sheet->deleteLater();
-        });
-        m_exportSheet = sheet;
-        sheet->open();
-    } else if (wanted) {
-        m_exportSheet->showDomain(*shown);
-    } else if (m_exportSheet) {
-        m_state.showBINDExportSheet = false;
-        m_exportSheet->reject();
-    }
+    return m_exportSheet->sheet();
 }
 
 void DomainsView::copyZoneToPasteboard(const QString& zoneText, const QString& domain) {
@@ -198,7 +133,7 @@ void DomainsView::copyAuthInfoCode(const QString& domain) {
 }
 
 void DomainsView::reloadInputFields() {
-    if (QWidget* content = m_frame->content()) {
+    if (QWidget* content = frame()->content()) {
         for (HalvoFormTextField* field : content->findChildren<HalvoFormTextField*>())
             field->reload();
     }
@@ -208,16 +143,19 @@ void DomainsView::reloadInputFields() {
 
 void DomainsView::showTabContent(DomainManagerSubTab tab, const HalvoDomain& domain) {
     // The zone editor follows the domain itself; the other tabs are built anew when the shown domain changed.
-    const bool current = m_drawnContent && m_frame->content() == m_drawnContent && m_contentTab == tab &&
+    const bool current = m_drawnContent && frame()->content() == m_drawnContent && m_contentTab == tab &&
                          (tab == DomainManagerSubTab::dnsZone || m_contentDomain == domain);
     if (!current) {
         QWidget* content = nullptr;
         m_zoneEditor = nullptr;
         switch (tab) {
         case DomainManagerSubTab::dnsZone: {
-            auto* editor = new DnsZoneEditorSection(
-                {&m_state.newSubDomain, &m_state.newRecordType, &m_state.newTarget, &m_state.newTTL}, recordTypes());
+            auto* editor = new DnsZoneEditorSection(m_state, recordTypes());
             connect(editor, &DnsZoneEditorSection::addPressed, this, [this] { addRecord(); });
+            // The new record is scrolled into view in the detail.
+            connect(editor, &DnsZoneEditorSection::recordAdded, this, [this, editor](int row) {
+                frame()->revealInContent(editor->recordTable()->viewport(), editor->rowRect(row));
+            });
             connect(editor, &DnsZoneEditorSection::deletePressed, this, [this, editor](const HalvoDNSRecord& record) {
                 confirmDeleteRecord(editor->domainName(), record);
             });
@@ -225,14 +163,22 @@ void DomainsView::showTabContent(DomainManagerSubTab tab, const HalvoDomain& dom
             content = editor;
             break;
         }
-        case DomainManagerSubTab::securityAndNS:
-            content = new DomainSecuritySection(m_store, *this, domain);
-            break;
-        case DomainManagerSubTab::pulsename:
-            content = new PulsenameSection(m_store, *this, domain);
+        case DomainManagerSubTab::securityAndNS: {
+            auto* section = new DomainSecuritySection(m_store, m_state, domain);
+            connect(section, &DomainSecuritySection::nameServerChangeRequested, this,
+                    &DomainsView::confirmNameServerChange);
+            connect(section, &DomainSecuritySection::inputsCleared, this, &DomainsView::reloadInputFields);
+            content = section;
             break;
         }
-        m_frame->replaceContent(content, m_contentTab == tab);
+        case DomainManagerSubTab::pulsename: {
+            auto* section = new PulsenameSection(m_store, m_state, domain);
+            connect(section, &PulsenameSection::inputsCleared, this, &DomainsView::reloadInputFields);
+            content = section;
+            break;
+        }
+        }
+        frame()->replaceContent(content, m_contentTab == tab);
         m_drawnContent = content;
         m_contentTab = tab;
         m_contentDomain = domain;
@@ -252,6 +198,8 @@ void DomainsView::addRecord() {
             return;
         domain = shown->domain;
     }
+    if (m_zoneEditor)
+        m_zoneEditor->expectAddedRecord();
     m_store.addDNSRecord(domain, halvo::trimmed(m_state.newSubDomain), m_state.newRecordType, target, m_state.newTTL);
     m_state.newSubDomain.clear();
     m_state.newTarget.clear();
@@ -270,5 +218,34 @@ void DomainsView::confirmDeleteRecord(const QString& domain, const HalvoDNSRecor
     request.confirmButtonTitle = QStringLiteral("DNS-Record löschen");
     request.variant = HalvoButtonVariant::danger;
     request.action = [&store = m_store, domain, id = record.id] { store.deleteDNSRecord(domain, id); };
+    m_store.requestConfirmation(std::move(request));
+}
+
+void DomainsView::confirmNameServerChange(const QString& domain) {
+    QStringList servers;
+    for (const QString* input : {&m_state.ns1Input, &m_state.ns2Input}) {
+        const QString server = halvo::trimmed(*input);
+        if (!server.isEmpty())
+            servers.append(server);
+    }
+    if (servers.isEmpty())
+        return;
+    HalvoConfirmRequest request;
+    request.title = QStringLiteral("Autoritative Nameserver ändern?");
+    request.message = QStringLiteral("Möchtest du die Nameserver für '") % domain % QStringLiteral("' auf [") %
+                      servers.join(QStringLiteral(", ")) %
+                      QStringLiteral("] umstellen? Fehlerhafte Nameserver können die Erreichbarkeit der gesamten "
+                                     "Domain beeinträchtigen.");
+    request.warningDetails = QStringLiteral("Domain: ") % domain;
+    request.confirmButtonTitle = QStringLiteral("Nameserver jetzt umstellen");
+    request.variant = HalvoButtonVariant::warning;
+    request.action = [&store = m_store, target = QPointer<DomainsView>(this), domain, servers] {
+        store.updateNameServers(domain, servers);
+        if (!target)
+            return;
+        target->m_state.ns1Input.clear();
+        target->m_state.ns2Input.clear();
+        target->reloadInputFields();
+    };
     m_store.requestConfirmation(std::move(request));
 }

@@ -5,8 +5,9 @@
 // the store on each refresh.
 
 #include "model/Records.h"
-#include "ui/HalvoRecordListModel.h"
+#include "ui/HalvoSection.h"
 #include "views/domains/DomainManagerSubTab.h"
+#include "views/domains/DomainsState.h"
 
 #include <QList>
 #include <QPointer>
@@ -14,35 +15,18 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class AppStateStore;
 class DnsZoneEditorSection;
-class DomainRowDelegate;
 class ZoneFileExportSheet;
-class HalvoRefreshScheduler;
-class HalvoSectionFrame;
 
 class DomainsView final : public QWidget {
     Q_OBJECT
 public:
     /// The view's own input state with its defaults; it lives as long as the view.
-    struct State {
-        std::optional<QString> selectedDomainId;
-        DomainManagerSubTab activeTab = DomainManagerSubTab::dnsZone;
-        QString newSubDomain;
-        QString newRecordType = QStringLiteral("A");
-        QString newTarget;
-        qint64 newTTL = 3600;
-        QString ns1Input;
-        QString ns2Input;
-        QString glueHostInput;
-        QString glueIPInput;
-        QString dynSubInput = QStringLiteral("home");
-        QString dynIPInput;
-        QString dynLoginInput = QStringLiteral("router-login");
-        bool showBINDExportSheet = false;
-    };
+    using State = DomainsState;
 
     /// The record types the zone editor offers, in picker order.
     static const QStringList& recordTypes();
@@ -51,7 +35,7 @@ public:
     ~DomainsView() override;
 
     const State& state() const { return m_state; }
-    /// For tests that set up a state; call `refreshScheduler().schedule()` afterwards.
+    /// For tests that set up a state; call `section().refreshNow()` afterwards.
     State& state() { return m_state; }
 
     /// The active snapshot's domains whose name holds the search text, in snapshot order.
@@ -63,12 +47,14 @@ public:
     /// The chosen tab when the domain offers it, else the zone editor; the choice itself stays.
     DomainManagerSubTab effectiveTab(const HalvoDomain& domain) const;
     /// The tab the detail shows, none while the placeholder is shown.
-    std::optional<DomainManagerSubTab> shownTab() const { return m_drawnTab; }
+    std::optional<DomainManagerSubTab> shownTab() const { return m_section->drawnTab(); }
 
     /// Adds the record of the form to the shown domain (nothing when the target is blank).
     void addRecord();
     /// Asks for confirmation to delete the record from the domain's zone.
     void confirmDeleteRecord(const QString& domain, const HalvoDNSRecord& record);
+    /// Asks before replacing the domain's name servers by the filled inputs (nothing when both are blank).
+    void confirmNameServerChange(const QString& domain);
 
     /// Opens or closes the zone-file export sheet of the shown domain.
     void setShowBINDExportSheet(bool show);
@@ -81,26 +67,20 @@ public:
     /// Shows the input state again in the fields of the tab content (after an action cleared some).
     void reloadInputFields();
 
-    HalvoSectionFrame* frame() const { return m_frame; }
+    using Section = HalvoSection<HalvoDomain, DomainManagerSubTab>;
+    Section& section() { return *m_section; }
+    HalvoSectionFrame* frame() const { return m_section->frame(); }
     /// The zone editor while the detail shows it, else nullptr.
     DnsZoneEditorSection* zoneEditor() const;
-    HalvoRefreshScheduler& refreshScheduler() { return *m_scheduler; }
 
 private:
-    void refresh();
     void showTabContent(DomainManagerSubTab tab, const HalvoDomain& domain);
-    QList<HalvoDomain> filter(const QList<HalvoDomain>& domains) const;
     void showHeader(const HalvoDomain& domain);
-    void syncExportSheet(const std::optional<HalvoDomain>& shown);
 
     AppStateStore& m_store;
     State m_state;
-    HalvoSectionFrame* m_frame = nullptr;
-    HalvoRecordListModel<HalvoDomain>* m_domainModel = nullptr;
-    DomainRowDelegate* m_domainDelegate = nullptr;
-    HalvoRefreshScheduler* m_scheduler = nullptr;
-    QList<DomainManagerSubTab> m_drawnTabs;
-    std::optional<DomainManagerSubTab> m_drawnTab;
+    std::unique_ptr<Section> m_section;
+    std::unique_ptr<HalvoFlagSheet<ZoneFileExportSheet, HalvoDomain>> m_exportSheet;
     /// The tab whose content the frame holds (it stays while the placeholder is shown).
     DomainManagerSubTab m_contentTab = DomainManagerSubTab::dnsZone;
     QPointer<QWidget> m_drawnContent;
@@ -108,5 +88,4 @@ private:
     /// The domain the tab content was built for (tabs other than the zone editor are rebuilt when it changes).
     std::optional<HalvoDomain> m_contentDomain;
     std::optional<HalvoDomain> m_headerDomain;
-    QPointer<ZoneFileExportSheet> m_exportSheet;
 };

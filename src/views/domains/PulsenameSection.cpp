@@ -2,8 +2,8 @@
 
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "ui/Theme.h"
-#include "views/domains/DomainsView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,7 +24,8 @@ HalvoFormTextField* field(const QString& objectName, const QString& placeholder,
 
 } // namespace
 
-PulsenameSection::PulsenameSection(AppStateStore& store, DomainsView& view, const HalvoDomain& domain, QWidget* parent)
+PulsenameSection::PulsenameSection(AppStateStore& store, DomainsState& state, const HalvoDomain& domain,
+                                   QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("pulsenameSection"));
     auto* column = new QVBoxLayout(this);
@@ -41,27 +42,28 @@ PulsenameSection::PulsenameSection(AppStateStore& store, DomainsView& view, cons
 
     auto* content = new QVBoxLayout;
     content->setSpacing(12);
-    auto* form = new QHBoxLayout;
-    form->setSpacing(10);
-    HalvoFormTextField* sub = field(QStringLiteral("dynSubField"), QStringLiteral("Subdomain (z.B. home oder vpn)"),
-                                    &view.state().dynSubInput);
+    auto* form = new HalvoFlowLayout(nullptr, 10, 8);
+    HalvoFormTextField* sub =
+        field(QStringLiteral("dynSubField"), QStringLiteral("Subdomain (z.B. home oder vpn)"), &state.dynSubInput);
     sub->setFixedWidth(220);
-    form->addWidget(sub, 0, Qt::AlignVCenter);
+    form->addWidget(sub);
     form->addWidget(field(QStringLiteral("dynIPField"), QStringLiteral("Aktuelle Ziel-IPv4 (z.B. 198.51.100.23)"),
-                          &view.state().dynIPInput),
-                    1, Qt::AlignVCenter);
+                          &state.dynIPInput));
     HalvoFormTextField* login =
-        field(QStringLiteral("dynLoginField"), QStringLiteral("Pulsename Login-Suffix"), &view.state().dynLoginInput);
+        field(QStringLiteral("dynLoginField"), QStringLiteral("Pulsename Login-Suffix"), &state.dynLoginInput);
     login->setFixedWidth(200);
-    form->addWidget(login, 0, Qt::AlignVCenter);
+    form->addWidget(login);
     auto* add = new HalvoActionButton(QStringLiteral("Pulsename anlegen"), HalvoButtonVariant::primary, true);
-    connect(add, &QPushButton::clicked, this,
-            [&store, &view, name = domain.domain] { addPulsename(store, view, name); });
-    form->addWidget(add, 0, Qt::AlignVCenter);
+    connect(add, &QPushButton::clicked, this, [this, &store, &state, name = domain.domain] {
+        if (addPulsename(store, state, name))
+            Q_EMIT inputsCleared();
+    });
+    form->addWidget(add);
+    halvo::ui::submitOnReturn(form, add);
     content->addLayout(form);
 
     if (domain.pulsenames.isEmpty()) {
-        content->addWidget(halvo::theme::label(QStringLiteral("Noch keine Pulsename-Einträge für ") % domain.domain %
+        content->addWidget(HalvoElidedLabel::make(QStringLiteral("Noch keine Pulsename-Einträge für ") % domain.domain %
                                                    QStringLiteral(" konfiguriert."),
                                                TextStyle::caption, Weight::regular, Tint::secondary));
     }
@@ -69,11 +71,11 @@ PulsenameSection::PulsenameSection(AppStateStore& store, DomainsView& view, cons
         QFrame* row = halvo::ui::listRow(8, 8);
         row->setObjectName(QStringLiteral("pulsenameRow"));
         auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
-        layout->addWidget(halvo::theme::label(entry.subDomain % QLatin1Char('.') % domain.domain,
+        layout->addWidget(HalvoElidedLabel::make(entry.subDomain % QLatin1Char('.') % domain.domain,
                                               TextStyle::subheadline, Weight::bold, Tint::primary, true));
-        layout->addWidget(halvo::theme::label(QStringLiteral("-> ") % entry.ip, TextStyle::subheadline, Weight::regular,
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("-> ") % entry.ip, TextStyle::subheadline, Weight::regular,
                                               Tint::teal, true));
-        layout->addWidget(halvo::theme::label(QStringLiteral("Login: ") % entry.login, TextStyle::caption,
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("Login: ") % entry.login, TextStyle::caption,
                                               Weight::regular, Tint::secondary));
         layout->addStretch();
         auto* remove = new HalvoActionButton(QStringLiteral("Pulsename löschen"), HalvoButtonVariant::danger, true);
@@ -85,14 +87,13 @@ PulsenameSection::PulsenameSection(AppStateStore& store, DomainsView& view, cons
     card->addContent(content);
 }
 
-void PulsenameSection::addPulsename(AppStateStore& store, DomainsView& view, const QString& domain) {
-    DomainsView::State& state = view.state();
+bool PulsenameSection::addPulsename(AppStateStore& store, DomainsState& state, const QString& domain) {
     if (state.dynSubInput.isEmpty() || state.dynIPInput.isEmpty())
-        return;
+        return false;
     store.addPulsenameRecord(domain, state.dynSubInput, state.dynIPInput,
                              domain % QLatin1Char('-') % state.dynLoginInput);
     state.dynIPInput.clear();
-    view.reloadInputFields();
+    return true;
 }
 
 void PulsenameSection::confirmDeletePulsename(AppStateStore& store, const QString& domain,

@@ -23,7 +23,7 @@ ZoneFileExportSheet::ZoneFileExportSheet(const HalvoDomain& domain, QWidget* par
     column->setSpacing(14);
 
     auto* header = new QHBoxLayout;
-    m_title = halvo::theme::label(QString(), TextStyle::headline);
+    m_title = HalvoElidedLabel::make(QString(), TextStyle::headline);
     m_title->setObjectName(QStringLiteral("zoneFileExportTitle"));
     header->addWidget(m_title);
     header->addStretch();
@@ -39,9 +39,8 @@ ZoneFileExportSheet::ZoneFileExportSheet(const HalvoDomain& domain, QWidget* par
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_text->setFont(halvo::theme::font(TextStyle::body, halvo::theme::Weight::regular, true));
     m_text->setMinimumSize(560, 280);
+    // The theme draws its border and the focus ring.
     m_text->setFrameShape(QFrame::NoFrame);
-    m_text->setStyleSheet(QStringLiteral("QPlainTextEdit { border: 1px solid ") %
-                          halvo::theme::color(Tint::secondary, 0.3).name(QColor::HexArgb) % QStringLiteral("; }"));
     column->addWidget(m_text, 1);
 
     auto* footer = new QHBoxLayout;

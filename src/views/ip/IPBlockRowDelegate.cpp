@@ -1,10 +1,7 @@
 #include "views/ip/IPBlockRowDelegate.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPainterPath>
-#include <QStyle>
 
 using halvo::theme::TextStyle;
 using halvo::theme::Tint;
@@ -70,108 +67,58 @@ IPBlockRowContent IPBlockRowContent::of(const HalvoIPBlock& block) {
     return c;
 }
 
-IPBlockRowDelegate::IPBlockRowDelegate(const Model* model, QObject* parent)
-    : QStyledItemDelegate(parent)
-    , m_model(model) {}
-
-QPixmap IPBlockRowDelegate::symbolPixmap(const QString& name, Tint tint, int extent, qreal ratio) const {
-    const QString key = name + QLatin1Char('|') + QString::number(int(tint)) + QLatin1Char('|') +
-                        QString::number(extent) + QLatin1Char('|') + QString::number(ratio);
-    auto it = m_symbols.constFind(key);
-    if (it != m_symbols.constEnd())
-        return *it;
-    const QIcon icon = halvo::theme::tintedIcon(name, halvo::theme::color(tint));
-    QPixmap pixmap;
-    if (!icon.isNull()) {
-        pixmap = icon.pixmap(QSize(extent, extent) * ratio);
-        pixmap.setDevicePixelRatio(ratio);
-    }
-    m_symbols.insert(key, pixmap);
-    return pixmap;
-}
-
 void IPBlockRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    QStyleOptionViewItem opt = option;
-    initStyleOption(&opt, index);
-    opt.text.clear();
-    opt.icon = QIcon();
-    const QWidget* widget = opt.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
-    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, widget);
-
-    if (!m_model || !index.isValid() || index.row() >= m_model->rowCount())
+    paintPanel(painter, option, index);
+    const std::optional<HalvoIPBlock> block = record<HalvoIPBlock>(index);
+    if (!block)
         return;
-    const IPBlockRowContent c = IPBlockRowContent::of(m_model->itemAt(index.row()));
+    const IPBlockRowContent c = IPBlockRowContent::of(*block);
     const Metrics m = metrics();
-    const bool selected = opt.state.testFlag(QStyle::State_Selected);
-    const QColor primary = selected ? opt.palette.color(QPalette::HighlightedText) : halvo::theme::color(Tint::primary);
-    const QColor secondary =
-        selected ? opt.palette.color(QPalette::HighlightedText) : halvo::theme::color(Tint::secondary);
-    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    using halvo::ui::paintElidedText;
 
     painter->save();
-    painter->setClipRect(opt.rect);
+    painter->setClipRect(option.rect);
     painter->setRenderHint(QPainter::Antialiasing);
-    const QRect area = opt.rect.adjusted(kHorizontalInset, kVerticalInset, -kHorizontalInset, -kVerticalInset);
-    int y = area.top();
+    const QRect area = option.rect.adjusted(kHorizontalInset, kVerticalInset, -kHorizontalInset, -kVerticalInset);
+    // Every row is as tall as one with a service line (the sidebar lays out uniform rows); without that line
+    // the two others sit in the middle.
+    int y = area.top() + (c.service ? 0 : (m.detailLine + kLineSpacing) / 2);
 
     // Address line: version symbol, the block, and the type badge at the trailing edge.
-    const QPixmap versionSymbol = symbolPixmap(c.versionSymbol, c.versionTint, m.symbolExtent, ratio);
-    if (!versionSymbol.isNull())
-        painter->drawPixmap(QPoint(area.left(), y + (m.addressLine - m.symbolExtent) / 2), versionSymbol);
+    halvo::ui::paintSymbol(painter,
+                           QRect(area.left(), y + (m.addressLine - m.symbolExtent) / 2, m.symbolExtent, m.symbolExtent),
+                           c.versionSymbol, c.versionTint);
     const int textLeft = area.left() + m.symbolExtent + kItemSpacing;
 
     const QFontMetrics badgeMetrics(badgeFont());
     const int badgeWidth = badgeMetrics.horizontalAdvance(c.typeText) + 2 * kBadgeHorizontalInset;
     const QRect badge(area.right() + 1 - badgeWidth, y + (m.addressLine - m.badgeHeight) / 2, badgeWidth,
                       m.badgeHeight);
-    QPainterPath capsule;
-    capsule.addRoundedRect(QRectF(badge), badge.height() / 2.0, badge.height() / 2.0);
-    painter->fillPath(capsule, halvo::theme::color(c.typeTint, c.typeBackgroundOpacity));
-    painter->setFont(badgeFont());
-    painter->setPen(halvo::theme::color(c.typeTint));
-    painter->drawText(badge, Qt::AlignCenter, c.typeText);
+    halvo::ui::paintCapsuleIn(painter, badge, c.typeText, badgeFont(), c.typeTint, c.typeBackgroundOpacity);
 
-    const QFontMetrics addressMetrics(addressFont());
     const int addressWidth = std::max(0, badge.left() - kItemSpacing - textLeft);
-    painter->setFont(addressFont());
-    painter->setPen(primary);
-    painter->drawText(QRect(textLeft, y, addressWidth, m.addressLine), Qt::AlignLeft | Qt::AlignVCenter,
-                      addressMetrics.elidedText(c.ipBlock, Qt::ElideRight, addressWidth));
+    paintElidedText(painter, QRect(textLeft, y, addressWidth, m.addressLine), c.ipBlock, addressFont(), Tint::primary);
     y += m.addressLine + kLineSpacing;
 
-    const QFontMetrics detailMetrics(detailFont());
     if (c.service) {
-        painter->setFont(detailFont());
-        painter->setPen(secondary);
-        painter->drawText(QRect(area.left(), y, area.width(), m.detailLine), Qt::AlignLeft | Qt::AlignVCenter,
-                          detailMetrics.elidedText(*c.service, Qt::ElideRight, area.width()));
+        paintElidedText(painter, QRect(area.left(), y, area.width(), m.detailLine), *c.service, detailFont(),
+                        Tint::secondary);
         y += m.detailLine + kLineSpacing;
     }
 
     // Status line: reverse-entry count, and the mitigation mode at the trailing edge.
     const int mitigationWidth = QFontMetrics(mitigationFont()).horizontalAdvance(c.mitigationText);
-    painter->setFont(mitigationFont());
-    painter->setPen(halvo::theme::color(Tint::green));
-    painter->drawText(QRect(area.right() + 1 - mitigationWidth, y, mitigationWidth, m.detailLine),
-                      Qt::AlignRight | Qt::AlignVCenter, c.mitigationText);
+    halvo::ui::paintText(painter, QRect(area.right() + 1 - mitigationWidth, y, mitigationWidth, m.detailLine),
+                         c.mitigationText, mitigationFont(), Tint::green, Qt::AlignRight);
     const int countWidth = std::max(0, area.width() - mitigationWidth - kItemSpacing);
-    painter->setFont(detailFont());
-    painter->setPen(secondary);
-    painter->drawText(QRect(area.left(), y, countWidth, m.detailLine), Qt::AlignLeft | Qt::AlignVCenter,
-                      detailMetrics.elidedText(c.reverseCountText, Qt::ElideRight, countWidth));
+    paintElidedText(painter, QRect(area.left(), y, countWidth, m.detailLine), c.reverseCountText, detailFont(),
+                    Tint::secondary);
     painter->restore();
 }
 
-QSize IPBlockRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+QSize IPBlockRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+    // One height for every row, room for the service line included, so the sidebar never measures row by row.
     const Metrics m = metrics();
-    bool hasService = false;
-    if (m_model && index.isValid() && index.row() < m_model->rowCount()) {
-        const HalvoIPBlock& block = m_model->itemAt(index.row());
-        hasService = block.routedToService && !block.routedToService->isEmpty();
-    }
-    int height = 2 * kVerticalInset + m.addressLine + kLineSpacing + m.detailLine;
-    if (hasService)
-        height += m.detailLine + kLineSpacing;
+    const int height = 2 * kVerticalInset + m.addressLine + kLineSpacing + m.detailLine + kLineSpacing + m.detailLine;
     return QSize(std::max(option.rect.width(), 0), height);
 }

@@ -5,12 +5,10 @@
 
 #include "model/Records.h"
 #include "ui/HalvoRecordListModel.h"
+#include "ui/HalvoRowPainting.h"
 #include "ui/Theme.h"
 
-#include <QHash>
-#include <QPixmap>
 #include <QString>
-#include <QStyledItemDelegate>
 
 #include <optional>
 
@@ -33,19 +31,13 @@ struct IPBlockRowContent {
     static IPBlockRowContent of(const HalvoIPBlock& block);
 };
 
-class IPBlockRowDelegate final : public QStyledItemDelegate {
+class IPBlockRowDelegate final : public HalvoRowDelegate {
     Q_OBJECT
 public:
     using Model = HalvoRecordListModel<HalvoIPBlock>;
 
-    explicit IPBlockRowDelegate(const Model* model, QObject* parent = nullptr);
+    using HalvoRowDelegate::HalvoRowDelegate;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-
-private:
-    QPixmap symbolPixmap(const QString& name, halvo::theme::Tint tint, int extent, qreal ratio) const;
-
-    const Model* m_model;
-    mutable QHash<QString, QPixmap> m_symbols;
 };

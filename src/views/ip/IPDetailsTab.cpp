@@ -3,6 +3,7 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "views/ip/IPReverseEntryDelegate.h"
 
 #include <QGridLayout>
@@ -19,7 +20,7 @@ using halvo::theme::Tint;
 using halvo::theme::Weight;
 namespace cols = ipReverseColumns;
 
-IPDetailsTab::IPDetailsTab(AppStateStore& store, IPRdnsView::State& state, const HalvoIPBlock& block, QWidget* parent)
+IPDetailsTab::IPDetailsTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block, QWidget* parent)
     : QWidget(parent)
     , m_store(store)
     , m_state(state)
@@ -175,6 +176,7 @@ QWidget* IPDetailsTab::buildDescriptionCard() {
     auto* save = new HalvoActionButton(QStringLiteral("Beschreibung speichern"), HalvoButtonVariant::primary, true);
     connect(save, &QPushButton::clicked, this, &IPDetailsTab::saveDescription);
     row->addWidget(save);
+    halvo::ui::submitOnReturn(row, save);
     card->addContent(row);
     return card;
 }
@@ -203,13 +205,13 @@ QWidget* IPDetailsTab::buildReverseCard() {
                                        QStringLiteral("checkmark.circle.fill"));
     connect(save, &QPushButton::clicked, this, &IPDetailsTab::saveReverse);
     form->addWidget(save);
+    halvo::ui::submitOnReturn(form, save);
     stack->addLayout(form);
 
     if (m_block.reverseEntries.isEmpty()) {
-        QLabel* empty = halvo::theme::label(
+        QLabel* empty = HalvoWrappingLabel::make(
             QStringLiteral("Noch keine benutzerdefinierten Reverse-DNS (PTR) Einträge in diesem Subnetz hinterlegt."),
             TextStyle::caption, Weight::regular, Tint::secondary);
-        empty->setWordWrap(true);
         stack->addWidget(empty);
         card->addContent(stack);
         return card;
@@ -233,12 +235,18 @@ QWidget* IPDetailsTab::buildReverseCard() {
 
     m_reverseModel = new HalvoRecordListModel<HalvoReverseRecord>(
         [](const HalvoReverseRecord& entry) { return entry.ipReverse; }, this);
+    // The painted button of each row, named for assistive technology.
+    m_reverseModel->setAccessibleDescription(
+        [](const HalvoReverseRecord& entry) { return QStringLiteral("rDNS löschen: %1").arg(entry.ipReverse); });
     m_reverseModel->setItems(m_block.reverseEntries);
+    // The address and host open in read-only fields for selecting (see the delegate).
+    m_reverseModel->setEditable(true);
     m_reverseDelegate = new IPReverseEntryDelegate(m_reverseModel, this);
     m_reverseTable = new QListView;
     m_reverseTable->setObjectName(QStringLiteral("ipReverseTable"));
     m_reverseTable->setModel(m_reverseModel);
-    m_reverseTable->setItemDelegate(m_reverseDelegate);
+    // One Tab stop; arrows move the current row, Delete or Space asks to delete it.
+    m_reverseDelegate->attachTo(m_reverseTable);
     m_reverseTable->setUniformItemSizes(true);
     m_reverseTable->setSelectionMode(QAbstractItemView::NoSelection);
     m_reverseTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -254,7 +262,7 @@ QWidget* IPDetailsTab::buildReverseCard() {
     table->addWidget(m_reverseTable);
     stack->addLayout(table);
 
-    connect(m_reverseDelegate, &IPReverseEntryDelegate::deleteRequested, this, [this](int row) {
+    connect(m_reverseDelegate, &IPReverseEntryDelegate::buttonPressed, this, [this](int row) {
         if (row >= 0 && row < m_reverseModel->rowCount())
             confirmDeleteReverse(m_reverseModel->itemAt(row));
     });
@@ -282,13 +290,14 @@ QWidget* IPDetailsTab::buildDelegationCard() {
     auto* add = new HalvoActionButton(QStringLiteral("NS-Delegation hinzufügen"), HalvoButtonVariant::secondary, true);
     connect(add, &QPushButton::clicked, this, &IPDetailsTab::addDelegation);
     form->addWidget(add);
+    halvo::ui::submitOnReturn(form, add);
     stack->addLayout(form);
 
     for (const QString& target : m_block.delegationTargets) {
         auto* row = new QHBoxLayout;
         row->setSpacing(6);
         row->addWidget(halvo::theme::symbol(QStringLiteral("checkmark.circle.fill"), TextStyle::caption, Tint::green));
-        row->addWidget(halvo::theme::label(QStringLiteral("Delegierter Nameserver: ") + target, TextStyle::caption,
+        row->addWidget(HalvoElidedLabel::make(QStringLiteral("Delegierter Nameserver: ") + target, TextStyle::caption,
                                            Weight::bold, Tint::primary, true));
         row->addStretch();
         stack->addLayout(row);

@@ -6,7 +6,7 @@
 
 #include "model/Records.h"
 #include "ui/HalvoRecordListModel.h"
-#include "views/ip/IPRdnsView.h"
+#include "views/ip/IPRdnsState.h"
 
 #include <QWidget>
 
@@ -22,7 +22,7 @@ public:
     static constexpr int kVisibleReverseRows = 12;
 
     /// `state` is the view's input state; the tab lives inside the view, so it never outlives it.
-    IPDetailsTab(AppStateStore& store, IPRdnsView::State& state, const HalvoIPBlock& block, QWidget* parent = nullptr);
+    IPDetailsTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block, QWidget* parent = nullptr);
 
     /// Whether the block's reverse zone may be delegated: the provider allows it and the prefix is at most
     /// /28 (IPv4) or /64 (IPv6).
@@ -47,7 +47,7 @@ private:
     QWidget* buildDelegationCard();
 
     AppStateStore& m_store;
-    IPRdnsView::State& m_state;
+    IPRdnsState& m_state;
     HalvoIPBlock m_block;
     HalvoFormTextField* m_descriptionField = nullptr;
     HalvoFormTextField* m_reverseAddressField = nullptr;

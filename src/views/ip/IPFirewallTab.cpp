@@ -2,8 +2,9 @@
 
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "ui/Theme.h"
-#include "views/ip/IPRdnsView.h"
+#include "views/ip/IPRdnsState.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -45,10 +46,10 @@ QWidget* fixedColumn(QWidget* item, int width) {
 
 } // namespace
 
-IPFirewallTab::IPFirewallTab(IPRdnsView& view, AppStateStore& store, const HalvoIPBlock& block, QWidget* parent)
+IPFirewallTab::IPFirewallTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block, QWidget* parent)
     : QWidget(parent)
-    , m_view(view)
     , m_store(store)
+    , m_state(state)
     , m_block(block) {
     setObjectName(QStringLiteral("ipFirewallTab"));
     auto* outer = new QVBoxLayout(this);
@@ -75,16 +76,14 @@ QString IPFirewallTab::cardTitle(const HalvoIPBlock& block) {
 
 QWidget* IPFirewallTab::buildSwitchRow() {
     auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(12);
+    auto* layout = new HalvoFlowLayout(row, 12, 8);
 
     const bool on = m_block.firewallEnabled;
     auto* firewall = new HalvoActionButton(
         on ? QStringLiteral("Edge-Firewall: AKTIV (Ausschalten)") : QStringLiteral("Edge-Firewall: AUS (Einschalten)"),
         on ? HalvoButtonVariant::success : HalvoButtonVariant::secondary, true, QStringLiteral("flame.fill"));
     // The same switch as the header card's, so both go through the view.
-    connect(firewall, &QPushButton::clicked, this, [this] { m_view.toggleFirewall(m_block); });
+    connect(firewall, &QPushButton::clicked, this, [this] { Q_EMIT firewallToggleRequested(m_block); });
     layout->addWidget(firewall);
 
     auto* mitigation = new HalvoActionButton(
@@ -92,20 +91,18 @@ QWidget* IPFirewallTab::buildSwitchRow() {
         HalvoButtonVariant::primary, true, QStringLiteral("shield.lefthalf.filled"));
     connect(mitigation, &QPushButton::clicked, this, [this] { m_store.setTidewallMitigation(m_block.ipBlock); });
     layout->addWidget(mitigation);
-    layout->addStretch();
     return row;
 }
 
 QWidget* IPFirewallTab::buildForm() {
-    IPRdnsView::State& state = m_view.state();
+    IPRdnsState& state = m_state;
     auto* form = new QWidget;
-    auto* layout = new QHBoxLayout(form);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(10);
+    // The parts of the form move to a further line where the card is narrow.
+    auto* layout = new HalvoFlowLayout(form, 10, 8);
 
     auto* seqGroup = new QHBoxLayout;
     seqGroup->setSpacing(4);
-    seqGroup->addWidget(halvo::theme::label(QStringLiteral("Seq:"), TextStyle::caption, Weight::bold));
+    seqGroup->addWidget(HalvoElidedLabel::make(QStringLiteral("Seq:"), TextStyle::caption, Weight::bold));
     auto* seqPicker = new QComboBox;
     seqPicker->setObjectName(QStringLiteral("ruleSeqPicker"));
     seqPicker->setFixedWidth(65);
@@ -114,7 +111,7 @@ QWidget* IPFirewallTab::buildForm() {
     seqPicker->setCurrentIndex(seqPicker->findData(QVariant::fromValue(state.ruleSeq)));
     connect(seqPicker, &QComboBox::currentIndexChanged, this, [this, seqPicker](int index) {
         if (index >= 0)
-            m_view.state().ruleSeq = seqPicker->itemData(index).toLongLong();
+            m_state.ruleSeq = seqPicker->itemData(index).toLongLong();
     });
     seqGroup->addWidget(seqPicker);
     layout->addLayout(seqGroup);
@@ -125,11 +122,11 @@ QWidget* IPFirewallTab::buildForm() {
     m_denyButton = new HalvoActionButton(QStringLiteral("DENY"), HalvoButtonVariant::secondary, true);
     // Choosing an action changes nothing in the store, so no refresh follows: the buttons update here.
     connect(m_permitButton, &QPushButton::clicked, this, [this] {
-        m_view.state().ruleAction = kPermit;
+        m_state.ruleAction = kPermit;
         showActionChoice();
     });
     connect(m_denyButton, &QPushButton::clicked, this, [this] {
-        m_view.state().ruleAction = kDeny;
+        m_state.ruleAction = kDeny;
         showActionChoice();
     });
     actionGroup->addWidget(m_permitButton);
@@ -145,14 +142,14 @@ QWidget* IPFirewallTab::buildForm() {
     protoPicker->setCurrentIndex(protoPicker->findData(state.ruleProto));
     connect(protoPicker, &QComboBox::currentIndexChanged, this, [this, protoPicker](int index) {
         if (index >= 0)
-            m_view.state().ruleProto = protoPicker->itemData(index).toString();
+            m_state.ruleProto = protoPicker->itemData(index).toString();
     });
     layout->addWidget(protoPicker);
 
     auto* source =
         new HalvoFormTextField(QStringLiteral("Quell-IP / CIDR (any oder 203.0.113.0/24)"), &state.ruleSource);
     source->setObjectName(QStringLiteral("ruleSourceField"));
-    layout->addWidget(source, 1);
+    layout->addWidget(source);
 
     auto* port = new HalvoFormTextField(QStringLiteral("Ziel-Port (z.B. 443)"), &state.rulePort);
     port->setObjectName(QStringLiteral("rulePortField"));
@@ -163,11 +160,12 @@ QWidget* IPFirewallTab::buildForm() {
                                        QStringLiteral("plus.circle.fill"));
     connect(save, &QPushButton::clicked, this, [this] { addFirewallRule(); });
     layout->addWidget(save);
+    halvo::ui::submitOnReturn(layout, save);
     return form;
 }
 
 void IPFirewallTab::showActionChoice() {
-    const QString& action = m_view.state().ruleAction;
+    const QString& action = m_state.ruleAction;
     m_permitButton->setVariant(action == kPermit ? HalvoButtonVariant::success : HalvoButtonVariant::secondary);
     m_denyButton->setVariant(action == kDeny ? HalvoButtonVariant::danger : HalvoButtonVariant::secondary);
 }
@@ -177,7 +175,7 @@ QWidget* IPFirewallTab::buildRuleRow(const HalvoFirewallRule& rule) {
     row->setProperty("ruleSequence", QVariant::fromValue(rule.sequence));
     auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
 
-    QLabel* sequence = halvo::theme::label(QStringLiteral("Seq #") + QString::number(rule.sequence), TextStyle::caption,
+    QLabel* sequence = HalvoElidedLabel::make(QStringLiteral("Seq #") + QString::number(rule.sequence), TextStyle::caption,
                                            Weight::bold, Tint::primary, true);
     sequence->setFixedWidth(70);
     layout->addWidget(sequence);
@@ -186,17 +184,17 @@ QWidget* IPFirewallTab::buildRuleRow(const HalvoFirewallRule& rule) {
         fixedColumn(new HalvoStatusBadge(rule.action.toUpper(), rule.action == kPermit ? Tint::green : Tint::red), 90));
 
     QLabel* protocol =
-        halvo::theme::label(QStringLiteral("Protokoll: ") + rule.protocol.toUpper(), TextStyle::caption, Weight::bold);
+        HalvoElidedLabel::make(QStringLiteral("Protokoll: ") + rule.protocol.toUpper(), TextStyle::caption, Weight::bold);
     protocol->setFixedWidth(110);
     layout->addWidget(protocol);
 
-    QLabel* source = halvo::theme::label(QStringLiteral("Quelle: ") + rule.source, TextStyle::caption, Weight::regular,
+    QLabel* source = HalvoElidedLabel::make(QStringLiteral("Quelle: ") + rule.source, TextStyle::caption, Weight::regular,
                                          Tint::primary, true);
     source->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(source, 1);
 
     QLabel* port =
-        halvo::theme::label(QStringLiteral("Ziel-Port: ") + rule.destinationPort.value_or(QStringLiteral("alle")),
+        HalvoElidedLabel::make(QStringLiteral("Ziel-Port: ") + rule.destinationPort.value_or(QStringLiteral("alle")),
                             TextStyle::caption, Weight::regular, Tint::primary, true);
     port->setFixedWidth(110);
     layout->addWidget(port);
@@ -209,7 +207,7 @@ QWidget* IPFirewallTab::buildRuleRow(const HalvoFirewallRule& rule) {
 }
 
 void IPFirewallTab::addFirewallRule() {
-    const IPRdnsView::State& state = m_view.state();
+    const IPRdnsState& state = m_state;
     const std::optional<QString> port =
         state.rulePort.isEmpty() ? std::nullopt : std::optional<QString>(state.rulePort);
     m_store.addFirewallRule(m_block.ipBlock, state.ruleSeq, state.ruleAction, state.ruleProto, state.ruleSource, port);

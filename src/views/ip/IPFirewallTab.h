@@ -5,12 +5,12 @@
 // live in the view's state, so they survive a change of block or tab and a rebuild after a save.
 
 #include "model/Records.h"
+#include "views/ip/IPRdnsState.h"
 
 #include <QWidget>
 
 class AppStateStore;
 class HalvoActionButton;
-class IPRdnsView;
 class QComboBox;
 
 class IPFirewallTab final : public QWidget {
@@ -20,7 +20,7 @@ public:
     static constexpr qint64 kSequenceChoices = 20;
 
     /// Built for the block the view shows; reads and writes the view's rule inputs.
-    IPFirewallTab(IPRdnsView& view, AppStateStore& store, const HalvoIPBlock& block, QWidget* parent = nullptr);
+    IPFirewallTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block, QWidget* parent = nullptr);
 
     static QString cardTitle(const HalvoIPBlock& block);
 
@@ -29,14 +29,18 @@ public:
     /// Asks before deleting the rule; the request carries the block and the rule as they are now.
     void confirmDeleteFirewallRule(const HalvoFirewallRule& rule);
 
+Q_SIGNALS:
+    /// The user pressed the switch of the block's edge firewall.
+    void firewallToggleRequested(const HalvoIPBlock& block);
+
 private:
     QWidget* buildSwitchRow();
     QWidget* buildForm();
     QWidget* buildRuleRow(const HalvoFirewallRule& rule);
     void showActionChoice();
 
-    IPRdnsView& m_view;
     AppStateStore& m_store;
+    IPRdnsState& m_state;
     HalvoIPBlock m_block;
     HalvoActionButton* m_permitButton = nullptr;
     HalvoActionButton* m_denyButton = nullptr;

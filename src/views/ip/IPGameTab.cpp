@@ -3,6 +3,7 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 #include "ui/Theme.h"
 
 #include <QComboBox>
@@ -26,7 +27,7 @@ QString rgba(const QColor& color) {
 
 } // namespace
 
-IPGameTab::IPGameTab(AppStateStore& store, IPRdnsView::State& state, const HalvoIPBlock& block, QWidget* parent)
+IPGameTab::IPGameTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block, QWidget* parent)
     : QWidget(parent)
     , m_store(store)
     , m_state(state)
@@ -64,14 +65,13 @@ QWidget* IPGameTab::buildGameCard() {
     card->setObjectName(QStringLiteral("gameCard"));
     card->contentLayout()->setSpacing(12);
 
-    auto* form = new QHBoxLayout;
-    form->setSpacing(10);
-    form->addWidget(halvo::theme::label(QStringLiteral("Protokoll-Profil:"), TextStyle::caption, Weight::bold));
+    auto* form = new HalvoFlowLayout(nullptr, 10, 8);
+    form->addWidget(HalvoElidedLabel::make(QStringLiteral("Protokoll-Profil:"), TextStyle::caption, Weight::bold));
     auto* profilePicker = new QComboBox;
     profilePicker->setObjectName(QStringLiteral("gameProtoPicker"));
     profilePicker->setFixedWidth(190);
-    profilePicker->addItems(IPRdnsView::State::gameProtocols);
-    profilePicker->setCurrentIndex(int(IPRdnsView::State::gameProtocols.indexOf(m_state.gameProto)));
+    profilePicker->addItems(IPRdnsState::gameProtocols);
+    profilePicker->setCurrentIndex(int(IPRdnsState::gameProtocols.indexOf(m_state.gameProto)));
     connect(profilePicker, &QComboBox::currentIndexChanged, this, [this, profilePicker](int index) {
         if (index >= 0)
             m_state.gameProto = profilePicker->itemText(index);
@@ -91,7 +91,7 @@ QWidget* IPGameTab::buildGameCard() {
                                       QStringLiteral("plus.shield.fill"));
     connect(add, &QPushButton::clicked, this, [this] { addGameRule(); });
     form->addWidget(add);
-    form->addStretch();
+    halvo::ui::submitOnReturn(form, add);
     card->addContent(form);
 
     for (const HalvoGameFirewallRule& rule : m_block.gameRules) {
@@ -99,7 +99,7 @@ QWidget* IPGameTab::buildGameCard() {
         row->setProperty("ruleId", QVariant::fromValue(rule.id));
         auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
         layout->addWidget(new HalvoStatusBadge(rule.protocol.toUpper(), Tint::purple, QStringLiteral("shield.fill")));
-        layout->addWidget(halvo::theme::label(QStringLiteral("UDP Port-Bereich: ") + QString::number(rule.startPort) +
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("UDP Port-Bereich: ") + QString::number(rule.startPort) +
                                                   QStringLiteral(" – ") + QString::number(rule.endPort),
                                               TextStyle::subheadline, Weight::bold, Tint::primary, true));
         layout->addStretch();
@@ -131,7 +131,7 @@ QWidget* IPGameTab::buildBlockedCard(const QStringList& addresses) {
         auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
         layout->addWidget(halvo::theme::symbol(QStringLiteral("exclamationmark.triangle.fill"), TextStyle::subheadline,
                                                Tint::orange));
-        layout->addWidget(halvo::theme::label(QStringLiteral("Blockierte IP: ") + address, TextStyle::subheadline,
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("Blockierte IP: ") + address, TextStyle::subheadline,
                                               Weight::bold, Tint::primary, true));
         layout->addStretch();
         auto* unblock =

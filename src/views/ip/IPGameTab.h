@@ -5,7 +5,7 @@
 // the block has any. The form's inputs live in the view's state.
 
 #include "model/Records.h"
-#include "views/ip/IPRdnsView.h"
+#include "views/ip/IPRdnsState.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -18,7 +18,7 @@ public:
     /// The port taken when the start field is empty or not a whole number.
     static constexpr qint64 kDefaultPort = 51820;
 
-    IPGameTab(AppStateStore& store, IPRdnsView::State& state, const HalvoIPBlock& block, QWidget* parent = nullptr);
+    IPGameTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block, QWidget* parent = nullptr);
 
     /// The ports the form stands for: the start field read as a whole number, else the default port; the end
     /// field read the same way, else the start port. No range check.
@@ -34,6 +34,6 @@ private:
     QWidget* buildBlockedCard(const QStringList& addresses);
 
     AppStateStore& m_store;
-    IPRdnsView::State& m_state;
+    IPRdnsState& m_state;
     HalvoIPBlock m_block;
 };

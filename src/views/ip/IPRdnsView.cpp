@@ -3,8 +3,6 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
-#include "ui/HalvoRefreshScheduler.h"
-#include "ui/HalvoSectionFrame.h"
 #include "views/ip/IPBlockRowDelegate.h"
 #include "views/ip/IPDetailsTab.h"
 #include "views/ip/IPFirewallTab.h"
@@ -16,6 +14,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QVBoxLayout>
 
 using halvo::theme::TextStyle;
@@ -33,7 +32,7 @@ QWidget* fact(const QString& symbolName, const QString& text) {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
     row->addWidget(halvo::theme::symbol(symbolName, TextStyle::caption, Tint::secondary));
-    row->addWidget(halvo::theme::label(text, TextStyle::caption, Weight::regular, Tint::secondary));
+    row->addWidget(HalvoElidedLabel::make(text, TextStyle::caption, Weight::regular, Tint::secondary));
     return widget;
 }
 
@@ -42,7 +41,8 @@ QWidget* fact(const QString& symbolName, const QString& text) {
 IPRdnsView::IPRdnsView(AppStateStore& store, QWidget* parent)
     : QWidget(parent)
     , m_store(store) {
-    HalvoSectionFrame::Config config;
+    Section::Spec spec;
+    HalvoSectionFrame::Config& config = spec.frame;
     config.sidebarIcon = kBlockSymbol;
     config.sidebarTint = Tint::orange;
     config.sidebarMinWidth = 275;
@@ -54,73 +54,52 @@ IPRdnsView::IPRdnsView(AppStateStore& store, QWidget* parent)
     config.placeholderTitle = QStringLiteral("Kein IP-Block ausgewählt");
     config.placeholderDescription =
         QStringLiteral("Wähle links ein IPv4- oder IPv6-Subnetz aus oder synchronisiere deinen Halvo Account.");
-
-    m_frame = new HalvoSectionFrame(config, this);
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_frame);
-
-    m_model = new HalvoRecordListModel<HalvoIPBlock>([](const HalvoIPBlock& block) { return block.ipBlock; }, this);
-    m_delegate = new IPBlockRowDelegate(m_model, this);
-    m_frame->setListModel(m_model, m_delegate);
-
-    connect(m_frame, &HalvoSectionFrame::rowSelected, this, &IPRdnsView::onRowSelected);
-    connect(m_frame, &HalvoSectionFrame::tabClicked, this, &IPRdnsView::onTabClicked);
-
-    m_scheduler = new HalvoRefreshScheduler(&m_store, this, [this] { refresh(); });
-    refresh();
+    spec.sidebarTitle = QStringLiteral("IP-Blöcke");
+    spec.idOf = [](const HalvoIPBlock& block) { return block.ipBlock; };
+    spec.recordsOf = [](const HalvoAccountSnapshot& snapshot) { return snapshot.ipBlocks; };
+    spec.searchTexts = &IPRdnsView::searchedTexts;
+    // Only the user's own choice is highlighted; the fallback to the first block is not.
+    spec.highlightFallback = false;
+    spec.tabsOf = &IPRdnsView::availableTabs;
+    spec.tabButton = [](IPManagerSubTab tab, int index) {
+        return HalvoSectionFrame::TabSpec{symbolName(tab),
+                                          QString::number(index + 1) + QStringLiteral(". ") + rawValue(tab)};
+    };
+    spec.drawDetail = [this](const HalvoIPBlock& block, IPManagerSubTab tab) { drawDetail(block, tab); };
+    spec.afterRefresh = [this](const std::optional<HalvoIPBlock>& shown) {
+        if (!shown) {
+            m_drawnBlock.reset();
+            m_drawnTab.reset();
+        }
+    };
+    m_section = std::make_unique<Section>(m_store, *this, std::move(spec), m_state.selectedBlockId, &m_state.activeTab);
+    m_section->setDelegate(new IPBlockRowDelegate(this));
+    m_section->refreshNow();
 }
 
 IPRdnsView::~IPRdnsView() = default;
 
 // ---- derived values ----
 
-bool IPRdnsView::blockMatchesSearch(const HalvoIPBlock& block, const QString& searchText) {
-    // An absent or empty field never matches a non-empty search; an empty search is handled by the caller.
-    const auto contains = [&searchText](QStringView value) {
-        return !value.isEmpty() && halvo::matchesSearch(value, searchText);
-    };
-    if (contains(block.ipBlock))
-        return true;
-    if (block.routedToService && contains(*block.routedToService))
-        return true;
-    if (block.description && contains(*block.description))
-        return true;
+QStringList IPRdnsView::searchedTexts(const HalvoIPBlock& block) {
+    QStringList texts{block.ipBlock};
+    if (block.routedToService)
+        texts.append(*block.routedToService);
+    if (block.description)
+        texts.append(*block.description);
     for (const HalvoReverseRecord& entry : block.reverseEntries) {
-        if (contains(entry.reverse) || contains(entry.ipReverse))
-            return true;
+        texts.append(entry.reverse);
+        texts.append(entry.ipReverse);
     }
-    return false;
+    return texts;
 }
 
 QList<HalvoIPBlock> IPRdnsView::filteredBlocks() const {
-    const QList<HalvoIPBlock> blocks = m_store.activeSnapshot().ipBlocks;
-    const QString search = m_store.searchText();
-    if (search.isEmpty())
-        return blocks;
-    QList<HalvoIPBlock> result;
-    for (const HalvoIPBlock& block : blocks) {
-        if (blockMatchesSearch(block, search))
-            result.append(block);
-    }
-    return result;
-}
-
-std::optional<HalvoIPBlock> IPRdnsView::pickShown(const QList<HalvoIPBlock>& listed,
-                                                  const std::optional<QString>& selectedId) {
-    if (selectedId) {
-        for (const HalvoIPBlock& block : listed) {
-            if (block.ipBlock == *selectedId)
-                return block;
-        }
-    }
-    if (listed.isEmpty())
-        return std::nullopt;
-    return listed.first();
+    return m_section->listed();
 }
 
 std::optional<HalvoIPBlock> IPRdnsView::selectedBlock() const {
-    return pickShown(filteredBlocks(), m_state.selectedBlockId);
+    return m_section->shown();
 }
 
 QList<IPManagerSubTab> IPRdnsView::availableTabs(const HalvoIPBlock& block) {
@@ -134,7 +113,7 @@ QList<IPManagerSubTab> IPRdnsView::availableTabs(const HalvoIPBlock& block) {
 }
 
 IPManagerSubTab IPRdnsView::effectiveTab(const HalvoIPBlock& block) const {
-    return availableTabs(block).contains(m_state.activeTab) ? m_state.activeTab : IPManagerSubTab::subnetAndRdns;
+    return m_section->tabFor(block);
 }
 
 // ---- actions ----
@@ -149,66 +128,46 @@ void IPRdnsView::toggleFirewall(const HalvoIPBlock& block) {
     m_store.toggleEdgeFirewall(block.ipBlock);
 }
 
+void IPRdnsView::confirmMoveFailover(const HalvoIPBlock& shown, const QString& target) {
+    const QString& block = shown.ipBlock;
+    HalvoConfirmRequest request;
+    request.title =
+        QStringLiteral("Failover-IP '") + block + QStringLiteral("' auf '") + target + QStringLiteral("' umrouten?");
+    request.message = QStringLiteral("Soll das IP-Subnetz '") + block + QStringLiteral("' von '") +
+                      shown.routedToService.value_or(QStringLiteral("Unassigned")) +
+                      QStringLiteral("' auf den Ziel-Server '") + target + QStringLiteral("' geschwenkt werden?");
+    request.warningDetails = QStringLiteral("Der gesamte Netzwerkverkehr für ") + block +
+                             QStringLiteral(" wird sofort per BGP auf ") + target + QStringLiteral(" umgeleitet.");
+    request.confirmButtonTitle = QStringLiteral("Jetzt IP umrouten");
+    request.variant = HalvoButtonVariant::warning;
+    // The tab may have been rebuilt while the sheet was open; the view holds the field either way.
+    request.action = [&store = m_store, view = QPointer<IPRdnsView>(this), block, target] {
+        store.moveFailoverIP(block, target);
+        if (!view)
+            return;
+        view->state().targetMoveService.clear();
+        for (HalvoFormTextField* field : view->findChildren<HalvoFormTextField*>())
+            field->reload();
+    };
+    m_store.requestConfirmation(std::move(request));
+}
+
 // ---- refresh ----
 
-void IPRdnsView::scheduleRefresh() {
-    m_scheduler->schedule();
-}
-
-void IPRdnsView::onRowSelected(int row) {
-    if (row < 0 || row >= m_model->rowCount())
-        return;
-    m_state.selectedBlockId = m_model->itemAt(row).ipBlock;
-    scheduleRefresh();
-}
-
-void IPRdnsView::onTabClicked(int index) {
-    if (index < 0 || index >= m_shownTabs.size())
-        return;
-    m_state.activeTab = m_shownTabs.at(index);
-    scheduleRefresh();
-}
-
-void IPRdnsView::refresh() {
-    const QList<HalvoIPBlock> listed = filteredBlocks();
-    m_frame->setSidebarTitle(QStringLiteral("IP-Blöcke (") + QString::number(listed.size()) + QLatin1Char(')'));
-    m_model->setItems(listed);
-    m_frame->setListEmpty(listed.isEmpty());
-    // Only the user's own choice is highlighted; the fallback to the first block is not.
-    m_frame->setCurrentRow(m_state.selectedBlockId ? m_model->rowOf(*m_state.selectedBlockId) : -1);
-
-    const std::optional<HalvoIPBlock> shown = pickShown(listed, m_state.selectedBlockId);
-    if (!shown) {
-        m_shownTabs.clear();
-        m_drawnBlock.reset();
-        m_drawnTab.reset();
-        m_frame->showPlaceholder();
-        return;
-    }
-
-    const IPManagerSubTab tab = effectiveTab(*shown);
-    m_shownTabs = availableTabs(*shown);
-    QList<HalvoSectionFrame::TabSpec> specs;
-    for (qsizetype i = 0; i < m_shownTabs.size(); ++i) {
-        const IPManagerSubTab offered = m_shownTabs.at(i);
-        specs.append({symbolName(offered), QString::number(i + 1) + QStringLiteral(". ") + rawValue(offered)});
-    }
-    m_frame->setTabs(specs, int(m_shownTabs.indexOf(tab)));
-
-    const bool sameBlock = m_drawnBlock && m_drawnBlock->ipBlock == shown->ipBlock;
-    if (!m_drawnBlock || *m_drawnBlock != *shown)
-        m_frame->replaceHeader(buildHeaderCard(*shown));
+void IPRdnsView::drawDetail(const HalvoIPBlock& shown, IPManagerSubTab tab) {
+    const bool sameBlock = m_drawnBlock && m_drawnBlock->ipBlock == shown.ipBlock;
+    if (!m_drawnBlock || *m_drawnBlock != shown)
+        frame()->replaceHeader(buildHeaderCard(shown));
     // The failover tab's quick pick draws the account's dedicated servers as well.
     const QList<std::pair<QString, QString>> moveTargets = tab == IPManagerSubTab::vmacAndMove
                                                                ? IPVirtualMacTab::moveTargets(m_store.activeSnapshot())
                                                                : QList<std::pair<QString, QString>>();
-    if (!m_drawnBlock || *m_drawnBlock != *shown || m_drawnTab != tab || m_drawnMoveTargets != moveTargets) {
+    if (!m_drawnBlock || *m_drawnBlock != shown || m_drawnTab != tab || m_drawnMoveTargets != moveTargets) {
         m_drawnMoveTargets = moveTargets;
-        m_frame->replaceContent(buildTabContent(*shown, tab), sameBlock && m_drawnTab == tab);
+        frame()->replaceContent(buildTabContent(shown, tab), sameBlock && m_drawnTab == tab);
     }
     m_drawnBlock = shown;
     m_drawnTab = tab;
-    m_frame->showDetail();
 }
 
 // ---- detail ----
@@ -225,7 +184,7 @@ QWidget* IPRdnsView::buildHeaderCard(const HalvoIPBlock& block) {
     info->setSpacing(5);
     auto* titleRow = new QHBoxLayout;
     titleRow->setSpacing(8);
-    QLabel* title = halvo::theme::label(block.ipBlock, TextStyle::title2, Weight::bold, Tint::primary, true);
+    QLabel* title = HalvoElidedLabel::make(block.ipBlock, TextStyle::title2, Weight::bold, Tint::primary, true);
     title->setObjectName(QStringLiteral("ipBlockTitle"));
     titleRow->addWidget(title);
     titleRow->addWidget(new HalvoStatusBadge(QStringLiteral("IPv") + QString::number(block.version) + QLatin1Char(' ') +
@@ -278,13 +237,18 @@ QWidget* IPRdnsView::buildTabContent(const HalvoIPBlock& block, IPManagerSubTab 
     auto* column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(18);
-    column->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     if (tab == IPManagerSubTab::subnetAndRdns)
         column->addWidget(new IPDetailsTab(m_store, m_state, block));
-    if (tab == IPManagerSubTab::vmacAndMove)
-        column->addWidget(new IPVirtualMacTab(m_store, *this, block, m_drawnMoveTargets));
-    if (tab == IPManagerSubTab::edgeFirewall)
-        column->addWidget(new IPFirewallTab(*this, m_store, block));
+    if (tab == IPManagerSubTab::vmacAndMove) {
+        auto* vmac = new IPVirtualMacTab(m_store, m_state, block, m_drawnMoveTargets);
+        connect(vmac, &IPVirtualMacTab::moveFailoverRequested, this, &IPRdnsView::confirmMoveFailover);
+        column->addWidget(vmac);
+    }
+    if (tab == IPManagerSubTab::edgeFirewall) {
+        auto* firewall = new IPFirewallTab(m_store, m_state, block);
+        connect(firewall, &IPFirewallTab::firewallToggleRequested, this, &IPRdnsView::toggleFirewall);
+        column->addWidget(firewall);
+    }
     if (tab == IPManagerSubTab::gameAndSecurity)
         column->addWidget(new IPGameTab(m_store, m_state, block));
     return content;

@@ -5,56 +5,24 @@
 // and the texts of its forms; everything else is read from the store on each refresh.
 
 #include "model/Records.h"
-#include "ui/HalvoRecordListModel.h"
+#include "ui/HalvoSection.h"
 #include "views/ip/IPManagerSubTab.h"
+#include "views/ip/IPRdnsState.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class AppStateStore;
-class HalvoRefreshScheduler;
-class HalvoSectionFrame;
-class IPBlockRowDelegate;
 
 class IPRdnsView final : public QWidget {
     Q_OBJECT
 public:
-    /// The view's own input state. It lives as long as the view; nothing is reset when another block is
-    /// selected.
-    struct State {
-        std::optional<QString> selectedBlockId;
-        IPManagerSubTab activeTab = IPManagerSubTab::subnetAndRdns;
-        // details and reverse DNS
-        QString descriptionInput;
-        QString newReverseIP;
-        QString newReverseHost;
-        QString newDelegationNS;
-        // virtual MACs and failover routing
-        QString vmacIPInput;
-        QString vmacVMNameInput;
-        QString vmacType = QStringLiteral("halvo");
-        QString targetMoveService;
-        // edge firewall
-        qint64 ruleSeq = 0;
-        QString ruleAction = QStringLiteral("permit");
-        QString ruleProto = QStringLiteral("tcp");
-        QString ruleSource = QStringLiteral("any");
-        QString rulePort = QStringLiteral("443");
-        // game firewall
-        QString gameProto = QStringLiteral("wireguard");
-        QString gameStartPort = QStringLiteral("51820");
-        QString gameEndPort = QStringLiteral("51820");
-
-        /// The protocol profiles the game-firewall form offers, in this order.
-        static inline const QStringList gameProtocols{
-            QStringLiteral("wireguard"),  QStringLiteral("fiveM"), QStringLiteral("minecraftPocketEdition"),
-            QStringLiteral("source"),     QStringLiteral("rust"),  QStringLiteral("arkSurvivalEvolved"),
-            QStringLiteral("teamSpeak3"), QStringLiteral("other")};
-    };
+    using State = IPRdnsState;
 
     explicit IPRdnsView(AppStateStore& store, QWidget* parent = nullptr);
     ~IPRdnsView() override;
@@ -65,9 +33,9 @@ public:
     /// The active snapshot's blocks in stored order, narrowed by the store's search text when it is not
     /// empty (the text as typed, not trimmed).
     QList<HalvoIPBlock> filteredBlocks() const;
-    /// Whether the block's address, routed service, description or one of its reverse entries (host name
-    /// or address) contains the search text, case-insensitively. No other field is searched.
-    static bool blockMatchesSearch(const HalvoIPBlock& block, const QString& searchText);
+    /// The texts of a block that the search looks into: the block, the routed service, the description and
+    /// every reverse entry's host name and address. No other field is searched.
+    static QStringList searchedTexts(const HalvoIPBlock& block);
     /// The selected block when the list shows it, else the first listed block, else none. The fallback is
     /// never written back into the selection.
     std::optional<HalvoIPBlock> selectedBlock() const;
@@ -80,29 +48,23 @@ public:
     void copySubnetToPasteboard(const HalvoIPBlock& block);
     /// Switches the block's edge firewall through the store (no confirmation).
     void toggleFirewall(const HalvoIPBlock& block);
+    /// Asks before routing the failover block to the target service; confirmed, the typed target is cleared.
+    void confirmMoveFailover(const HalvoIPBlock& block, const QString& target);
 
-    HalvoSectionFrame* frame() const { return m_frame; }
-    /// Asks for one refresh on the next turn of the event loop.
-    void scheduleRefresh();
+    using Section = HalvoSection<HalvoIPBlock, IPManagerSubTab>;
+    Section& section() { return *m_section; }
+    HalvoSectionFrame* frame() const { return m_section->frame(); }
 
 private:
-    void refresh();
-    void onRowSelected(int row);
-    void onTabClicked(int index);
+    void drawDetail(const HalvoIPBlock& shown, IPManagerSubTab tab);
     QWidget* buildHeaderCard(const HalvoIPBlock& block);
     QWidget* buildTabContent(const HalvoIPBlock& block, IPManagerSubTab tab);
-    static std::optional<HalvoIPBlock> pickShown(const QList<HalvoIPBlock>& listed,
-                                                 const std::optional<QString>& selectedId);
 
     AppStateStore& m_store;
     State m_state;
-    HalvoSectionFrame* m_frame = nullptr;
-    HalvoRecordListModel<HalvoIPBlock>* m_model = nullptr;
-    IPBlockRowDelegate* m_delegate = nullptr;
-    HalvoRefreshScheduler* m_scheduler = nullptr;
+    std::unique_ptr<Section> m_section;
 
     // What the detail shows now, so a refresh rebuilds only what changed.
-    QList<IPManagerSubTab> m_shownTabs;
     std::optional<HalvoIPBlock> m_drawnBlock;
     std::optional<IPManagerSubTab> m_drawnTab;
     /// The dedicated servers (service name, host name) drawn by the failover tab's quick pick.

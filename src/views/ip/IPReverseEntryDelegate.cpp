@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -43,7 +44,7 @@ int contentHeight() {
 } // namespace
 
 IPReverseEntryDelegate::IPReverseEntryDelegate(const HalvoRecordListModel<HalvoReverseRecord>* model, QObject* parent)
-    : QStyledItemDelegate(parent)
+    : HalvoButtonRowDelegate(parent)
     , m_model(model) {}
 
 IPReverseEntryDelegate::Cells IPReverseEntryDelegate::cells(const QRect& itemRect) {
@@ -84,8 +85,8 @@ void IPReverseEntryDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     drawText(c.address, addressFont(), entry.ipReverse);
     drawText(c.host, hostFont(), entry.reverse);
 
-    const bool held = m_pressed == index && QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
-    deleteButton().paint(painter, option, deleteButtonRect(option.rect), held);
+    deleteButton().paint(painter, option, deleteButtonRect(option.rect), isHeld(index));
+    paintCurrentRowMark(painter, option, QRectF(c.background), kRowRadius);
     painter->restore();
 }
 
@@ -93,35 +94,55 @@ QSize IPReverseEntryDelegate::sizeHint(const QStyleOptionViewItem&, const QModel
     return {0, contentHeight() + 2 * cols::kVerticalInset + cols::kRowSpacing};
 }
 
-bool IPReverseEntryDelegate::editorEvent(QEvent* event, QAbstractItemModel*, const QStyleOptionViewItem& option,
-                                         const QModelIndex& index) {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton || !deleteButtonRect(option.rect).contains(mouse->position().toPoint()))
-            return false;
-        m_pressed = index;
-        return true;
+void IPReverseEntryDelegate::pressedBesideButton(const QMouseEvent& event, const QStyleOptionViewItem& option,
+                                                 const QModelIndex& index) {
+    const Cells c = cells(option.rect);
+    const QPoint at = event.position().toPoint();
+    if (c.address.contains(at))
+        m_openCell = Cell::address;
+    else if (c.host.contains(at))
+        m_openCell = Cell::host;
+    else
+        return;
+    // Opened after the press has been handled, so the view is not asked to edit inside its own event. A field
+    // open on the row's other cell closes first.
+    if (auto* view = const_cast<QAbstractItemView*>(qobject_cast<const QAbstractItemView*>(option.widget))) {
+        QMetaObject::invokeMethod(
+            view,
+            [view, target = QPersistentModelIndex(index)] {
+                if (!target.isValid())
+                    return;
+                view->closePersistentEditor(target);
+                view->edit(target);
+            },
+            Qt::QueuedConnection);
     }
-    case QEvent::MouseButtonRelease: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton || !m_pressed.isValid())
-            return false;
-        const bool click = m_pressed == index && deleteButtonRect(option.rect).contains(mouse->position().toPoint());
-        m_pressed = QPersistentModelIndex();
-        if (click)
-            Q_EMIT deleteRequested(index.row());
-        return true;
-    }
-    case QEvent::KeyPress: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() != Qt::Key_Space && key->key() != Qt::Key_Select)
-            return false;
-        Q_EMIT deleteRequested(index.row());
-        return true;
-    }
-    default:
-        return false;
-    }
+}
+
+QWidget* IPReverseEntryDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const {
+    auto* editor = new QLineEdit(parent);
+    const bool address = m_openCell == Cell::address;
+    editor->setObjectName(address ? QStringLiteral("ipReverseAddressEditor") : QStringLiteral("ipReverseHostEditor"));
+    editor->setReadOnly(true);
+    editor->setFrame(false);
+    editor->setFont(address ? addressFont() : hostFont());
+    return editor;
+}
+
+void IPReverseEntryDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (!line || !index.isValid() || index.row() >= m_model->rowCount())
+        return;
+    const HalvoReverseRecord& entry = m_model->itemAt(index.row());
+    line->setText(m_openCell == Cell::address ? entry.ipReverse : entry.reverse);
+}
+
+void IPReverseEntryDelegate::setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const {
+    // The texts are only shown for selecting; nothing typed reaches the entry.
+}
+
+void IPReverseEntryDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                                  const QModelIndex&) const {
+    const Cells c = cells(option.rect);
+    editor->setGeometry(m_openCell == Cell::address ? c.address : c.host);
 }

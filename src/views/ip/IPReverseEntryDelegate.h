@@ -1,14 +1,13 @@
 #pragma once
 
 // One row of a block's reverse-DNS table: the address, the host name and the "rDNS löschen" button. The
-// rows are painted, so a block with thousands of entries costs only its visible rows. The button is handled
-// here: a press and release on it (or the space key on the current row) asks to delete that row's entry.
+// rows are painted, so a block with thousands of entries costs only its visible rows. The button's press
+// (handled by HalvoButtonRowDelegate) asks to delete that row's entry. A press on the address or the host
+// opens that text in a read-only field, so the user can select and copy it.
 
 #include "model/Records.h"
+#include "ui/HalvoButtonRowDelegate.h"
 #include "ui/HalvoRecordListModel.h"
-
-#include <QPersistentModelIndex>
-#include <QStyledItemDelegate>
 
 namespace ipReverseColumns {
 constexpr int kAddress = 240;
@@ -20,7 +19,7 @@ constexpr int kVerticalInset = 6;
 constexpr int kRowSpacing = 6;
 } // namespace ipReverseColumns
 
-class IPReverseEntryDelegate final : public QStyledItemDelegate {
+class IPReverseEntryDelegate final : public HalvoButtonRowDelegate {
     Q_OBJECT
 public:
     struct Cells {
@@ -38,14 +37,22 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
-                     const QModelIndex& index) override;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override;
 
-Q_SIGNALS:
-    /// The user pressed the delete button of the row.
-    void deleteRequested(int row);
+protected:
+    QRect buttonRectIn(const QRect& itemRect) const override { return deleteButtonRect(itemRect); }
+    /// A press on the address or the host opens that text in the read-only field.
+    void pressedBesideButton(const QMouseEvent& event, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) override;
 
 private:
+    enum class Cell { address, host };
+
     const HalvoRecordListModel<HalvoReverseRecord>* m_model;
-    QPersistentModelIndex m_pressed;
+    /// The cell the field opens on: the one pressed last.
+    Cell m_openCell = Cell::address;
 };

@@ -3,6 +3,7 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/FormKeys.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,12 +32,11 @@ QList<IPMoveTarget> IPVirtualMacTab::moveTargets(const HalvoAccountSnapshot& sna
     return targets;
 }
 
-IPVirtualMacTab::IPVirtualMacTab(AppStateStore& store, IPRdnsView& view, const HalvoIPBlock& block,
+IPVirtualMacTab::IPVirtualMacTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block,
                                  const QList<IPMoveTarget>& targets, QWidget* parent)
     : QWidget(parent)
     , m_store(store)
-    , m_view(&view)
-    , m_state(view.state())
+    , m_state(state)
     , m_block(block)
     , m_targets(targets) {
     setObjectName(QStringLiteral("ipVirtualMacTab"));
@@ -105,27 +105,7 @@ void IPVirtualMacTab::requestTypedMove() {
 }
 
 void IPVirtualMacTab::confirmMoveFailover(const QString& target) {
-    const QString& block = m_block.ipBlock;
-    HalvoConfirmRequest request;
-    request.title =
-        QStringLiteral("Failover-IP '") + block + QStringLiteral("' auf '") + target + QStringLiteral("' umrouten?");
-    request.message = QStringLiteral("Soll das IP-Subnetz '") + block + QStringLiteral("' von '") +
-                      m_block.routedToService.value_or(QStringLiteral("Unassigned")) +
-                      QStringLiteral("' auf den Ziel-Server '") + target + QStringLiteral("' geschwenkt werden?");
-    request.warningDetails = QStringLiteral("Der gesamte Netzwerkverkehr für ") + block +
-                             QStringLiteral(" wird sofort per BGP auf ") + target + QStringLiteral(" umgeleitet.");
-    request.confirmButtonTitle = QStringLiteral("Jetzt IP umrouten");
-    request.variant = HalvoButtonVariant::warning;
-    // The tab may have been rebuilt while the sheet was open; the view holds the field either way.
-    request.action = [&store = m_store, view = m_view, block, target] {
-        store.moveFailoverIP(block, target);
-        if (!view)
-            return;
-        view->state().targetMoveService.clear();
-        for (HalvoFormTextField* field : view->findChildren<HalvoFormTextField*>())
-            field->reload();
-    };
-    m_store.requestConfirmation(std::move(request));
+    Q_EMIT moveFailoverRequested(m_block, target);
 }
 
 // ---- cards ----
@@ -152,7 +132,7 @@ QWidget* IPVirtualMacTab::buildVirtualMacCard() {
 
     auto* typeRow = new QHBoxLayout;
     typeRow->setSpacing(6);
-    typeRow->addWidget(halvo::theme::label(QStringLiteral("Typ:"), TextStyle::caption, Weight::bold));
+    typeRow->addWidget(HalvoElidedLabel::make(QStringLiteral("Typ:"), TextStyle::caption, Weight::bold));
     m_halvoTypeButton = new HalvoActionButton(QStringLiteral("Halvo MAC"), HalvoButtonVariant::secondary, true);
     m_vmwareTypeButton = new HalvoActionButton(QStringLiteral("VMware MAC"), HalvoButtonVariant::secondary, true);
     connect(m_halvoTypeButton, &QPushButton::clicked, this, [this] { selectVmacType(kHalvoType); });
@@ -166,20 +146,21 @@ QWidget* IPVirtualMacTab::buildVirtualMacCard() {
                                          QStringLiteral("plus.circle.fill"));
     connect(create, &QPushButton::clicked, this, &IPVirtualMacTab::createVirtualMac);
     form->addWidget(create, 0, Qt::AlignVCenter);
+    halvo::ui::submitOnReturn(form, create);
     card->addContent(form);
 
     for (const HalvoVirtualMac& entry : m_block.virtualMacs) {
         QFrame* row = halvo::ui::listRow(10, 10);
         auto* items = qobject_cast<QBoxLayout*>(row->layout());
         QLabel* address =
-            halvo::theme::label(entry.ipAddress, TextStyle::subheadline, Weight::bold, Tint::primary, true);
+            HalvoElidedLabel::make(entry.ipAddress, TextStyle::subheadline, Weight::bold, Tint::primary, true);
         address->setFixedWidth(180);
         items->addWidget(address);
-        QLabel* mac = halvo::theme::label(QStringLiteral("MAC: ") + entry.macAddress, TextStyle::subheadline,
+        QLabel* mac = HalvoElidedLabel::make(QStringLiteral("MAC: ") + entry.macAddress, TextStyle::subheadline,
                                           Weight::bold, Tint::purple, true);
         mac->setFixedWidth(210);
         items->addWidget(mac);
-        items->addWidget(halvo::theme::label(QStringLiteral("VM: ") + entry.virtualMachineName + QStringLiteral(" (") +
+        items->addWidget(HalvoElidedLabel::make(QStringLiteral("VM: ") + entry.virtualMachineName + QStringLiteral(" (") +
                                                  entry.type.toUpper() + QLatin1Char(')'),
                                              TextStyle::caption),
                          1);
@@ -203,7 +184,7 @@ QWidget* IPVirtualMacTab::buildFailoverCard() {
     card->setObjectName(QStringLiteral("ipFailoverCard"));
 
     QLabel* current =
-        halvo::theme::label(QStringLiteral("Aktuelles Routing-Ziel: ") +
+        HalvoElidedLabel::make(QStringLiteral("Aktuelles Routing-Ziel: ") +
                                 m_block.routedToService.value_or(QStringLiteral("Parked (Kein Server zugewiesen)")),
                             TextStyle::subheadline, Weight::bold);
     current->setObjectName(QStringLiteral("ipRoutingTarget"));
@@ -219,13 +200,14 @@ QWidget* IPVirtualMacTab::buildFailoverCard() {
                                        QStringLiteral("bolt.horizontal.fill"));
     connect(move, &QPushButton::clicked, this, &IPVirtualMacTab::requestTypedMove);
     form->addWidget(move, 0, Qt::AlignVCenter);
+    halvo::ui::submitOnReturn(form, move);
     card->addContent(form);
 
     if (!m_targets.isEmpty()) {
         auto* pick = new QHBoxLayout;
         pick->setSpacing(8);
         pick->addWidget(
-            halvo::theme::label(QStringLiteral("Schnell-Auswahl deiner Server:"), TextStyle::caption, Weight::bold));
+            HalvoElidedLabel::make(QStringLiteral("Schnell-Auswahl deiner Server:"), TextStyle::caption, Weight::bold));
         for (const IPMoveTarget& target : m_targets) {
             auto* button = new HalvoActionButton(QStringLiteral("Auf ") + target.second + QStringLiteral(" routen"),
                                                  HalvoButtonVariant::secondary, true);

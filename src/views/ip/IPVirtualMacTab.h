@@ -6,7 +6,7 @@
 
 #include "model/Account.h"
 #include "model/Records.h"
-#include "views/ip/IPRdnsView.h"
+#include "views/ip/IPRdnsState.h"
 
 #include <QList>
 #include <QPointer>
@@ -28,8 +28,7 @@ public:
     /// The dedicated servers of the snapshot as move targets, in stored order.
     static QList<IPMoveTarget> moveTargets(const HalvoAccountSnapshot& snapshot);
 
-    /// The tab lives inside `view`; confirmations that outlive the tab reach the view through a guard.
-    IPVirtualMacTab(AppStateStore& store, IPRdnsView& view, const HalvoIPBlock& block,
+    IPVirtualMacTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block,
                     const QList<IPMoveTarget>& targets, QWidget* parent = nullptr);
 
     /// Chooses the kind of MAC for the next creation ("halvo" or "vmware").
@@ -40,7 +39,12 @@ public:
     void confirmDeleteVirtualMac(const HalvoVirtualMac& entry);
     /// Asks to move the block to the trimmed typed target; an empty target is ignored.
     void requestTypedMove();
+    /// Asks the view to confirm moving the block to the target.
     void confirmMoveFailover(const QString& target);
+
+Q_SIGNALS:
+    /// The user chose to route the block to the target service (the view confirms it).
+    void moveFailoverRequested(const HalvoIPBlock& block, const QString& target);
 
 private:
     QWidget* buildVirtualMacCard();
@@ -48,8 +52,7 @@ private:
     void showVmacType();
 
     AppStateStore& m_store;
-    QPointer<IPRdnsView> m_view;
-    IPRdnsView::State& m_state;
+    IPRdnsState& m_state;
     HalvoIPBlock m_block;
     QList<IPMoveTarget> m_targets;
     HalvoFormTextField* m_vmacAddressField = nullptr;

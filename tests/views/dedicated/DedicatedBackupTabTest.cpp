@@ -1,7 +1,7 @@
 // The tab "Backup Storage FTP": storage tiles, the silent copy chip, the confirmed password reset and the
 // access grants with their fallback to the server's own address.
 
-#include "views/servers/DedicatedBackupTab.h"
+#include "views/dedicated/DedicatedBackupTab.h"
 
 #include "DedicatedViewFixture.h"
 #include "store/AppStateStore.h"

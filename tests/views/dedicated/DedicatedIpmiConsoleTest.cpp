@@ -1,7 +1,7 @@
 // The IPMI console sheet: the imitated serial console of the shown server, its endpoint, the SSH address
 // copy and closing.
 
-#include "views/servers/DedicatedIpmiConsole.h"
+#include "views/dedicated/DedicatedIpmiConsole.h"
 
 #include "DedicatedViewFixture.h"
 #include "store/AppStateStore.h"
@@ -95,4 +95,36 @@ TEST(DedicatedIpmiConsole, FollowsTheRecordWhileOpen) {
 }
 
 } // namespace
+} // namespace halvo::test
+
+namespace halvo::test {
+
+TEST(DedicatedIpmiConsole, ReturnNeitherClosesTheSheetNorPressesAButton) {
+    DedicatedView v(QList<HalvoServer>{makeServer(QStringLiteral("ns1.example.net"))});
+    QDialog* sheet = openSheet(v);
+    ASSERT_NE(sheet, nullptr);
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet));
+    const QString message = v.store().lastActionMessage();
+    const QString clipboard = QGuiApplication::clipboard()->text();
+    QList<QWidget*> targets{sheet};
+    for (QPushButton* button : sheet->findChildren<QPushButton*>()) {
+        EXPECT_FALSE(button->isDefault()) << button->text().toStdString();
+        EXPECT_FALSE(button->autoDefault()) << button->text().toStdString();
+        targets.append(button);
+    }
+    QPointer<QDialog> guard = sheet;
+    for (QWidget* target : targets) {
+        target->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(target, Qt::Key_Return);
+        QTest::keyClick(target, Qt::Key_Enter);
+        settle();
+        ASSERT_FALSE(guard.isNull());
+        EXPECT_TRUE(sheet->isVisible()) << target->metaObject()->className();
+        EXPECT_EQ(v.view->ipmiSheet(), sheet);
+        EXPECT_EQ(v.store().lastActionMessage(), message);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), clipboard);
+    }
+}
+
 } // namespace halvo::test

@@ -1,7 +1,7 @@
 // The tab "Netzwerk & IPs": network tiles, the Meshbay form with its confirmed detach, the edge-firewall
 // switch, the jump to the IP section and the routed IP blocks.
 
-#include "views/servers/DedicatedNetworkTab.h"
+#include "views/dedicated/DedicatedNetworkTab.h"
 
 #include "DedicatedViewFixture.h"
 #include "store/AppStateStore.h"

@@ -255,17 +255,27 @@ TEST(DedicatedPowerTab, CustomIPXEBootNamesTheTypedScriptAndChangesNothing) {
     EXPECT_EQ(t.v.store().activeSnapshot().dedicatedServers, snapshotBefore);
 }
 
-TEST(DedicatedPowerTab, CustomIPXEBootWithoutAnAddressAsksNothing) {
-    for (const QString& typed : {QString(), QStringLiteral("   "), QStringLiteral("\t ")}) {
+TEST(DedicatedPowerTab, CustomIPXEBootWithAnEmptyOrBlankAddressIsAskedAndReportedAsTyped) {
+    // The tab checks nothing: the texts hold the address as typed, nothing between the apostrophes and the
+    // parentheses when it is empty.
+    for (const QString& typed : {QString(), QStringLiteral("   ")}) {
+        SCOPED_TRACE('"' + typed.toStdString() + '"');
         PowerTab t({makeServer(QStringLiteral("ns1.example.net"))});
-        const QString startSentence = t.v.store().lastActionMessage();
+        const auto before = t.v.store().activeSnapshot().dedicatedServers;
         t.ipxeField()->lineEdit()->clear();
         t.ipxeField()->lineEdit()->insert(typed);
-        click(buttonWithText(t.content(), kIPXEButton));
-        EXPECT_FALSE(t.v.store().pendingConfirmation().has_value()) << '"' << typed.toStdString() << '"';
-        EXPECT_EQ(t.v.store().lastActionMessage(), startSentence);
-        // The field keeps what was typed.
         EXPECT_EQ(t.v.view->state().ipxeUrl, typed);
+        click(buttonWithText(t.content(), kIPXEButton));
+        ASSERT_TRUE(t.v.store().pendingConfirmation().has_value());
+        const HalvoConfirmRequest request = t.pending();
+        EXPECT_EQ(request.message, QStringLiteral("Soll der Server 'ns1.example.net' beim nächsten Reboot über das "
+                                                  "iPXE-Script '") +
+                                       typed + QStringLiteral("' starten?"));
+        request.action();
+        settle();
+        EXPECT_EQ(t.v.store().lastActionMessage(), QStringLiteral("Dedicated Server ns1.example.net: iPXE Script (") +
+                                                        typed + QStringLiteral(") als Boot-Ziel gesetzt."));
+        EXPECT_EQ(t.v.store().activeSnapshot().dedicatedServers, before);
     }
 }
 

@@ -3,7 +3,7 @@
 #include "DedicatedViewFixture.h"
 #include "store/AppStateStore.h"
 #include "ui/Theme.h"
-#include "views/servers/DedicatedServerRowDelegate.h"
+#include "views/dedicated/DedicatedServerRowDelegate.h"
 
 #include <QDialog>
 #include <QImage>
@@ -256,7 +256,7 @@ TEST(DedicatedServersView, ConsoleButtonOpensTheSheetAndClosingClearsIt) {
 
     // Opened from the state, as the power tab does, and gone with the selected server.
     v.view->state().showIPMISheet = true;
-    v.view->refreshNow();
+    v.view->section().refreshNow();
     ASSERT_NE(v.view->ipmiSheet(), nullptr);
     v.store().setSearchText(QStringLiteral("nichts passt"));
     settle();

@@ -1,7 +1,7 @@
 // The tab "Disks, RAID & OS-Install": disk-group rows, the two pickers and fields bound to the view's
 // state, and the typed confirmation of a reinstallation.
 
-#include "views/servers/DedicatedStorageTab.h"
+#include "views/dedicated/DedicatedStorageTab.h"
 
 #include "DedicatedViewFixture.h"
 #include "store/AppStateStore.h"

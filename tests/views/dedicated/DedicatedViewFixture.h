@@ -3,10 +3,11 @@
 // Test-made servers and a shown dedicated-server view on a real store.
 
 #include "support/QtPrinters.h"
+#include "support/SectionHarness.h"
 #include "support/StoreHarness.h"
 #include "support/WidgetFinders.h"
 #include "ui/HalvoSectionFrame.h"
-#include "views/servers/DedicatedServersView.h"
+#include "views/dedicated/DedicatedServersView.h"
 
 #include <QListView>
 #include <QTest>
@@ -63,21 +64,11 @@ inline HalvoAccountSnapshot snapshotWith(const QList<HalvoServer>& servers) {
 }
 
 /// A real store with the given servers (or the demonstration data) and a shown view on it.
-class DedicatedView {
+class DedicatedView : public SectionHarness<DedicatedServersView> {
 public:
     explicit DedicatedView(const std::optional<QList<HalvoServer>>& servers = std::nullopt)
-        : m_harness(servers ? StoreHarness::withSnapshot(snapshotWith(*servers)) : std::make_unique<StoreHarness>()) {
-        view = std::make_unique<DedicatedServersView>(store());
-        view->resize(1400, 900);
-        view->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-        settle();
-    }
-
-    AppStateStore& store() { return m_harness->store(); }
-    HalvoSectionFrame& frame() { return *view->frame(); }
-    QWidget* header() { return frame().header(); }
-    QWidget* content() { return frame().content(); }
+        : SectionHarness(servers ? StoreHarness::withSnapshot(snapshotWith(*servers))
+                                 : std::make_unique<StoreHarness>()) {}
 
     /// The server of the active snapshot with the name (fails the test when there is none).
     HalvoServer server(const QString& name) {
@@ -87,30 +78,6 @@ public:
         }
         ADD_FAILURE() << "no server " << name.toStdString();
         return {};
-    }
-
-    /// Clicks the sidebar row as a user would.
-    void clickRow(int row) {
-        QListView* list = frame().listView();
-        const QModelIndex index = list->model()->index(row, 0);
-        list->scrollTo(index);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
-        settle();
-    }
-
-    /// The highlighted sidebar rows.
-    QList<int> highlightedRows() {
-        QList<int> rows;
-        for (const QModelIndex& index : frame().listView()->selectionModel()->selectedIndexes())
-            rows.append(index.row());
-        return rows;
-    }
-
-    QStringList tabTitles() {
-        QStringList titles;
-        for (const HalvoActionButton* button : frame().tabButtons())
-            titles.append(button->text());
-        return titles;
     }
 
     /// The index of the one tab button in the primary variant, or -1.
@@ -127,11 +94,6 @@ public:
     }
 
     void clickTab(int index) { click(frame().tabButtons().at(index)); }
-
-    std::unique_ptr<DedicatedServersView> view;
-
-private:
-    std::unique_ptr<StoreHarness> m_harness;
 };
 
 } // namespace halvo::test

@@ -3,6 +3,7 @@
 #include "DomainsViewFixture.h"
 #include "ui/HalvoConfirmationSheet.h"
 
+#include <QAccessible>
 #include <QScrollBar>
 #include <QSignalSpy>
 
@@ -343,7 +344,7 @@ TEST(DnsZoneEditor, PressOutsideTheButtonDeletesNothingAndTheTargetOpensReadOnly
     EXPECT_EQ(v.domain(kZone)->dnsRecords, sampleZone().dnsRecords);
 }
 
-TEST(DnsZoneEditor, LargeZoneScrollsInsideTheCardAndChangesRowByRow) {
+TEST(DnsZoneEditor, LargeZoneIsAsTallAsItsRowsInTheDetailsScrollAreaAndChangesRowByRow) {
     QList<HalvoDNSRecord> records;
     for (int i = 0; i < 10000; ++i) {
         records.append(makeRecord(100000 + i, kZone, QStringLiteral("h%1").arg(i), QStringLiteral("A"),
@@ -352,13 +353,16 @@ TEST(DnsZoneEditor, LargeZoneScrollsInsideTheCardAndChangesRowByRow) {
     DomainsViewHarness v(QList<HalvoDomain>{zoneWith(records)});
     QTableView* table = v.table();
     const int rowHeight = table->visualRect(table->model()->index(0, 0)).height();
-    EXPECT_LE(table->height(), DnsZoneEditorSection::kVisibleRows * rowHeight + 2 * table->frameWidth());
-    EXPECT_TRUE(table->verticalScrollBar()->isVisible());
+    // No second scroller: the table is as tall as its rows, the detail scrolls.
+    EXPECT_EQ(table->height(), 10000 * rowHeight + 2 * table->frameWidth());
+    EXPECT_FALSE(table->verticalScrollBar()->isVisible());
+    QScrollBar* detail = v.frame().contentScrollArea()->verticalScrollBar();
+    EXPECT_GT(detail->maximum(), 10000 * rowHeight - v.frame().contentScrollArea()->viewport()->height());
 
     v.pressDelete(5000);
     ASSERT_TRUE(v.store().pendingConfirmation().has_value());
     EXPECT_TRUE(v.store().pendingConfirmation()->message.contains(QStringLiteral("'h5000.zone.example.com'")));
-    const int scrolled = table->verticalScrollBar()->value();
+    const int scrolled = detail->value();
     EXPECT_GT(scrolled, 0);
 
     QSignalSpy resets(table->model(), &QAbstractItemModel::modelReset);
@@ -371,7 +375,7 @@ TEST(DnsZoneEditor, LargeZoneScrollsInsideTheCardAndChangesRowByRow) {
     ASSERT_EQ(removed.count(), 1);
     EXPECT_EQ(removed.first().at(1).toInt(), 5000);
     EXPECT_EQ(removed.first().at(2).toInt(), 5000);
-    EXPECT_EQ(table->verticalScrollBar()->value(), scrolled) << "the table stays where the user was";
+    EXPECT_EQ(detail->value(), scrolled) << "the detail stays where the user was";
 
     v.type(v.targetInput(), QStringLiteral("198.51.100.254"));
     v.pressAdd();
@@ -379,7 +383,144 @@ TEST(DnsZoneEditor, LargeZoneScrollsInsideTheCardAndChangesRowByRow) {
     EXPECT_EQ(inserted.first().at(1).toInt(), 9999);
     EXPECT_EQ(resets.count(), 0);
     EXPECT_TRUE(v.cardTexts().contains(cardTitle(10000)));
+    // The new record, at the end of the zone, is scrolled into view.
+    const QRect added = v.editor()->rowRect(9999);
+    QWidget* visible = v.frame().contentScrollArea()->viewport();
+    EXPECT_TRUE(visible->rect().contains(QRect(table->viewport()->mapTo(visible, added.topLeft()), added.size())));
 }
 
 } // namespace
+} // namespace halvo::test
+
+namespace halvo::test {
+namespace {
+
+/// How many pixels of the row's rect in the table's viewport show the theme's focus ring.
+int ringPixelsOfRow(QTableView* table, int row) {
+    const QImage image = table->viewport()->grab().toImage();
+    const QRect rect = table->visualRect(table->model()->index(row, 0)).intersected(image.rect());
+    const QColor ring = theme::focusRingColor();
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            count += image.pixelColor(x, y).rgb() == ring.rgb() ? 1 : 0;
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(DnsZoneEditor, KeyboardWalksTheRowsMarksTheCurrentOneAndDeleteOrSpaceAsksForIt) {
+    DomainsViewHarness v(QList<HalvoDomain>{sampleZone()});
+    v.view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(v.view.get()));
+    QTableView* table = v.table();
+    // One Tab stop: Tab never walks the rows.
+    EXPECT_FALSE(table->tabKeyNavigation());
+
+    table->setFocus(Qt::TabFocusReason);
+    settle();
+    ASSERT_TRUE(table->hasFocus());
+    ASSERT_EQ(table->currentIndex().row(), 0);
+    const int rowWidth = table->viewport()->width();
+    EXPECT_GE(ringPixelsOfRow(table, 0), rowWidth) << "the current row is not marked";
+
+    struct Step {
+        Qt::Key key;
+        int current;
+    };
+    const Step steps[] = {{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Up, 1}, {Qt::Key_Down, 2}, {Qt::Key_Down, 3},
+                          {Qt::Key_Down, 4}, {Qt::Key_Down, 4}, {Qt::Key_Up, 3}, {Qt::Key_Up, 2},   {Qt::Key_Up, 1}};
+    for (const Step& step : steps) {
+        QTest::keyClick(table, step.key);
+        settle();
+        ASSERT_EQ(table->currentIndex().row(), step.current) << step.key;
+        for (int row = 0; row < table->model()->rowCount(); ++row) {
+            if (row == step.current)
+                EXPECT_GE(ringPixelsOfRow(table, row), rowWidth) << row;
+            else
+                EXPECT_EQ(ringPixelsOfRow(table, row), 0) << row;
+        }
+    }
+    EXPECT_FALSE(v.store().pendingConfirmation().has_value());
+
+    // Delete, and Space, on the marked row ask to delete that row's record; the confirmation guards it.
+    for (const Qt::Key key : {Qt::Key_Delete, Qt::Key_Space}) {
+        v.store().clearPendingConfirmation();
+        QTest::keyClick(table, key);
+        settle();
+        ASSERT_TRUE(v.store().pendingConfirmation().has_value()) << key;
+        EXPECT_TRUE(v.store().pendingConfirmation()->message.contains(QStringLiteral("'www.zone.example.com' (CNAME")))
+            << key;
+        EXPECT_EQ(v.domain(kZone)->dnsRecords, sampleZone().dnsRecords);
+    }
+
+    // Tab leaves the table at once; without the focus the row is no longer marked.
+    QTest::keyClick(table, Qt::Key_Tab);
+    settle();
+    EXPECT_FALSE(table->hasFocus());
+    EXPECT_EQ(ringPixelsOfRow(table, 1), 0);
+}
+
+} // namespace halvo::test
+
+namespace halvo::test {
+
+TEST(DnsZoneEditor, EachRowNamesItsDeleteButtonForAssistiveTechnology) {
+    DomainsViewHarness v(QList<HalvoDomain>{sampleZone()});
+    QTableView* table = v.table();
+    const char* hosts[] = {"@ (zone.example.com)", "www.zone.example.com", "@.zone.example.com", " .zone.example.com",
+                           "api.zone.example.com"};
+    QAccessibleInterface* tableInterface = QAccessible::queryAccessibleInterface(table);
+    ASSERT_NE(tableInterface, nullptr);
+    ASSERT_NE(tableInterface->tableInterface(), nullptr);
+    for (int row = 0; row < int(std::size(hosts)); ++row) {
+        SCOPED_TRACE(row);
+        const QModelIndex index = table->model()->index(row, 0);
+        const QString description = QStringLiteral("Record löschen: ") + QString::fromUtf8(hosts[row]);
+        EXPECT_EQ(index.data(Qt::AccessibleDescriptionRole).toString(), description);
+        EXPECT_TRUE(index.data(Qt::AccessibleTextRole).toString().startsWith(QString::fromUtf8(hosts[row])));
+        // What a screen reader is handed for the cell.
+        QAccessibleInterface* cell = tableInterface->tableInterface()->cellAt(row, 0);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->text(QAccessible::Description), description);
+        EXPECT_EQ(cell->text(QAccessible::Name), index.data(Qt::AccessibleTextRole).toString());
+    }
+}
+
+} // namespace halvo::test
+
+namespace halvo::test {
+
+TEST(DnsZoneEditor, TabInAnOpenTargetFieldLeavesTheTable) {
+    DomainsViewHarness v(QList<HalvoDomain>{sampleZone()});
+    v.view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(v.view.get()));
+    QTableView* table = v.table();
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        SCOPED_TRACE(key);
+        const QRect target = DnsRecordDelegate::cells(table->visualRect(table->model()->index(1, 0))).target;
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, target.center());
+        settle();
+        auto* editor = table->viewport()->findChild<QLineEdit*>(QStringLiteral("dnsRecordTargetEditor"));
+        ASSERT_NE(editor, nullptr);
+        editor->setFocus();
+        settle();
+        ASSERT_TRUE(editor->hasFocus());
+        QTest::keyClick(editor, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        settle();
+        // No field opened on another row; Tab went past the table, Shift+Tab at most back onto it.
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_TRUE(focus == table || !table->isAncestorOf(focus)) << focus->metaObject()->className();
+        if (key == Qt::Key_Tab) {
+            EXPECT_NE(focus, table);
+        }
+        int open = 0;
+        for (QLineEdit* field : table->viewport()->findChildren<QLineEdit*>(QStringLiteral("dnsRecordTargetEditor")))
+            open += field->isVisible() ? 1 : 0;
+        EXPECT_EQ(open, 0);
+    }
+}
+
 } // namespace halvo::test

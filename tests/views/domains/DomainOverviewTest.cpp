@@ -196,6 +196,38 @@ TEST(DomainsViewAuthInfo, CopiesTheCodeAndNamesTheDomainAsStored) {
     EXPECT_FALSE(v.store().pendingConfirmation().has_value());
 }
 
+TEST(DomainsViewAuthInfo, CountsALetterWithItsMarkAsOneCharacter) {
+    // Stored decomposed: "é" as "e" + U+0301. The code takes six user-visible characters, marks included.
+    const QString name = QString::fromUtf16(u"e\u0301cole-a\u0301.example");
+    DomainsViewHarness v(QList<HalvoDomain>{overviewDomain(name)});
+    QGuiApplication::clipboard()->setText(QStringLiteral("vorher"));
+    click(buttonWithText(headerCard(v), QStringLiteral("AuthInfo / EPP-Code kopieren")));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf16(u"AUTH-HLV-E\u0301COLE--40729"));
+}
+
+TEST(DomainsViewExportOfTheDemonstration, WritesTxtLikeValuesQuotedAsStored) {
+    DomainsViewHarness v; // the demonstration data
+    v.clickRow(QStringLiteral("nordlicht.example.com"));
+    click(buttonWithText(headerCard(v), QStringLiteral("BIND Zonen-Datei Export")));
+    ZoneFileExportSheet* sheet = v.view->exportSheet();
+    ASSERT_NE(sheet, nullptr);
+    const QString text = sheet->textArea()->toPlainText();
+    const QString spf = QStringLiteral("\n@\t3600\tIN\tSPF\t\"v=spf1 mx ip4:192.0.2.0/24 ip6:2001:db8:10::/48 -all\"\n");
+    EXPECT_TRUE(text.contains(spf)) << text.toStdString();
+    int txtLike = 0;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (fields.size() != 5 || !QStringList{QStringLiteral("TXT"), QStringLiteral("SPF"), QStringLiteral("DKIM"),
+                                                QStringLiteral("DMARC")}
+                                       .contains(fields[3]))
+            continue;
+        ++txtLike;
+        EXPECT_TRUE(fields[4].startsWith(QLatin1Char('"')) && fields[4].endsWith(QLatin1Char('"')))
+            << line.toStdString();
+    }
+    EXPECT_EQ(txtLike, 4);
+}
+
 class DomainsViewExportSheet : public ::testing::Test {
 protected:
     DomainsViewExportSheet()

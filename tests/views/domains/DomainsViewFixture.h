@@ -4,6 +4,7 @@
 
 #include "store/AppStateStore.h"
 #include "support/QtPrinters.h"
+#include "support/SectionHarness.h"
 #include "support/StoreHarness.h"
 #include "support/WidgetFinders.h"
 #include "ui/Components.h"
@@ -14,6 +15,7 @@
 #include "views/domains/DomainRowDelegate.h"
 #include "views/domains/DomainsView.h"
 
+#include <QScrollArea>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,21 +60,11 @@ inline HalvoAccountSnapshot snapshotWithDomains(const QList<HalvoDomain>& domain
 }
 
 /// A real store with the given domains (or the demonstration data) and a shown view on it.
-class DomainsViewHarness {
+class DomainsViewHarness : public SectionHarness<DomainsView> {
 public:
     explicit DomainsViewHarness(const std::optional<QList<HalvoDomain>>& domains = std::nullopt)
-        : m_harness(domains ? StoreHarness::withSnapshot(snapshotWithDomains(*domains))
-                            : std::make_unique<StoreHarness>()) {
-        view = std::make_unique<DomainsView>(store());
-        view->resize(1400, 900);
-        view->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-        settle();
-    }
-
-    AppStateStore& store() { return m_harness->store(); }
-    HalvoSectionFrame& frame() { return *view->frame(); }
-    QListView* list() { return frame().listView(); }
+        : SectionHarness(domains ? StoreHarness::withSnapshot(snapshotWithDomains(*domains))
+                                 : std::make_unique<StoreHarness>()) {}
 
     std::optional<HalvoDomain> domain(const QString& name) {
         for (const HalvoDomain& domain : store().activeSnapshot().domains) {
@@ -80,20 +72,6 @@ public:
                 return domain;
         }
         return std::nullopt;
-    }
-
-    void search(const QString& text) {
-        store().setSearchText(text);
-        settle();
-    }
-
-    /// The names in the sidebar, top to bottom.
-    QStringList listedNames() {
-        QStringList names;
-        const QAbstractItemModel* model = list()->model();
-        for (int row = 0; row < model->rowCount(); ++row)
-            names.append(model->index(row, 0).data().toString());
-        return names;
     }
 
     /// What the sidebar row shows, read through the list's own model and delegate.
@@ -104,32 +82,11 @@ public:
         return DomainRowLook::of(model->itemAt(row));
     }
 
-    /// Clicks the sidebar row as a user would.
-    void clickRow(int row) {
-        const QModelIndex index = list()->model()->index(row, 0);
-        list()->scrollTo(index);
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->visualRect(index).center());
-        settle();
-    }
-
+    using SectionHarness::clickRow;
     void clickRow(const QString& name) {
         const int row = int(listedNames().indexOf(name));
         ASSERT_GE(row, 0) << name.toStdString();
         clickRow(row);
-    }
-
-    QList<int> highlightedRows() {
-        QList<int> rows;
-        for (const QModelIndex& index : list()->selectionModel()->selectedIndexes())
-            rows.append(index.row());
-        return rows;
-    }
-
-    QStringList tabTitles() {
-        QStringList titles;
-        for (const HalvoActionButton* button : frame().tabButtons())
-            titles.append(button->text());
-        return titles;
     }
 
     /// The title of the one tab button in the primary variant, or an empty text.
@@ -211,18 +168,16 @@ public:
     /// Presses the delete button of the row with the mouse, as a user would.
     void pressDelete(int row) {
         QTableView* t = table();
-        t->scrollTo(t->model()->index(row, 0));
+        // The rows lie in the detail's scroll area: scroll the detail to the row, as the user would.
+        frame().revealInContent(t->viewport(), editor()->rowRect(row));
         settle();
         const QRect button = editor()->deleteButtonRect(row);
-        ASSERT_TRUE(t->viewport()->rect().contains(button)) << "button of row " << row << " not visible";
+        QWidget* visible = frame().contentScrollArea()->viewport();
+        const QRect onScreen(t->viewport()->mapTo(visible, button.topLeft()), button.size());
+        ASSERT_TRUE(visible->rect().contains(onScreen)) << "button of row " << row << " not visible";
         QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, button.center());
         settle();
     }
-
-    std::unique_ptr<DomainsView> view;
-
-private:
-    std::unique_ptr<StoreHarness> m_harness;
 };
 
 } // namespace halvo::test

@@ -78,6 +78,38 @@ TEST(DomainsView, ListsTheDemonstrationDomainsInSnapshotOrderAndShowsTheFirst) {
     EXPECT_FALSE(v.list()->grab().isNull());
 }
 
+TEST(DomainsView, SearchFoldsCaseFullyAndTakesCanonicalFormsAsEqual) {
+    struct Case {
+        const char16_t* search;
+        QStringList listed;
+    };
+    const QString street = QStringLiteral("straße.example");
+    const QString decomposed = QString::fromUtf16(u"mu\u0308ller.example"); // as some registries store it
+    const QString composed = QStringLiteral("Müller-Bau.example");
+    const QString plain = QStringLiteral("muller.example");
+    QList<HalvoDomain> domains;
+    for (const QString& name : {street, decomposed, composed, plain}) {
+        HalvoDomain domain;
+        domain.domain = name;
+        domains.append(domain);
+    }
+    const Case cases[] = {
+        {u"STRASSE", {street}},
+        {u"Straße", {street}},
+        {u"müller", {decomposed, composed}},
+        {u"MU\u0308LLER", {decomposed, composed}},
+        {u"MULLER", {plain}},
+        {u"mu", {plain}}, // a letter with a mark is not the bare letter
+        {u"ü", {decomposed, composed}},
+    };
+    DomainsViewHarness v(domains);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.search).toStdString());
+        v.search(QString::fromUtf16(c.search));
+        EXPECT_EQ(v.listedNames(), c.listed);
+    }
+}
+
 TEST(DomainsView, SearchNarrowsTheListAndTheCount) {
     struct Case {
         const char* search;
@@ -159,13 +191,13 @@ TEST(DomainsView, SelectionFallsBackWhileHiddenAndComesBack) {
 TEST(DomainsView, ChoiceOfADomainThatIsNotListedShowsTheFirst) {
     DomainsViewHarness v(threeDomains());
     v.view->state().selectedDomainId = QStringLiteral("elsewhere.example");
-    v.view->refreshScheduler().schedule();
+    v.view->section().schedule();
     settle();
     EXPECT_EQ(v.view->selectedDomain()->domain, QStringLiteral("alpha.example.com"));
     EXPECT_TRUE(v.highlightedRows().isEmpty());
     // Exact equality: a name differing in case is another domain.
     v.view->state().selectedDomainId = QStringLiteral("GAMMA.example.org");
-    v.view->refreshScheduler().schedule();
+    v.view->section().schedule();
     settle();
     EXPECT_EQ(v.view->selectedDomain()->domain, QStringLiteral("alpha.example.com"));
 }

@@ -4,6 +4,7 @@
 // the details tab and the virtual-MAC/failover tab the way a user does: rows, tab buttons, fields, buttons.
 
 #include "support/QtPrinters.h"
+#include "support/SectionHarness.h"
 #include "support/StoreHarness.h"
 #include "support/WidgetFinders.h"
 #include "ui/Components.h"
@@ -51,18 +52,9 @@ inline HalvoAccountSnapshot snapshotWith(const QList<HalvoIPBlock>& blocks, cons
     return s;
 }
 
-struct Fixture {
+struct Fixture : halvo::test::SectionHarness<IPRdnsView> {
     explicit Fixture(const QList<HalvoIPBlock>& blocks, const QList<HalvoServer>& servers = {})
-        : harness(halvo::test::StoreHarness::withSnapshot(snapshotWith(blocks, servers)))
-        , view(std::make_unique<IPRdnsView>(harness->store())) {
-        view->resize(1400, 900);
-        view->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-        halvo::test::settle();
-    }
-
-    AppStateStore& store() { return harness->store(); }
-    QWidget* content() { return view->frame()->content(); }
+        : SectionHarness(halvo::test::StoreHarness::withSnapshot(snapshotWith(blocks, servers))) {}
 
     /// The block as the store holds it now.
     HalvoIPBlock block(const QString& cidr) {
@@ -137,8 +129,6 @@ struct Fixture {
         halvo::test::settle();
     }
 
-    std::unique_ptr<halvo::test::StoreHarness> harness;
-    std::unique_ptr<IPRdnsView> view;
 };
 
 } // namespace ipaddr

@@ -6,6 +6,7 @@
 #include "IPAddressTabsFixture.h"
 #include "views/ip/IPReverseEntryDelegate.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 
@@ -281,6 +282,54 @@ TEST(IPDetailsTabTest, ReverseTableKeepsOneRowPerAddress) {
     EXPECT_TRUE(halvo::test::hasLabel(f.content(), QStringLiteral("2 PTR-Records")));
 }
 
+TEST(IPDetailsTabTest, AddressAndHostOfAReverseEntryOpenInReadOnlyFieldsForSelecting) {
+    HalvoIPBlock b = makeBlock(QStringLiteral("203.0.113.0/28"));
+    b.reverseEntries = {{QStringLiteral("203.0.113.5"), QStringLiteral("web.example.org.")},
+                        {QStringLiteral("203.0.113.6"), QStringLiteral("mail.example.org.")}};
+    Fixture f({b});
+    auto* table = f.content()->findChild<QListView*>(QStringLiteral("ipReverseTable"));
+    ASSERT_NE(table, nullptr);
+    struct Case {
+        int row;
+        bool address;
+        QString text;
+    };
+    const Case cases[] = {
+        {1, true, QStringLiteral("203.0.113.6")},
+        {1, false, QStringLiteral("mail.example.org.")}, // the other cell of the same row
+        {0, false, QStringLiteral("web.example.org.")},
+        {0, true, QStringLiteral("203.0.113.5")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        const IPReverseEntryDelegate::Cells cells =
+            IPReverseEntryDelegate::cells(table->visualRect(table->model()->index(c.row, 0)));
+        const QRect cell = c.address ? cells.address : cells.host;
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        halvo::test::settle();
+        const QString name = c.address ? QStringLiteral("ipReverseAddressEditor") : QStringLiteral("ipReverseHostEditor");
+        QList<QLineEdit*> open;
+        for (QLineEdit* editor : table->viewport()->findChildren<QLineEdit*>()) {
+            if (editor->isVisible())
+                open.append(editor);
+        }
+        ASSERT_EQ(open.size(), 1);
+        QLineEdit* editor = open.first();
+        EXPECT_EQ(editor->objectName(), name);
+        EXPECT_TRUE(editor->isReadOnly());
+        EXPECT_EQ(editor->geometry(), cell);
+        EXPECT_EQ(editor->text(), c.text);
+        editor->selectAll();
+        EXPECT_EQ(editor->selectedText(), c.text);
+        QTest::keyClicks(editor, QStringLiteral("x"));
+        EXPECT_EQ(editor->text(), c.text);
+    }
+    table->closePersistentEditor(table->model()->index(0, 0));
+    halvo::test::settle();
+    EXPECT_FALSE(f.store().pendingConfirmation().has_value());
+    EXPECT_EQ(f.block(b.ipBlock).reverseEntries, b.reverseEntries);
+}
+
 TEST(IPDetailsTabTest, DeletingAReverseEntryWaitsForTheConfirmation) {
     HalvoIPBlock b = makeBlock(QStringLiteral("203.0.113.0/28"));
     b.reverseEntries = {{QStringLiteral("203.0.113.5"), QStringLiteral("web.example.org.")},
@@ -294,9 +343,9 @@ TEST(IPDetailsTabTest, DeletingAReverseEntryWaitsForTheConfirmation) {
         halvo::test::settle();
     };
 
-    // A press beside the button asks nothing.
+    // A press beside the button asks nothing (in the row's margin: a press on a text opens it for selecting).
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                      table->visualRect(table->model()->index(1, 0)).topLeft() + QPoint(20, 12));
+                      table->visualRect(table->model()->index(1, 0)).topLeft() + QPoint(4, 12));
     halvo::test::settle();
     EXPECT_FALSE(f.store().pendingConfirmation().has_value());
 
@@ -373,4 +422,36 @@ TEST(IPDetailsTabTest, TypedInputsSurviveAnotherBlockAndActOnTheShownOne) {
     const QList<HalvoReverseRecord> expected{{QStringLiteral("198.51.100.0"), QStringLiteral("host.example.org.")}};
     EXPECT_EQ(f.block(second.ipBlock).reverseEntries, expected);
     EXPECT_EQ(f.block(second.ipBlock).description, QStringLiteral("Notiz"));
+}
+
+TEST(IPDetailsTabTest, ReverseRowsNameTheirButtonAndTheKeyboardDeletesTheCurrentOneAfterConfirmation) {
+    HalvoIPBlock b = makeBlock(QStringLiteral("203.0.113.0/28"));
+    b.reverseEntries = {{QStringLiteral("203.0.113.5"), QStringLiteral("web.example.org.")},
+                        {QStringLiteral("203.0.113.6"), QStringLiteral("mail.example.org.")}};
+    Fixture f({b});
+    auto* table = f.content()->findChild<QListView*>(QStringLiteral("ipReverseTable"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_FALSE(table->tabKeyNavigation());
+
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(table);
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(list->tableInterface(), nullptr);
+    for (int row = 0; row < 2; ++row) {
+        const QString description = QStringLiteral("rDNS löschen: ") + b.reverseEntries.at(row).ipReverse;
+        EXPECT_EQ(table->model()->index(row, 0).data(Qt::AccessibleDescriptionRole).toString(), description);
+        QAccessibleInterface* cell = list->tableInterface()->cellAt(row, 0);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->text(QAccessible::Description), description);
+    }
+
+    table->setFocus(Qt::TabFocusReason);
+    table->setCurrentIndex(table->model()->index(0, 0));
+    QTest::keyClick(table, Qt::Key_Down);
+    ASSERT_EQ(table->currentIndex().row(), 1);
+    QTest::keyClick(table, Qt::Key_Delete);
+    halvo::test::settle();
+    ASSERT_TRUE(f.store().pendingConfirmation().has_value());
+    EXPECT_EQ(f.store().pendingConfirmation()->message,
+              QStringLiteral("Möchtest du den PTR-Eintrag '203.0.113.6 -> mail.example.org.' wirklich entfernen?"));
+    EXPECT_EQ(f.block(b.ipBlock).reverseEntries, b.reverseEntries);
 }

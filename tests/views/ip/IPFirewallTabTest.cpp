@@ -208,12 +208,12 @@ TEST(IPFirewallTabTest, ActionButtonsShowTheChoiceWithoutTouchingTheStore) {
     EXPECT_EQ(deny->variant(), HalvoButtonVariant::secondary);
 
     click(deny);
-    EXPECT_EQ(f.view.state().ruleAction, QStringLiteral("deny"));
+    EXPECT_EQ(f.view->state().ruleAction, QStringLiteral("deny"));
     EXPECT_EQ(permit->variant(), HalvoButtonVariant::secondary);
     EXPECT_EQ(deny->variant(), HalvoButtonVariant::danger);
 
     click(permit);
-    EXPECT_EQ(f.view.state().ruleAction, QStringLiteral("permit"));
+    EXPECT_EQ(f.view->state().ruleAction, QStringLiteral("permit"));
     EXPECT_EQ(permit->variant(), HalvoButtonVariant::success);
     EXPECT_EQ(deny->variant(), HalvoButtonVariant::secondary);
     EXPECT_EQ(f.store().activeSnapshot(), before);
@@ -258,7 +258,7 @@ TEST(IPFirewallTabTest, FirewallSwitchFlipsTheBlockAndFollowsIt) {
     ASSERT_NE(off, nullptr);
     EXPECT_EQ(off->variant(), HalvoButtonVariant::secondary);
     // The header card's switch shows the same state.
-    EXPECT_TRUE(halvo::test::hasButton(f.view.frame()->header(), QStringLiteral("Edge-Firewall: AUS")));
+    EXPECT_TRUE(halvo::test::hasButton(f.view->frame()->header(), QStringLiteral("Edge-Firewall: AUS")));
 
     click(off);
     EXPECT_TRUE(f.block(kBlockA).firewallEnabled);

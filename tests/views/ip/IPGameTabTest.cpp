@@ -234,12 +234,12 @@ TEST(IPGameTabTest, LastUnblockHidesTheCardAndWithoutGameSupportTheTab) {
         EXPECT_FALSE(hasLabel(f.content(), kBlockedCardTitle));
         EXPECT_EQ(IPRdnsView::availableTabs(f.block(kGameBlock)).contains(IPManagerSubTab::gameAndSecurity),
                   c.tabStays);
-        EXPECT_EQ(f.view.effectiveTab(f.block(kGameBlock)),
+        EXPECT_EQ(f.view->effectiveTab(f.block(kGameBlock)),
                   c.tabStays ? IPManagerSubTab::gameAndSecurity : IPManagerSubTab::subnetAndRdns);
         EXPECT_EQ(f.named<IPGameTab>(QStringLiteral("ipGameTab")) != nullptr, c.tabStays);
         EXPECT_EQ(hasLabel(f.content(), kGameCardTitle), c.tabStays);
         // The choice itself is kept for blocks that offer the tab.
-        EXPECT_EQ(f.view.state().activeTab, IPManagerSubTab::gameAndSecurity);
+        EXPECT_EQ(f.view->state().activeTab, IPManagerSubTab::gameAndSecurity);
     }
 }
 

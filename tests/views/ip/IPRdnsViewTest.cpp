@@ -4,12 +4,14 @@
 #include "views/ip/IPRdnsView.h"
 
 #include "support/QtPrinters.h"
+#include "support/SectionHarness.h"
 #include "support/StoreHarness.h"
 #include "support/WidgetFinders.h"
 #include "ui/Components.h"
 #include "ui/HalvoSectionFrame.h"
 #include "views/ip/IPBlockRowDelegate.h"
 
+#include <QFontMetrics>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -87,28 +89,20 @@ QString shownText(const QAbstractButton* button) {
     return text;
 }
 
-struct ViewFixture {
+struct ViewFixture : halvo::test::SectionHarness<IPRdnsView> {
     explicit ViewFixture(const QList<HalvoIPBlock>& blocks)
-        : harness(StoreHarness::withSnapshot(snapshotWith(blocks)))
-        , view(harness->store()) {
-        view.resize(1200, 800);
-        view.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
-        halvo::test::settle();
-    }
+        : SectionHarness(StoreHarness::withSnapshot(snapshotWith(blocks)), QSize(1200, 800)) {}
 
-    AppStateStore& store() { return harness->store(); }
-    QListView* list() { return view.frame()->listView(); }
     QStringList tabTexts() {
         QStringList texts;
-        for (const HalvoActionButton* button : view.frame()->tabButtons())
+        for (const HalvoActionButton* button : view->frame()->tabButtons())
             texts.append(shownText(button));
         return texts;
     }
     /// The index of the tab button drawn as the shown one (primary), or -1 when none or several are.
     int primaryTab() {
         int found = -1;
-        const QList<HalvoActionButton*> buttons = view.frame()->tabButtons();
+        const QList<HalvoActionButton*> buttons = view->frame()->tabButtons();
         for (qsizetype i = 0; i < buttons.size(); ++i) {
             if (buttons[i]->variant() == HalvoButtonVariant::primary) {
                 if (found >= 0)
@@ -118,23 +112,14 @@ struct ViewFixture {
         }
         return found;
     }
-    void clickRow(int row) {
-        const QModelIndex index = list()->model()->index(row, 0);
-        list()->scrollTo(index);
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->visualRect(index).center());
-        halvo::test::settle();
-    }
     QString headerTitle() {
-        const QLabel* title = view.frame()->header()
-                                  ? view.frame()->header()->findChild<QLabel*>(QStringLiteral("ipBlockTitle"))
+        const QLabel* title = view->frame()->header()
+                                  ? view->frame()->header()->findChild<QLabel*>(QStringLiteral("ipBlockTitle"))
                                   : nullptr;
         return title ? title->text() : QString();
     }
-    QStringList headerTexts() { return halvo::test::labelTexts(view.frame()->header()); }
-    QList<HalvoStatusBadge*> badges() { return view.frame()->header()->findChildren<HalvoStatusBadge*>(); }
-
-    std::unique_ptr<StoreHarness> harness;
-    IPRdnsView view;
+    QStringList headerTexts() { return halvo::test::labelTexts(view->frame()->header()); }
+    QList<HalvoStatusBadge*> badges() { return view->frame()->header()->findChildren<HalvoStatusBadge*>(); }
 };
 
 } // namespace
@@ -191,26 +176,49 @@ TEST(IPRdnsViewTest, SearchNarrowsTheListOverItsFieldsOnly) {
         SCOPED_TRACE(sc.name);
         f.store().setSearchText(sc.search);
         halvo::test::settle();
-        EXPECT_EQ(idsOf(f.view.filteredBlocks()), sc.expected);
-        EXPECT_EQ(f.view.frame()->sidebarTitleLabel()->text(),
+        EXPECT_EQ(idsOf(f.view->filteredBlocks()), sc.expected);
+        EXPECT_EQ(f.view->frame()->sidebarTitleLabel()->text(),
                   QStringLiteral("IP-Blöcke (") + QString::number(sc.expected.size()) + QLatin1Char(')'));
         EXPECT_EQ(f.list()->model()->rowCount(), sc.expected.size());
-        EXPECT_EQ(f.view.frame()->isListEmpty(), sc.expected.isEmpty());
-        EXPECT_EQ(f.view.frame()->isShowingPlaceholder(), sc.expected.isEmpty());
+        EXPECT_EQ(f.view->frame()->isListEmpty(), sc.expected.isEmpty());
+        EXPECT_EQ(f.view->frame()->isShowingPlaceholder(), sc.expected.isEmpty());
         if (!sc.expected.isEmpty()) {
             EXPECT_EQ(f.headerTitle(), sc.expected.first());
         }
     }
 }
 
+TEST(IPRdnsViewTest, SearchFollowsAChangedRecordWhileTheSearchTextStays) {
+    // The search keys of a block are kept between key presses; a change of the block's texts must reach them.
+    const QString a = QStringLiteral("198.51.100.0/29");
+    const QString c = QStringLiteral("2001:db8:1::/64");
+    ViewFixture f(searchBlocks());
+    f.store().setSearchText(QStringLiteral("STRASSE"));
+    halvo::test::settle();
+    EXPECT_TRUE(idsOf(f.view->filteredBlocks()).isEmpty());
+    f.store().updateIPBlockDescription(a, QStringLiteral("Rechenzentrum Hafenstraße"));
+    halvo::test::settle();
+    EXPECT_EQ(idsOf(f.view->filteredBlocks()), QStringList{a});
+    EXPECT_EQ(f.list()->model()->rowCount(), 1);
+    EXPECT_EQ(f.headerTitle(), a);
+    f.store().updateIPBlockDescription(c, QStringLiteral("STRASSE 2"));
+    halvo::test::settle();
+    EXPECT_EQ(idsOf(f.view->filteredBlocks()), (QStringList{a, c}));
+    EXPECT_EQ(f.list()->model()->rowCount(), 2);
+    f.store().updateIPBlockDescription(a, QStringLiteral("Backbone"));
+    halvo::test::settle();
+    EXPECT_EQ(idsOf(f.view->filteredBlocks()), QStringList{c});
+    EXPECT_EQ(f.list()->model()->rowCount(), 1);
+}
+
 TEST(IPRdnsViewTest, EmptySnapshotShowsEmptyStateAndPlaceholder) {
     ViewFixture f({});
-    EXPECT_EQ(f.view.frame()->sidebarTitleLabel()->text(), QStringLiteral("IP-Blöcke (0)"));
-    EXPECT_TRUE(f.view.frame()->isListEmpty());
-    EXPECT_TRUE(f.view.frame()->isShowingPlaceholder());
-    EXPECT_FALSE(f.view.selectedBlock().has_value());
-    EXPECT_TRUE(halvo::test::hasLabel(&f.view, QStringLiteral("Keine IP-Blöcke geladen")));
-    EXPECT_TRUE(halvo::test::hasLabel(&f.view, QStringLiteral("Kein IP-Block ausgewählt")));
+    EXPECT_EQ(f.view->frame()->sidebarTitleLabel()->text(), QStringLiteral("IP-Blöcke (0)"));
+    EXPECT_TRUE(f.view->frame()->isListEmpty());
+    EXPECT_TRUE(f.view->frame()->isShowingPlaceholder());
+    EXPECT_FALSE(f.view->selectedBlock().has_value());
+    EXPECT_TRUE(halvo::test::hasLabel(f.view.get(), QStringLiteral("Keine IP-Blöcke geladen")));
+    EXPECT_TRUE(halvo::test::hasLabel(f.view.get(), QStringLiteral("Kein IP-Block ausgewählt")));
 }
 
 // ---- selection ----
@@ -219,11 +227,11 @@ TEST(IPRdnsViewTest, ShowsFirstBlockUnhighlightedUntilTheUserSelects) {
     ViewFixture f(searchBlocks());
     EXPECT_EQ(f.headerTitle(), QStringLiteral("198.51.100.0/29"));
     EXPECT_FALSE(f.list()->selectionModel()->hasSelection());
-    EXPECT_FALSE(f.view.state().selectedBlockId.has_value());
+    EXPECT_FALSE(f.view->state().selectedBlockId.has_value());
 
     f.clickRow(2);
-    ASSERT_TRUE(f.view.state().selectedBlockId.has_value());
-    EXPECT_EQ(*f.view.state().selectedBlockId, QStringLiteral("2001:db8:1::/64"));
+    ASSERT_TRUE(f.view->state().selectedBlockId.has_value());
+    EXPECT_EQ(*f.view->state().selectedBlockId, QStringLiteral("2001:db8:1::/64"));
     EXPECT_EQ(f.headerTitle(), QStringLiteral("2001:db8:1::/64"));
     EXPECT_EQ(f.list()->currentIndex().row(), 2);
 }
@@ -236,8 +244,8 @@ TEST(IPRdnsViewTest, SelectionHiddenBySearchFallsBackWithoutBeingForgotten) {
     f.store().setSearchText(QStringLiteral("example"));
     halvo::test::settle();
     EXPECT_EQ(f.headerTitle(), QStringLiteral("198.51.100.0/29"));
-    EXPECT_EQ(f.view.selectedBlock()->ipBlock, QStringLiteral("198.51.100.0/29"));
-    EXPECT_EQ(*f.view.state().selectedBlockId, QStringLiteral("2001:db8:1::/64"));
+    EXPECT_EQ(f.view->selectedBlock()->ipBlock, QStringLiteral("198.51.100.0/29"));
+    EXPECT_EQ(*f.view->state().selectedBlockId, QStringLiteral("2001:db8:1::/64"));
     EXPECT_FALSE(f.list()->selectionModel()->hasSelection());
 
     f.store().setSearchText(QString());
@@ -318,24 +326,24 @@ TEST(IPRdnsViewTest, ChosenTabComesBackOnBlocksThatOfferIt) {
     ViewFixture f({game, plain});
 
     ASSERT_EQ(f.tabTexts().value(2), QStringLiteral("3. Game-Firewall & Entsperrung"));
-    halvo::test::click(f.view.frame()->tabButtons().value(2));
-    EXPECT_EQ(f.view.state().activeTab, IPManagerSubTab::gameAndSecurity);
+    halvo::test::click(f.view->frame()->tabButtons().value(2));
+    EXPECT_EQ(f.view->state().activeTab, IPManagerSubTab::gameAndSecurity);
     EXPECT_EQ(f.primaryTab(), 2);
-    EXPECT_EQ(f.view.frame()->content()->property("tabTitle").toString(), rawValue(IPManagerSubTab::gameAndSecurity));
+    EXPECT_EQ(f.view->frame()->content()->property("tabTitle").toString(), rawValue(IPManagerSubTab::gameAndSecurity));
 
     f.clickRow(1); // offers no game tab: the details tab is shown, the choice is kept
-    EXPECT_EQ(f.view.state().activeTab, IPManagerSubTab::gameAndSecurity);
-    EXPECT_EQ(f.view.effectiveTab(plain), IPManagerSubTab::subnetAndRdns);
+    EXPECT_EQ(f.view->state().activeTab, IPManagerSubTab::gameAndSecurity);
+    EXPECT_EQ(f.view->effectiveTab(plain), IPManagerSubTab::subnetAndRdns);
     EXPECT_EQ(f.primaryTab(), 0);
-    EXPECT_EQ(f.view.frame()->content()->property("tabTitle").toString(), rawValue(IPManagerSubTab::subnetAndRdns));
+    EXPECT_EQ(f.view->frame()->content()->property("tabTitle").toString(), rawValue(IPManagerSubTab::subnetAndRdns));
 
     f.clickRow(0);
     EXPECT_EQ(f.primaryTab(), 2);
-    EXPECT_EQ(f.view.frame()->content()->property("tabTitle").toString(), rawValue(IPManagerSubTab::gameAndSecurity));
+    EXPECT_EQ(f.view->frame()->content()->property("tabTitle").toString(), rawValue(IPManagerSubTab::gameAndSecurity));
 
     // The edge-firewall tab is number 2 on a block without the MAC tab.
-    halvo::test::click(f.view.frame()->tabButtons().value(1));
-    EXPECT_EQ(f.view.state().activeTab, IPManagerSubTab::edgeFirewall);
+    halvo::test::click(f.view->frame()->tabButtons().value(1));
+    EXPECT_EQ(f.view->state().activeTab, IPManagerSubTab::edgeFirewall);
     EXPECT_EQ(f.primaryTab(), 1);
 }
 
@@ -435,7 +443,7 @@ TEST(IPBlockRowDelegateTest, PaintsTheFailoverBadgeOrangeAndOthersBlue) {
     EXPECT_EQ(badgePixels(other, Tint::orange, 0.20), 0);
 }
 
-TEST(IPBlockRowDelegateTest, RowWithServiceLineIsTaller) {
+TEST(IPBlockRowDelegateTest, RowsHaveOneHeightWithRoomForTheServiceLine) {
     HalvoRecordListModel<HalvoIPBlock> model([](const HalvoIPBlock& b) { return b.ipBlock; });
     HalvoIPBlock plain = makeBlock(QStringLiteral("198.51.100.0/29"));
     HalvoIPBlock routed = makeBlock(QStringLiteral("198.51.100.8/29"));
@@ -445,9 +453,13 @@ TEST(IPBlockRowDelegateTest, RowWithServiceLineIsTaller) {
     model.setItems({plain, routed, emptyRoute});
     IPBlockRowDelegate delegate(&model);
     QStyleOptionViewItem option;
-    const int plainHeight = delegate.sizeHint(option, model.index(0, 0)).height();
-    EXPECT_GT(delegate.sizeHint(option, model.index(1, 0)).height(), plainHeight);
-    EXPECT_EQ(delegate.sizeHint(option, model.index(2, 0)).height(), plainHeight);
+    // The sidebar lays out uniform rows: one height, tall enough for the address, service and status lines.
+    const int height = delegate.sizeHint(option, model.index(0, 0)).height();
+    EXPECT_EQ(delegate.sizeHint(option, model.index(1, 0)).height(), height);
+    EXPECT_EQ(delegate.sizeHint(option, model.index(2, 0)).height(), height);
+    const QFontMetrics detail(halvo::theme::font(halvo::theme::TextStyle::caption2));
+    const QFontMetrics address(halvo::theme::font(halvo::theme::TextStyle::subheadline, halvo::theme::Weight::bold, true));
+    EXPECT_GE(height, address.height() + 2 * detail.height());
 }
 
 // ---- header card ----
@@ -515,7 +527,7 @@ TEST(IPRdnsViewTest, CopyButtonPutsTheBlockOnTheClipboard) {
     ViewFixture f({makeBlock(QStringLiteral("198.51.100.0/29")), b});
     f.clickRow(1);
     QApplication::clipboard()->setText(QStringLiteral("vorher"));
-    halvo::test::click(halvo::test::buttonWithText(&f.view, QStringLiteral("CIDR Subnetz kopieren")));
+    halvo::test::click(halvo::test::buttonWithText(f.view.get(), QStringLiteral("CIDR Subnetz kopieren")));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("2001:db8:40::/48"));
     EXPECT_EQ(f.store().lastActionMessage(),
               QStringLiteral("IP-Subnetz 2001:db8:40::/48 in die Zwischenablage kopiert."));
@@ -538,7 +550,7 @@ TEST(IPRdnsViewTest, FirewallSwitchFlipsTheShownBlock) {
         return HalvoIPBlock();
     };
     auto* on =
-        qobject_cast<HalvoActionButton*>(halvo::test::buttonWithText(&f.view, QStringLiteral("Edge-Firewall: AKTIV")));
+        qobject_cast<HalvoActionButton*>(halvo::test::buttonWithText(f.view.get(), QStringLiteral("Edge-Firewall: AKTIV")));
     ASSERT_NE(on, nullptr);
     EXPECT_EQ(on->variant(), HalvoButtonVariant::success);
 
@@ -546,9 +558,9 @@ TEST(IPRdnsViewTest, FirewallSwitchFlipsTheShownBlock) {
     EXPECT_FALSE(blockNamed(shown.ipBlock).firewallEnabled);
     EXPECT_FALSE(blockNamed(first.ipBlock).firewallEnabled);
     EXPECT_EQ(f.store().lastActionMessage(), QStringLiteral("IP-Block 203.0.113.0/28: Edge-Firewall deaktiviert."));
-    EXPECT_FALSE(halvo::test::hasButton(&f.view, QStringLiteral("Edge-Firewall: AKTIV")));
+    EXPECT_FALSE(halvo::test::hasButton(f.view.get(), QStringLiteral("Edge-Firewall: AKTIV")));
     auto* off =
-        qobject_cast<HalvoActionButton*>(halvo::test::buttonWithText(&f.view, QStringLiteral("Edge-Firewall: AUS")));
+        qobject_cast<HalvoActionButton*>(halvo::test::buttonWithText(f.view.get(), QStringLiteral("Edge-Firewall: AUS")));
     ASSERT_NE(off, nullptr);
     EXPECT_EQ(off->variant(), HalvoButtonVariant::secondary);
     EXPECT_FALSE(f.store().pendingConfirmation().has_value());
@@ -556,26 +568,26 @@ TEST(IPRdnsViewTest, FirewallSwitchFlipsTheShownBlock) {
     halvo::test::click(off);
     EXPECT_TRUE(blockNamed(shown.ipBlock).firewallEnabled);
     EXPECT_EQ(f.store().lastActionMessage(), QStringLiteral("IP-Block 203.0.113.0/28: Edge-Firewall aktiviert."));
-    EXPECT_TRUE(halvo::test::hasButton(&f.view, QStringLiteral("Edge-Firewall: AKTIV")));
+    EXPECT_TRUE(halvo::test::hasButton(f.view.get(), QStringLiteral("Edge-Firewall: AKTIV")));
 }
 
 TEST(IPRdnsViewTest, ChangeToAnotherBlockKeepsTheShownDetail) {
     HalvoIPBlock shown = makeBlock(QStringLiteral("198.51.100.0/29"));
     HalvoIPBlock other = makeBlock(QStringLiteral("203.0.113.0/28"));
     ViewFixture f({shown, other});
-    const QWidget* header = f.view.frame()->header();
-    const QWidget* content = f.view.frame()->content();
+    const QWidget* header = f.view->frame()->header();
+    const QWidget* content = f.view->frame()->content();
     ASSERT_NE(header, nullptr);
 
     f.store().toggleEdgeFirewall(other.ipBlock);
     halvo::test::settle();
-    EXPECT_EQ(f.view.frame()->header(), header);
-    EXPECT_EQ(f.view.frame()->content(), content);
+    EXPECT_EQ(f.view->frame()->header(), header);
+    EXPECT_EQ(f.view->frame()->content(), content);
 
     f.store().toggleEdgeFirewall(shown.ipBlock);
     halvo::test::settle();
-    EXPECT_NE(f.view.frame()->header(), header);
-    EXPECT_TRUE(halvo::test::hasButton(&f.view, QStringLiteral("Edge-Firewall: AKTIV")));
+    EXPECT_NE(f.view->frame()->header(), header);
+    EXPECT_TRUE(halvo::test::hasButton(f.view.get(), QStringLiteral("Edge-Firewall: AKTIV")));
 }
 
 TEST(IPRdnsViewTest, EverySymbolDrawnIsInTheIconTable) {
@@ -588,11 +600,11 @@ TEST(IPRdnsViewTest, EverySymbolDrawnIsInTheIconTable) {
     HalvoIPBlock v6 = makeBlock(QStringLiteral("2001:db8::/56"));
     v6.version = 6;
     ViewFixture f({v4, v6});
-    f.view.grab();
+    f.view->grab();
     f.clickRow(1);
-    f.view.grab();
+    f.view->grab();
     f.store().setSearchText(QStringLiteral("nichts"));
     halvo::test::settle();
-    f.view.grab();
+    f.view->grab();
     EXPECT_EQ(halvo::theme::unknownSymbolsRequested(), QStringList());
 }

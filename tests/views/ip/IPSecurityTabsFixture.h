@@ -4,6 +4,7 @@
 // game-firewall tabs the way a user does: by clicking rows, tab buttons and form controls.
 
 #include "support/QtPrinters.h"
+#include "support/SectionHarness.h"
 #include "support/StoreHarness.h"
 #include "support/WidgetFinders.h"
 #include "ui/Components.h"
@@ -54,18 +55,9 @@ inline HalvoAccountSnapshot snapshotWith(const QList<HalvoIPBlock>& blocks) {
     return s;
 }
 
-struct Fixture {
+struct Fixture : halvo::test::SectionHarness<IPRdnsView> {
     explicit Fixture(const QList<HalvoIPBlock>& blocks)
-        : harness(halvo::test::StoreHarness::withSnapshot(snapshotWith(blocks)))
-        , view(harness->store()) {
-        view.resize(1400, 900);
-        view.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
-        halvo::test::settle();
-    }
-
-    AppStateStore& store() { return harness->store(); }
-    QWidget* content() { return view.frame()->content(); }
+        : SectionHarness(halvo::test::StoreHarness::withSnapshot(snapshotWith(blocks))) {}
 
     /// The block as the store holds it now.
     HalvoIPBlock block(const QString& cidr) {
@@ -77,17 +69,11 @@ struct Fixture {
         return {};
     }
 
-    void selectRow(int row) {
-        QListView* list = view.frame()->listView();
-        const QModelIndex index = list->model()->index(row, 0);
-        list->scrollTo(index);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
-        halvo::test::settle();
-    }
+    void selectRow(int row) { clickRow(row); }
 
     /// Clicks the tab button whose title ends with the tab's title; fails when the bar does not offer it.
     void openTab(IPManagerSubTab tab) {
-        for (HalvoActionButton* button : view.frame()->tabButtons()) {
+        for (HalvoActionButton* button : view->frame()->tabButtons()) {
             QString text = button->text();
             text.replace(QStringLiteral("&&"), QStringLiteral("&"));
             if (text.endsWith(QStringLiteral(". ") + rawValue(tab))) {
@@ -126,9 +112,6 @@ struct Fixture {
 
     /// The list rows of the content (the card rows drawn with the row background), in order.
     QList<QFrame*> rows() { return content()->findChildren<QFrame*>(QStringLiteral("halvoListRow")); }
-
-    std::unique_ptr<halvo::test::StoreHarness> harness;
-    IPRdnsView view;
 };
 
 } // namespace ipsec

@@ -1,11 +1,11 @@
 // The KVM console sheet: what it shows of the VPS, the Ctrl+Alt+Del report and the ways it closes.
 
-#include "views/servers/VPSConsoleSheet.h"
+#include "views/vps/VPSConsoleSheet.h"
 
 #include "VPSTestSupport.h"
 #include "store/AppStateStore.h"
 #include "ui/Theme.h"
-#include "views/servers/VPSRoundedPanel.h"
+#include "views/vps/VPSRoundedPanel.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -61,7 +61,7 @@ TEST(VPSConsoleSheet, RendersTheConsoleOfTheShownVPS) {
     EXPECT_GE(screen->height(), 280);
     for (QLabel* line : screen->findChildren<QLabel*>()) {
         EXPECT_TRUE(QFontInfo(line->font()).fixedPitch() || line->font().fixedPitch()) << line->text().toStdString();
-        EXPECT_EQ(line->palette().color(QPalette::WindowText), halvo::theme::color(halvo::theme::Tint::green));
+        EXPECT_EQ(line->palette().color(QPalette::WindowText), halvo::theme::consoleTextColor());
     }
     (void)sheet->grab();
     EXPECT_EQ(halvo::theme::unknownSymbolsRequested(), QStringList());
@@ -120,4 +120,32 @@ TEST(VPSConsoleSheet, ClosesThroughItsButtonAndOpensAgainFresh) {
     ASSERT_TRUE(again);
     EXPECT_TRUE(again->isVisible());
     EXPECT_TRUE(shown.view->state().showKVMModal);
+}
+
+TEST(VPSConsoleSheet, ReturnNeitherClosesTheSheetNorPressesAButton) {
+    ShownVPSView shown(twoVPS());
+    VPSConsoleSheet* sheet = openConsole(shown);
+    ASSERT_NE(sheet, nullptr);
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet));
+    const QString message = shown.store().lastActionMessage();
+    for (QPushButton* button : sheet->findChildren<QPushButton*>()) {
+        EXPECT_FALSE(button->isDefault()) << button->text().toStdString();
+        EXPECT_FALSE(button->autoDefault()) << button->text().toStdString();
+    }
+    QPointer<VPSConsoleSheet> guard = sheet;
+    // On the sheet and on each of its buttons in turn, as Tab reaches them.
+    QList<QWidget*> targets{sheet};
+    for (QPushButton* button : sheet->findChildren<QPushButton*>())
+        targets.append(button);
+    for (QWidget* target : targets) {
+        target->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(target, Qt::Key_Return);
+        QTest::keyClick(target, Qt::Key_Enter);
+        settle();
+        ASSERT_FALSE(guard.isNull());
+        EXPECT_TRUE(sheet->isVisible()) << target->metaObject()->className();
+        EXPECT_EQ(shown.view->kvmSheet(), sheet);
+        EXPECT_EQ(shown.store().lastActionMessage(), message);
+    }
 }

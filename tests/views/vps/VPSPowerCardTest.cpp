@@ -3,7 +3,7 @@
 
 #include "VPSTestSupport.h"
 #include "store/AppStateStore.h"
-#include "views/servers/VPSRowDelegate.h"
+#include "views/vps/VPSRowDelegate.h"
 
 #include <QListView>
 #include <QPointer>

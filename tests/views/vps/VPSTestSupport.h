@@ -3,11 +3,12 @@
 // Test-made VPS records and a shown VPS view over a real store.
 
 #include "support/QtPrinters.h"
+#include "support/SectionHarness.h"
 #include "support/StoreHarness.h"
 #include "support/WidgetFinders.h"
 #include "ui/Components.h"
 #include "ui/HalvoSectionFrame.h"
-#include "views/servers/VPSView.h"
+#include "views/vps/VPSView.h"
 
 #include <QLayout>
 #include <QTest>
@@ -46,17 +47,10 @@ inline HalvoAccountSnapshot snapshotWith(const QList<HalvoVPS>& vpsList) {
 }
 
 /// A real store holding the given VPS and a VPS view over it, shown and settled.
-struct ShownVPSView {
+struct ShownVPSView : SectionHarness<VPSView> {
     explicit ShownVPSView(const QList<HalvoVPS>& vpsList)
-        : harness(StoreHarness::withSnapshot(snapshotWith(vpsList)))
-        , view(std::make_unique<VPSView>(harness->store())) {
-        view->resize(1180, 740);
-        view->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-        settle();
-    }
+        : SectionHarness(StoreHarness::withSnapshot(snapshotWith(vpsList)), QSize(1180, 740)) {}
 
-    AppStateStore& store() { return harness->store(); }
     HalvoVPS stored(const QString& name) {
         for (const HalvoVPS& vps : store().activeSnapshot().vpsList) {
             if (vps.name == name)
@@ -65,8 +59,6 @@ struct ShownVPSView {
         ADD_FAILURE() << "no VPS " << name.toStdString();
         return {};
     }
-    QWidget* content() const { return view->frame()->content(); }
-    QWidget* header() const { return view->frame()->header(); }
 
     /// The texts of the power card's buttons in the order of the row.
     QStringList powerButtons() const {
@@ -103,9 +95,6 @@ struct ShownVPSView {
     }
 
     QAbstractButton* button(const QString& text) const { return buttonWithText(content(), text); }
-
-    std::unique_ptr<StoreHarness> harness;
-    std::unique_ptr<VPSView> view;
 };
 
 } // namespace halvo::test::vps

@@ -4,7 +4,7 @@
 #include "store/AppStateStore.h"
 #include "ui/HalvoSectionFrame.h"
 #include "ui/Theme.h"
-#include "views/servers/VPSRowDelegate.h"
+#include "views/vps/VPSRowDelegate.h"
 
 #include <QClipboard>
 #include <QDialog>
@@ -72,10 +72,10 @@ TEST(VPSViewFrame, StartsWithTheDefaultInputState) {
                      QStringLiteral("AlmaLinux 9 64-bit"), QStringLiteral("Rocky Linux 9 64-bit"),
                      QStringLiteral("Fedora 41 Cloud"), QStringLiteral("Docker Engine on Ubuntu 24.04"),
                      QStringLiteral("Plesk Obsidian on AlmaLinux 9"), QStringLiteral("cPanel & WHM on AlmaLinux 9")}));
-    // Without a choice the first VPS is shown, and the choice stays unset.
+    // Without a choice the first VPS is shown, no row is highlighted, and the choice stays unset.
     EXPECT_EQ(sidebarTitle(*shown.view), QStringLiteral("VPS Instanzen (3)"));
     EXPECT_TRUE(hasLabel(shown.header(), QStringLiteral("Alpha Web")));
-    EXPECT_EQ(shown.view->frame()->listView()->currentIndex().row(), 0);
+    EXPECT_TRUE(shown.view->frame()->listView()->selectionModel()->selectedIndexes().isEmpty());
     EXPECT_FALSE(shown.view->state().selectedVPSName.has_value());
 }
 
@@ -135,13 +135,41 @@ TEST(VPSViewSelection, ClickedRowIsShownAndSurvivesAHidingSearch) {
     settle();
     EXPECT_EQ(shown.view->selectedVPS()->name, QStringLiteral("vps-4d5e6f.example.net"));
     EXPECT_TRUE(hasLabel(shown.header(), QStringLiteral("Beta Mail")));
-    EXPECT_EQ(shown.view->frame()->listView()->currentIndex().row(), 0);
+    EXPECT_TRUE(shown.view->frame()->listView()->selectionModel()->selectedIndexes().isEmpty())
+        << "the fallback is not highlighted";
     EXPECT_EQ(shown.view->state().selectedVPSName, std::optional<QString>(QStringLiteral("vps-7a8b9c.example.net")));
 
     shown.store().setSearchText(QString());
     settle();
     EXPECT_TRUE(hasLabel(shown.header(), QStringLiteral("Gamma Build")));
     EXPECT_EQ(shown.view->frame()->listView()->currentIndex().row(), 2);
+}
+
+TEST(VPSViewSelection, AClickOnTheFallbackRowStoresItsVPS) {
+    // Search, click the only match (which the detail already shows as the fallback), clear the search: the
+    // clicked VPS stays shown.
+    ShownVPSView shown(threeVPS());
+    QListView* list = shown.view->frame()->listView();
+    shown.store().setSearchText(QStringLiteral("Gamma"));
+    settle();
+    ASSERT_EQ(list->model()->rowCount(), 1);
+    EXPECT_TRUE(hasLabel(shown.header(), QStringLiteral("Gamma Build")));
+    EXPECT_TRUE(list->selectionModel()->selectedIndexes().isEmpty());
+    clickRow(*shown.view, 0);
+    EXPECT_EQ(shown.view->state().selectedVPSName, std::optional<QString>(QStringLiteral("vps-7a8b9c.example.net")));
+    EXPECT_EQ(list->selectionModel()->selectedIndexes().size(), 1);
+
+    shown.store().setSearchText(QString());
+    settle();
+    EXPECT_TRUE(hasLabel(shown.header(), QStringLiteral("Gamma Build")));
+    EXPECT_FALSE(hasLabel(shown.header(), QStringLiteral("Alpha Web")));
+    ASSERT_EQ(list->selectionModel()->selectedIndexes().size(), 1);
+    EXPECT_EQ(list->selectionModel()->selectedIndexes().first().row(), 2);
+
+    // Without a search, the first row (shown as the fallback before any choice) is stored when clicked too.
+    ShownVPSView fresh(threeVPS());
+    clickRow(*fresh.view, 0);
+    EXPECT_EQ(fresh.view->state().selectedVPSName, std::optional<QString>(QStringLiteral("vps-1a2b3c.example.net")));
 }
 
 TEST(VPSViewHeader, ShowsNameBadgesAndServiceLine) {

@@ -1,0 +1,349 @@
+// The interface's speed goals, each as a ratio against a baseline measured in the same run:
+// - switching to a section with 20,000 items against the same switch with 20 items (goal: at most 1.3 x);
+// - one key press in the search with 100,000 domains, until the list shows the result, against a bare
+//   case-insensitive substring scan over the same 100,000 names (goal: at most 3 x);
+// - the application's first painted frame against an empty Qt Widgets main window's, whole processes on the
+//   offscreen platform from start to that frame (goal: at most 2 x).
+// Medians of repeated runs after warm-up rounds; nothing here asserts, it prints the figures. Arguments pick
+// the parts ("switch", "search", "frame"); HALVO_BENCH_RUNS sets the runs per figure (15), HALVO_BENCH_SECTION
+// one section of the switch ("VPS Cloud").
+
+#include "api/HalvoAPIClient.h"
+#include "app/MainWindow.h"
+#include "storage/CredentialStore.h"
+#include "storage/SQLiteCacheEngine.h"
+#include "store/AppStateStore.h"
+#include "ui/Theme.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+/// No account of the benchmark has credentials, so nothing reaches a network.
+class NoCredentials final : public CredentialStore {
+public:
+    void save(const QUuid&, const Credentials&, std::function<void(bool)> done) override {
+        later(std::move(done), false);
+    }
+    void read(const QUuid&, std::function<void(std::optional<Credentials>)> done) override {
+        later(std::move(done), std::nullopt);
+    }
+    void remove(const QUuid&, std::function<void(bool)> done) override { later(std::move(done), false); }
+
+private:
+    template <class Done, class Value> static void later(Done done, Value value) {
+        QMetaObject::invokeMethod(
+            qApp, [done = std::move(done), value] { done(value); }, Qt::QueuedConnection);
+    }
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
+}
+
+double millisecondsOf(const std::function<void()>& step) {
+    QElapsedTimer timer;
+    timer.start();
+    step();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+/// Posted events, deferred deletes, layouts and paints of a few turns of the event loop.
+void settle() {
+    for (int i = 0; i < 4; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+// ---- the store and the window ----
+
+HalvoVPS vps(int i) {
+    HalvoVPS v;
+    v.name = QStringLiteral("vps-%1.vps.example.net").arg(i, 6, 10, QLatin1Char('0'));
+    v.displayName = QStringLiteral("Kunde %1 Frontend").arg(i);
+    v.state = i % 3 ? QStringLiteral("running") : QStringLiteral("stopped");
+    v.modelName = QStringLiteral("VPS Comfort 4-8-160");
+    v.vcore = 4;
+    v.memoryLimitMB = 8192;
+    v.diskSizeGB = 160;
+    v.zone = QStringLiteral("Region DE-Frankfurt (fra1)");
+    v.ipv4 = QStringLiteral("198.51.%1.%2").arg(i / 250 % 250).arg(i % 250);
+    v.netbootMode = QStringLiteral("local");
+    return v;
+}
+
+HalvoServer server(int i) {
+    HalvoServer s;
+    s.name = QStringLiteral("ns%1.example.net").arg(300000 + i);
+    s.reverse = QStringLiteral("host-%1.kunde.example.com").arg(i);
+    s.datacenter = QStringLiteral("fra%1").arg(i % 4 + 1);
+    s.os = QStringLiteral("debian12_64");
+    s.state = QStringLiteral("ok");
+    s.powerState = QStringLiteral("poweron");
+    s.ip = QStringLiteral("203.0.%1.%2").arg(i / 250 % 250).arg(i % 250);
+    s.commercialRange = QStringLiteral("Advance-2");
+    return s;
+}
+
+HalvoIPBlock ipBlock(int i) {
+    HalvoIPBlock b;
+    b.ipBlock = QStringLiteral("10.%1.%2.0/24").arg(i / 250 % 250).arg(i % 250);
+    b.type = i % 2 ? QStringLiteral("failover") : QStringLiteral("dedicated");
+    b.mitigationMode = QStringLiteral("auto");
+    return b;
+}
+
+HalvoDomain domain(int i) {
+    HalvoDomain d;
+    // Mostly plain names, some with letters beyond ASCII, as customers have them.
+    d.domain = i % 10 == 7 ? QStringLiteral("bäckerei-müller-%1.example.de").arg(i)
+                           : QStringLiteral("kunde-%1.example.com").arg(i);
+    d.transferLockStatus = QStringLiteral("locked");
+    return d;
+}
+
+struct Counts {
+    int domains = 20;
+    int vps = 20;
+    int servers = 20;
+    int blocks = 20;
+};
+
+/// A store on a fresh cache with one account holding the counted items, and the main window on it.
+class Scene {
+public:
+    explicit Scene(const Counts& counts) {
+        HalvoAccount account;
+        account.id = QUuid::createUuid();
+        account.label = QStringLiteral("Bench");
+        account.region = HalvoRegion::eu;
+        HalvoAccountSnapshot snapshot;
+        snapshot.accountId = account.id;
+        snapshot.updatedAt = QDateTime::currentDateTimeUtc();
+        for (int i = 0; i < counts.domains; ++i)
+            snapshot.domains.append(domain(i));
+        for (int i = 0; i < counts.vps; ++i)
+            snapshot.vpsList.append(vps(i));
+        for (int i = 0; i < counts.servers; ++i)
+            snapshot.dedicatedServers.append(server(i));
+        for (int i = 0; i < counts.blocks; ++i)
+            snapshot.ipBlocks.append(ipBlock(i));
+
+        cache = std::make_unique<SQLiteCacheEngine>(dir.filePath(QStringLiteral("cache.sqlite3")));
+        cache->saveAccounts({account});
+        cache->saveSnapshot(snapshot);
+        cache->flush();
+        HalvoAPIClient::BaseUrls urls;
+        for (HalvoRegion region : kAllRegions)
+            urls.insert(region, QUrl(QStringLiteral("http://127.0.0.1:9/1.0")));
+        api = std::make_unique<HalvoAPIClient>(urls);
+        store = std::make_unique<AppStateStore>(*cache, credentials, *api);
+        window = std::make_unique<MainWindow>(*store);
+        window->show();
+        (void)QTest::qWaitForWindowExposed(window.get());
+        settle();
+    }
+
+    ~Scene() {
+        window.reset();
+        settle();
+        cache->flush();
+    }
+
+    /// Selects the section and runs the event loop until its view is shown, laid out and painted.
+    void showSection(NavigationSection section) {
+        store->setSelectedSection(section);
+        while (window->shownSection() != section)
+            QCoreApplication::processEvents();
+        settle();
+    }
+
+    QTemporaryDir dir;
+    NoCredentials credentials;
+    std::unique_ptr<SQLiteCacheEngine> cache;
+    std::unique_ptr<HalvoAPIClient> api;
+    std::unique_ptr<AppStateStore> store;
+    std::unique_ptr<MainWindow> window;
+};
+
+constexpr int kWarmUps = 3;
+
+// ---- switching sections ----
+
+/// The median time of switching from another section to `section`, which holds `items` items.
+double switchMilliseconds(NavigationSection section, int items, int runs) {
+    Counts counts;
+    switch (section) {
+    case NavigationSection::domains:
+        counts.domains = items;
+        break;
+    case NavigationSection::vps:
+        counts.vps = items;
+        break;
+    case NavigationSection::dedicated:
+        counts.servers = items;
+        break;
+    case NavigationSection::ipRdns:
+        counts.blocks = items;
+        break;
+    }
+    const NavigationSection from =
+        section == NavigationSection::domains ? NavigationSection::ipRdns : NavigationSection::domains;
+    Scene scene(counts);
+    std::vector<double> times;
+    for (int i = 0; i < kWarmUps + runs; ++i) {
+        scene.showSection(from);
+        // The cache writes on its own thread; a save still running would be timed as the switch's cost.
+        scene.cache->flush();
+        const double ms = millisecondsOf([&] { scene.showSection(section); });
+        if (i >= kWarmUps)
+            times.push_back(ms);
+    }
+    return median(times);
+}
+
+// ---- search ----
+
+struct SearchFigures {
+    double keyPress = 0;
+    double bareScan = 0;
+};
+
+SearchFigures searchMilliseconds(int domains, int runs) {
+    Scene scene(Counts{.domains = domains});
+    scene.showSection(NavigationSection::domains);
+    QStringList names;
+    for (const HalvoDomain& d : scene.store->activeSnapshot().domains)
+        names.append(d.domain);
+    QLineEdit* field = scene.window->searchField();
+    const QString word = QStringLiteral("KUNDE-4");
+
+    std::vector<double> keyPresses;
+    std::vector<double> scans;
+    qsizetype matches = 0;
+    for (int i = 0; i < kWarmUps + runs; ++i) {
+        field->clear();
+        settle();
+        scene.cache->flush();
+        for (qsizetype k = 0; k < word.size(); ++k) {
+            const double press = millisecondsOf([&] {
+                QTest::keyClick(field, word.at(k).toLatin1());
+                settle();
+            });
+            const QString needle = word.left(k + 1);
+            const double scan = millisecondsOf([&] {
+                for (const QString& name : std::as_const(names))
+                    matches += name.contains(needle, Qt::CaseInsensitive) ? 1 : 0;
+            });
+            if (i >= kWarmUps) {
+                keyPresses.push_back(press);
+                scans.push_back(scan);
+            }
+        }
+    }
+    if (matches < 0)
+        std::puts("");
+    return {median(keyPresses), median(scans)};
+}
+
+// ---- first painted frame, whole processes ----
+
+struct FrameFigures {
+    double app = 0;
+    double emptyWindow = 0;
+};
+
+FrameFigures firstFrameMilliseconds(int runs) {
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const auto run = [&](const QString& program) {
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QElapsedTimer timer;
+        timer.start();
+        process.start(program, {});
+        process.waitForFinished(60000);
+        const double ms = double(timer.nsecsElapsed()) / 1e6;
+        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+            std::fprintf(stderr, "%s ended with %d\n", qPrintable(program), process.exitCode());
+        return ms;
+    };
+    const QString app = QStringLiteral(HALVO_FIRST_FRAME_APP);
+    const QString empty = QStringLiteral(HALVO_FIRST_FRAME_EMPTY);
+    // The first start writes the demonstration cache; the timed ones start with it, as a returning user does.
+    std::vector<double> apps;
+    std::vector<double> empties;
+    for (int i = 0; i < kWarmUps + runs; ++i) {
+        const double a = run(app);
+        const double e = run(empty);
+        if (i >= kWarmUps) {
+            apps.push_back(a);
+            empties.push_back(e);
+        }
+    }
+    return {median(apps), median(empties)};
+}
+
+void printRatio(const char* what, double value, double baseline, double goal) {
+    const double ratio = baseline > 0 ? value / baseline : 0;
+    std::printf("%-58s %9.2f ms  baseline %9.2f ms  ratio %5.2f  (goal <= %.1f) %s\n", what, value, baseline, ratio,
+                goal, ratio <= goal ? "ok" : "MISSED");
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    halvo::theme::install();
+    const QStringList arguments = QCoreApplication::arguments();
+    const auto wanted = [&](const QString& part) { return arguments.size() < 2 || arguments.contains(part); };
+    const int runs = qEnvironmentVariableIntValue("HALVO_BENCH_RUNS") > 0
+                         ? qEnvironmentVariableIntValue("HALVO_BENCH_RUNS")
+                         : 15;
+
+    if (wanted(QStringLiteral("switch"))) {
+        const QString only = qEnvironmentVariable("HALVO_BENCH_SECTION");
+        for (const NavigationSection section : kAllNavigationSections) {
+            if (!only.isEmpty() && rawValue(section) != only)
+                continue;
+            const double small = switchMilliseconds(section, 20, runs);
+            const double large = switchMilliseconds(section, 20000, runs);
+            const QByteArray what = QStringLiteral("switch to %1, 20,000 items vs 20").arg(rawValue(section)).toUtf8();
+            printRatio(what.constData(), large, small, 1.3);
+        }
+    }
+    if (wanted(QStringLiteral("search"))) {
+        const SearchFigures search = searchMilliseconds(100000, runs);
+        printRatio("search key press, 100,000 domains vs bare scan", search.keyPress, search.bareScan, 3.0);
+    }
+    if (wanted(QStringLiteral("frame"))) {
+        const FrameFigures frame = firstFrameMilliseconds(runs);
+        printRatio("first painted frame, app vs empty QMainWindow process", frame.app, frame.emptyWindow, 2.0);
+    }
+    return 0;
+}

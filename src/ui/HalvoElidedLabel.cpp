@@ -1,0 +1,137 @@
+#include "ui/HalvoElidedLabel.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace {
+
+const QString kEllipsis = QStringLiteral("…");
+
+} // namespace
+
+HalvoElidedLabel::HalvoElidedLabel(const QString& text, QWidget* parent)
+    : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
+    setWordWrap(false);
+    setText(text);
+    // Gives up width before anything that cannot shrink, but asks for the whole text.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+HalvoElidedLabel* HalvoElidedLabel::make(const QString& text, halvo::theme::TextStyle style,
+                                         halvo::theme::Weight weight, halvo::theme::Tint tint, bool monospaced,
+                                         QWidget* parent) {
+    auto* label = new HalvoElidedLabel(text, parent);
+    halvo::theme::style(label, style, weight, tint, monospaced);
+    return label;
+}
+
+void HalvoElidedLabel::setElideMode(Qt::TextElideMode mode) {
+    if (m_mode == mode)
+        return;
+    m_mode = mode;
+    syncToolTip();
+    update();
+}
+
+void HalvoElidedLabel::setKeptWidth(int width) {
+    m_keptWidth = width;
+    updateGeometry();
+}
+
+bool HalvoElidedLabel::isElided() const {
+    return fontMetrics().horizontalAdvance(text()) > contentsRect().width();
+}
+
+QString HalvoElidedLabel::shownText() const {
+    if (!isElided())
+        return text();
+    return fontMetrics().elidedText(text(), m_mode, std::max(contentsRect().width(), 0));
+}
+
+int HalvoElidedLabel::glyphAscent() const {
+    const QFontMetrics metrics = fontMetrics();
+    const QRect ink = metrics.boundingRect(text());
+    return std::max(metrics.ascent(), -ink.top());
+}
+
+int HalvoElidedLabel::glyphHeight() const {
+    const QFontMetrics metrics = fontMetrics();
+    const QRect ink = metrics.boundingRect(text());
+    // boundingRect is relative to the baseline: its top is above it (negative), its bottom below.
+    return glyphAscent() + std::max(metrics.descent(), ink.bottom() + 1);
+}
+
+QSize HalvoElidedLabel::sizeHint() const {
+    const QMargins margins = contentsMargins();
+    const int extra = 2 * margin();
+    return {fontMetrics().horizontalAdvance(text()) + margins.left() + margins.right() + extra,
+            glyphHeight() + margins.top() + margins.bottom() + extra};
+}
+
+QSize HalvoElidedLabel::minimumSizeHint() const {
+    const QSize full = sizeHint();
+    // Room for a few characters and the "…"; a shorter text needs no more than itself.
+    const QFontMetrics metrics = fontMetrics();
+    const int kept = m_keptWidth >= 0 ? m_keptWidth : metrics.horizontalAdvance(kEllipsis) + 3 * metrics.averageCharWidth();
+    return {std::min(full.width(), kept), full.height()};
+}
+
+bool HalvoElidedLabel::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip)
+        syncToolTip();
+    return QLabel::event(event);
+}
+
+void HalvoElidedLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    syncToolTip();
+}
+
+void HalvoElidedLabel::paintEvent(QPaintEvent* event) {
+    // The text may have changed since the last resize.
+    syncToolTip();
+    // Selectable text that fits is drawn by the label itself, so that it can show the selection.
+    if (!isElided() && (textInteractionFlags() & Qt::TextSelectableByMouse)) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    const QString shown = fontMetrics().elidedText(text(), m_mode, std::max(area.width(), 0));
+    if (shown.isEmpty())
+        return;
+    const int shownWidth = fontMetrics().horizontalAdvance(shown);
+    const Qt::Alignment horizontal =
+        QStyle::visualAlignment(layoutDirection(), alignment()) & Qt::AlignHorizontal_Mask;
+    int x = area.left();
+    if (horizontal & Qt::AlignRight)
+        x = area.right() + 1 - shownWidth;
+    else if (horizontal & Qt::AlignHCenter)
+        x = area.left() + (area.width() - shownWidth) / 2;
+    int top = area.top();
+    const Qt::Alignment vertical = alignment() & Qt::AlignVertical_Mask;
+    if (vertical & Qt::AlignBottom)
+        top = area.bottom() + 1 - glyphHeight();
+    else if (!(vertical & Qt::AlignTop))
+        top = area.top() + (area.height() - glyphHeight()) / 2;
+    painter.setFont(font());
+    const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
+    painter.setPen(palette().color(group, foregroundRole()));
+    painter.drawText(QPoint(x, top + glyphAscent()), shown);
+}
+
+void HalvoElidedLabel::syncToolTip() {
+    if (isElided()) {
+        if (toolTip() != text())
+            setToolTip(text());
+        m_toolTipIsOurs = true;
+    } else if (m_toolTipIsOurs) {
+        setToolTip(QString());
+        m_toolTipIsOurs = false;
+    }
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+// A label whose text wraps onto as many lines as its width needs, breaking between words and, only where a
+// single word (a long host name or path) is wider than the line, inside it: nothing is ever cut at the right.
+// It always gets the height its wrapped text needs at its present width, even inside layouts that do not ask
+// for a height for a width (a row of cards): its minimum height follows its width. Lines start at the top
+// with room for the marks above capitals ("Ä"). `text()` is the whole text.
+
+#include "ui/Theme.h"
+
+#include <QLabel>
+#include <QString>
+
+class HalvoWrappingLabel final : public QLabel {
+    Q_OBJECT
+public:
+    explicit HalvoWrappingLabel(const QString& text = QString(), QWidget* parent = nullptr);
+    /// A new label in a text style of the theme (as `halvo::theme::label` makes it, but wrapping).
+    static HalvoWrappingLabel* make(const QString& text, halvo::theme::TextStyle style,
+                                    halvo::theme::Weight weight = halvo::theme::Weight::regular,
+                                    halvo::theme::Tint tint = halvo::theme::Tint::primary, bool monospaced = false,
+                                    QWidget* parent = nullptr);
+
+    bool hasHeightForWidth() const override;
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+    /// The number of lines the text takes at the present width.
+    int lineCount() const;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    /// Room above the first line for marks that reach above the font's ascent (and a pixel of air).
+    void updateMargins();
+    /// Lays the text out for a line width; returns the height of the lines (and their number).
+    int textHeight(int lineWidth, int* lines = nullptr) const;
+
+    int m_lastWidth = -1;
+};
