@@ -28,7 +28,7 @@ int runApplication(int argc, char** argv, const std::function<void(QWidget& wind
         return 1;
     }
 
-    // Made before the theme, so that its worker reads the file while the theme and the window start.
+    // Its worker starts reading the file now, while the theme is installed.
     SQLiteCacheEngine cache;
     halvo::theme::install();
 

@@ -119,8 +119,8 @@ struct Input {
     const char* end = nullptr;
 };
 
-template <JsonRecord R, bool parallel = false> bool readObject(simdjson::ondemand::object object, R& out,
-                                                              const Input& input);
+template <JsonRecord R, bool parallel = false>
+bool readObject(simdjson::ondemand::object object, R& out, const Input& input);
 
 /// Reads the elements of a long list of records on several threads, each element on its own: one pass
 /// finds where they are, then each thread reads a share of them with its own parser.
@@ -191,14 +191,13 @@ template <JsonRecord R, bool parallel> struct FieldTable {
 
 template <JsonRecord R, bool parallel, std::size_t... I>
 constexpr FieldTable<R, parallel> makeFieldTable(std::index_sequence<I...>) {
-    return {{std::string_view(std::get<I>(R::fields()).key)...},
-            {&readField<R, I, parallel>...},
-            {isRequired<R, I>()...}};
+    return {
+        {std::string_view(std::get<I>(R::fields()).key)...}, {&readField<R, I, parallel>...}, {isRequired<R, I>()...}};
 }
 
 template <JsonRecord R, bool parallel>
-inline constexpr FieldTable<R, parallel> kFieldTable =
-    makeFieldTable<R, parallel>(std::make_index_sequence<kFieldCount<R>>());
+inline constexpr FieldTable<R, parallel>
+    kFieldTable = makeFieldTable<R, parallel>(std::make_index_sequence<kFieldCount<R>>());
 
 template <JsonRecord R, bool parallel> bool readObject(simdjson::ondemand::object object, R& out, const Input& input) {
     constexpr const FieldTable<R, parallel>& table = kFieldTable<R, parallel>;

@@ -144,8 +144,7 @@ struct SQLiteCacheEngine::Private {
 
     Contents readContents() const;
     bool writeAccounts(const QList<HalvoAccount>& accounts);
-    SeedResult writeSeed(const QList<HalvoAccount>& accounts, const QList<HalvoAccountSnapshot>& snapshots,
-                         int& error);
+    SeedResult writeSeed(const QList<HalvoAccount>& accounts, const QList<HalvoAccountSnapshot>& snapshots, int& error);
     int execute(const char* sql) const { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
     /// The result code of the last failure on the connection, with its extension left off; an I/O error
     /// that the system reports as a full or read-only disk counts as that.
@@ -175,9 +174,8 @@ bool SQLiteCacheEngine::Private::openDatabase(const QString& path, const Options
         return false;
     }
     const QByteArray name = QFile::encodeName(info.absoluteFilePath());
-    const int opened =
-        sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                        nullptr);
+    const int opened = sqlite3_open_v2(name.constData(), &db,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
     if (opened != SQLITE_OK) {
         openError = db ? lastError() : opened;
         sqlite3_close_v2(db);
@@ -307,8 +305,9 @@ void SQLiteCacheEngine::Private::run(Job& job) {
             // Given up for a newer write of the account, which now runs in this one's place, so that nothing
             // queued after the older one (a flush) runs before the newer one.
             Job* waitingJob = waiting.take(result.accountId);
-            const auto at = std::find_if(queue.begin(), queue.end(),
-                                         [&](const std::unique_ptr<Job>& queued) { return queued.get() == waitingJob; });
+            const auto at = std::find_if(queue.begin(), queue.end(), [&](const std::unique_ptr<Job>& queued) {
+                return queued.get() == waitingJob;
+            });
             if (at != queue.end()) {
                 newer = std::move(*at);
                 queue.erase(at);
@@ -451,8 +450,8 @@ bool SQLiteCacheEngine::Private::writeAccounts(const QList<HalvoAccount>& accoun
 }
 
 SQLiteCacheEngine::SeedResult SQLiteCacheEngine::Private::writeSeed(const QList<HalvoAccount>& accounts,
-                                                                     const QList<HalvoAccountSnapshot>& snapshots,
-                                                                     int& error) {
+                                                                    const QList<HalvoAccountSnapshot>& snapshots,
+                                                                    int& error) {
     if (!open) {
         error = openError;
         return SeedResult::failed;

@@ -45,6 +45,64 @@ qsizetype removeAllWith(QList<Item>& items, Key Item::*key, const Value& value) 
     return items.removeIf([&](const Item& item) { return item.*key == value; });
 }
 
+/// The ids in use in one list, with what drawing a new one from the range `base` to `base + span - 1` needs.
+class UsedIds {
+public:
+    UsedIds(qint64 base, quint32 span)
+        : m_base(base)
+        , m_span(span)
+        , m_highest(base - 1) {}
+
+    void insert(qint64 id) {
+        if (m_ids.contains(id))
+            return;
+        m_ids.insert(id);
+        if (id >= m_base && id < m_base + m_span)
+            ++m_inRange;
+        m_highest = std::max(m_highest, id);
+    }
+    bool contains(qint64 id) const { return m_ids.contains(id); }
+    bool isRangeFull() const { return m_inRange >= qsizetype(m_span); }
+    qint64 base() const { return m_base; }
+    quint32 span() const { return m_span; }
+    qint64 highest() const { return m_highest; }
+
+private:
+    QSet<qint64> m_ids;
+    qint64 m_base;
+    quint32 m_span;
+    qint64 m_highest;
+    qsizetype m_inRange = 0;
+};
+
+// ---- sentences about the local cache ----
+
+QString faultText(int sqliteResult) {
+    switch (SQLiteCacheEngine::faultOf(sqliteResult)) {
+    case SQLiteCacheEngine::Fault::cannotOpen:
+        return QStringLiteral("Datei lässt sich nicht öffnen");
+    case SQLiteCacheEngine::Fault::notACache:
+        return QStringLiteral("keine Cache-Datei");
+    case SQLiteCacheEngine::Fault::damaged:
+        return QStringLiteral("Datei beschädigt");
+    case SQLiteCacheEngine::Fault::readOnly:
+        return QStringLiteral("keine Schreibrechte");
+    case SQLiteCacheEngine::Fault::locked:
+        return QStringLiteral("von einem anderen Programm gesperrt");
+    case SQLiteCacheEngine::Fault::diskFull:
+        return QStringLiteral("Datenträger voll");
+    case SQLiteCacheEngine::Fault::ioError:
+        return QStringLiteral("Lese- oder Schreibfehler");
+    case SQLiteCacheEngine::Fault::other:
+        break;
+    }
+    return QStringLiteral("SQLite-Fehler ") + QString::number(sqliteResult);
+}
+
+QString quoted(const QString& text) {
+    return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
 /// A credential shorter than this is not looked for in status texts: it would hide ordinary words, and the
 /// provider's keys are far longer.
 constexpr qsizetype kMinimumSecretLength = 6;
@@ -114,64 +172,6 @@ template <class Item> QString itemKey(const QUuid& account, const QString& id) {
     return account.toString(QUuid::WithoutBraces) + QLatin1Char(' ') + QLatin1StringView(kind) + QLatin1Char(' ') + id;
 }
 
-/// The ids in use in one list, with what drawing a new one from the range `base` to `base + span - 1` needs.
-class UsedIds {
-public:
-    UsedIds(qint64 base, quint32 span)
-        : m_base(base)
-        , m_span(span)
-        , m_highest(base - 1) {}
-
-    void insert(qint64 id) {
-        if (m_ids.contains(id))
-            return;
-        m_ids.insert(id);
-        if (id >= m_base && id < m_base + m_span)
-            ++m_inRange;
-        m_highest = std::max(m_highest, id);
-    }
-    bool contains(qint64 id) const { return m_ids.contains(id); }
-    bool isRangeFull() const { return m_inRange >= qsizetype(m_span); }
-    qint64 base() const { return m_base; }
-    quint32 span() const { return m_span; }
-    qint64 highest() const { return m_highest; }
-
-private:
-    QSet<qint64> m_ids;
-    qint64 m_base;
-    quint32 m_span;
-    qint64 m_highest;
-    qsizetype m_inRange = 0;
-};
-
-// ---- sentences about the local cache ----
-
-QString faultText(int sqliteResult) {
-    switch (SQLiteCacheEngine::faultOf(sqliteResult)) {
-    case SQLiteCacheEngine::Fault::cannotOpen:
-        return QStringLiteral("Datei lässt sich nicht öffnen");
-    case SQLiteCacheEngine::Fault::notACache:
-        return QStringLiteral("keine Cache-Datei");
-    case SQLiteCacheEngine::Fault::damaged:
-        return QStringLiteral("Datei beschädigt");
-    case SQLiteCacheEngine::Fault::readOnly:
-        return QStringLiteral("keine Schreibrechte");
-    case SQLiteCacheEngine::Fault::locked:
-        return QStringLiteral("von einem anderen Programm gesperrt");
-    case SQLiteCacheEngine::Fault::diskFull:
-        return QStringLiteral("Datenträger voll");
-    case SQLiteCacheEngine::Fault::ioError:
-        return QStringLiteral("Lese- oder Schreibfehler");
-    case SQLiteCacheEngine::Fault::other:
-        break;
-    }
-    return QStringLiteral("SQLite-Fehler ") + QString::number(sqliteResult);
-}
-
-QString quoted(const QString& text) {
-    return QLatin1Char('\'') + text + QLatin1Char('\'');
-}
-
 } // namespace
 
 /// One action's requests for the account whose snapshot it changed.
@@ -224,7 +224,6 @@ struct AppStateStore::Private {
         return result;
     }
 
-
     /// The accounts whose stored snapshot could not be read whole: their row is never overwritten.
     QSet<QUuid> unsavable;
     /// The demonstration data could not be written at the start; it is tried again at the next change.
@@ -272,8 +271,9 @@ QStringList AppStateStore::Private::start(SQLiteCacheEngine::Contents contents) 
     QStringList problems;
     if (contents.error != 0) {
         // Nothing can be told about the file's accounts; demonstration data would stand in for the user's own.
-        problems << QStringLiteral("Lokaler Cache nicht verfügbar (") + faultText(contents.error) + QStringLiteral("): ") +
-                        cache.filePath() + QStringLiteral(" – Änderungen werden nicht gespeichert.");
+        problems << QStringLiteral("Lokaler Cache nicht verfügbar (") + faultText(contents.error) +
+                        QStringLiteral("): ") + cache.filePath() +
+                        QStringLiteral(" – Änderungen werden nicht gespeichert.");
         return problems;
     }
     if (contents.accountRows == 0) {
@@ -316,8 +316,8 @@ QStringList AppStateStore::Private::start(SQLiteCacheEngine::Contents contents) 
             // Saving what could be read would drop the rest from the file for good.
             unsavable.insert(account.id);
             problems << QStringLiteral("Lokaler Cache: ") + QString::number(skipped) +
-                            (skipped == 1 ? QStringLiteral(" Eintrag") : QStringLiteral(" Einträge")) + QStringLiteral(" von ") +
-                            quoted(account.label) +
+                            (skipped == 1 ? QStringLiteral(" Eintrag") : QStringLiteral(" Einträge")) +
+                            QStringLiteral(" von ") + quoted(account.label) +
                             QStringLiteral(" nicht lesbar – ausgeblendet; Änderungen an diesem Account werden nicht "
                                            "gespeichert.");
         }
@@ -354,11 +354,11 @@ AppStateStore::AppStateStore(SQLiteCacheEngine& cache, CredentialStore& credenti
     , d(std::make_unique<Private>(cache, credentials, api)) {
     const QStringList problems = d->start(cache.load());
     if (!problems.isEmpty()) {
-        d->lastActionMessage = problems.first();
+        QString sentence = problems.first();
         if (problems.size() > 1)
-            d->lastActionMessage += QStringLiteral(" (+") + QString::number(problems.size() - 1) +
-                                    QStringLiteral(" weitere Meldungen zum lokalen Cache)");
-        d->lastActionMessageKind = MessageKind::failure;
+            sentence += QStringLiteral(" (+") + QString::number(problems.size() - 1) +
+                        QStringLiteral(" weitere Meldungen zum lokalen Cache)");
+        setLastActionMessage(sentence, MessageKind::failure);
     }
     if (!d->accounts.isEmpty())
         d->activeAccountId = d->accounts.first().id;
@@ -369,9 +369,11 @@ AppStateStore::AppStateStore(SQLiteCacheEngine& cache, CredentialStore& credenti
         QMetaObject::invokeMethod(
             this,
             [this, result] {
-                reportCacheProblem(QStringLiteral("Lokaler Cache: Änderungen an ") + quoted(d->labelOf(result.accountId)) +
-                                   QStringLiteral(" nicht gespeichert (") + faultText(result.error) +
-                                   QStringLiteral(") – neuer Versuch bei der nächsten Änderung."));
+                setLastActionMessage(QStringLiteral("Lokaler Cache: Änderungen an ") +
+                                     quoted(d->labelOf(result.accountId)) + QStringLiteral(" nicht gespeichert (") +
+                                     faultText(result.error) +
+                                     QStringLiteral(") – neuer Versuch bei der nächsten Änderung."),
+                                     MessageKind::failure);
             },
             Qt::QueuedConnection);
     });
@@ -602,10 +604,9 @@ bool AppStateStore::changeItem(QList<Item> HalvoAccountSnapshot::*list, QString 
     } else {
         d->cache.saveSnapshot(snapshot);
     }
-    const QUuid& account = accountId;
     Q_EMIT snapshotsChanged();
     // Named after the signal, so that an action run by one of its receivers cannot take this item.
-    d->changedItem = itemKey<Item>(account, id);
+    d->changedItem = itemKey<Item>(accountId, id);
     return true;
 }
 

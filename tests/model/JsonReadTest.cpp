@@ -2,8 +2,9 @@
 // reads back exactly (as it read the texts of the tree-based writer before), and readJson reads every text
 // exactly as fromJson does.
 
-#include "model/Account.h"
 #include "model/JsonRead.h"
+
+#include "model/Account.h"
 #include "store/DemoData.h"
 #include "support/QtPrinters.h"
 
@@ -34,8 +35,12 @@ HalvoDomain domainCarrying(const QString& text) {
     domain.whoisOwner = QStringLiteral("vor ") + text + QStringLiteral(" nach");
     domain.expiration = text;
     domain.nameServers = {text, QStringLiteral("ns1.example.net"), text + text};
-    domain.dnsRecords = {{.id = 1, .zone = text, .subDomain = text, .fieldType = QStringLiteral("TXT"),
-                          .target = QLatin1Char('"') + text + QLatin1Char('"'), .ttl = 60}};
+    domain.dnsRecords = {{.id = 1,
+                          .zone = text,
+                          .subDomain = text,
+                          .fieldType = QStringLiteral("TXT"),
+                          .target = QLatin1Char('"') + text + QLatin1Char('"'),
+                          .ttl = 60}};
     domain.glueRecords = {{text, {text}}};
     return domain;
 }
@@ -84,8 +89,7 @@ TEST_P(HostileTexts, SurviveTheWriterAndBothReadersExactly) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, HostileTexts,
-    ::testing::Values(HostileText{"empty", QString()},
-                      HostileText{"quotes", QStringLiteral("\"v=spf1\" \"a b\"")},
+    ::testing::Values(HostileText{"empty", QString()}, HostileText{"quotes", QStringLiteral("\"v=spf1\" \"a b\"")},
                       HostileText{"backslashes", QStringLiteral("C:\\pfad\\\\ende\\")},
                       HostileText{"escape lookalikes", QStringLiteral("\\u0041 \\n \\\" \\/")},
                       HostileText{"control characters", allControlCharacters()},
@@ -178,8 +182,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "\"ttl\":60}"},
         Variant{"a lone surrogate escape",
                 R"({"id":7,"zone":"a\udc00b","subDomain":"\ud800","fieldType":"A","target":"t","ttl":60})"},
-        Variant{"unknown keys with nested values",
-                R"({"id":7,"x":{"y":[1,{"z":null}]},"zone":"z","subDomain":"s","fieldType":"A","target":"t","ttl":60})"},
+        Variant{
+            "unknown keys with nested values",
+            R"({"id":7,"x":{"y":[1,{"z":null}]},"zone":"z","subDomain":"s","fieldType":"A","target":"t","ttl":60})"},
         Variant{"an integer beyond 64 bits",
                 R"({"id":9223372036854775808,"zone":"z","subDomain":"s","fieldType":"A","target":"t","ttl":60})"},
         Variant{"a fraction", R"({"id":7,"zone":"z","subDomain":"s","fieldType":"A","target":"t","ttl":3600.5})"},
@@ -207,8 +212,11 @@ HalvoAccountSnapshot largeSnapshot() {
         domain.domain = QStringLiteral("kunde-%1.example.com").arg(d);
         domain.dnsRecords.clear();
         for (int r = 0; r < 20; ++r)
-            domain.dnsRecords.append({.id = d * 100 + r, .zone = domain.domain, .subDomain = QString::number(r),
-                                      .fieldType = QStringLiteral("A"), .target = QStringLiteral("192.0.2.1"),
+            domain.dnsRecords.append({.id = d * 100 + r,
+                                      .zone = domain.domain,
+                                      .subDomain = QString::number(r),
+                                      .fieldType = QStringLiteral("A"),
+                                      .target = QStringLiteral("192.0.2.1"),
                                       .ttl = 3600});
         snapshot.domains.append(domain);
     }
@@ -280,41 +288,41 @@ QJsonObject withValue(QJsonObject object, const QString& key, const QJsonValue& 
 
 INSTANTIATE_TEST_SUITE_P(
     Table, LenientReading,
-    ::testing::Values(
-        SkipCase{"a record with a fractional ttl",
-                 [](QJsonObject& domain) {
-                     QJsonArray records = domain.value(QStringLiteral("dnsRecords")).toArray();
-                     records[1] = withValue(records.at(1).toObject(), QStringLiteral("ttl"), 3600.5);
-                     domain[QStringLiteral("dnsRecords")] = records;
-                 },
-                 1, [](HalvoAccountSnapshot& s) { s.domains[0].dnsRecords.removeAt(1); }},
-        SkipCase{"two bad records",
-                 [](QJsonObject& domain) {
-                     QJsonArray records = domain.value(QStringLiteral("dnsRecords")).toArray();
-                     records[0] = QStringLiteral("kein Record");
-                     records[2] = withValue(records.at(2).toObject(), QStringLiteral("id"), QStringLiteral("x"));
-                     domain[QStringLiteral("dnsRecords")] = records;
-                 },
-                 2,
-                 [](HalvoAccountSnapshot& s) {
-                     s.domains[0].dnsRecords.removeAt(2);
-                     s.domains[0].dnsRecords.removeAt(0);
-                 }},
-        SkipCase{"a name server that is a number",
-                 [](QJsonObject& domain) {
-                     QJsonArray servers = domain.value(QStringLiteral("nameServers")).toArray();
-                     servers[0] = 53;
-                     domain[QStringLiteral("nameServers")] = servers;
-                 },
-                 1, [](HalvoAccountSnapshot& s) { s.domains[0].nameServers.removeFirst(); }},
-        SkipCase{"a bad field of the domain itself, together with a bad record in it",
-                 [](QJsonObject& domain) {
-                     domain[QStringLiteral("dnssecEnabled")] = QStringLiteral("ja");
-                     QJsonArray records = domain.value(QStringLiteral("dnsRecords")).toArray();
-                     records[0] = QStringLiteral("kein Record");
-                     domain[QStringLiteral("dnsRecords")] = records;
-                 },
-                 1, [](HalvoAccountSnapshot& s) { s.domains.removeFirst(); }}),
+    ::testing::Values(SkipCase{"a record with a fractional ttl",
+                               [](QJsonObject& domain) {
+                                   QJsonArray records = domain.value(QStringLiteral("dnsRecords")).toArray();
+                                   records[1] = withValue(records.at(1).toObject(), QStringLiteral("ttl"), 3600.5);
+                                   domain[QStringLiteral("dnsRecords")] = records;
+                               },
+                               1, [](HalvoAccountSnapshot& s) { s.domains[0].dnsRecords.removeAt(1); }},
+                      SkipCase{"two bad records",
+                               [](QJsonObject& domain) {
+                                   QJsonArray records = domain.value(QStringLiteral("dnsRecords")).toArray();
+                                   records[0] = QStringLiteral("kein Record");
+                                   records[2] =
+                                       withValue(records.at(2).toObject(), QStringLiteral("id"), QStringLiteral("x"));
+                                   domain[QStringLiteral("dnsRecords")] = records;
+                               },
+                               2,
+                               [](HalvoAccountSnapshot& s) {
+                                   s.domains[0].dnsRecords.removeAt(2);
+                                   s.domains[0].dnsRecords.removeAt(0);
+                               }},
+                      SkipCase{"a name server that is a number",
+                               [](QJsonObject& domain) {
+                                   QJsonArray servers = domain.value(QStringLiteral("nameServers")).toArray();
+                                   servers[0] = 53;
+                                   domain[QStringLiteral("nameServers")] = servers;
+                               },
+                               1, [](HalvoAccountSnapshot& s) { s.domains[0].nameServers.removeFirst(); }},
+                      SkipCase{"a bad field of the domain itself, together with a bad record in it",
+                               [](QJsonObject& domain) {
+                                   domain[QStringLiteral("dnssecEnabled")] = QStringLiteral("ja");
+                                   QJsonArray records = domain.value(QStringLiteral("dnsRecords")).toArray();
+                                   records[0] = QStringLiteral("kein Record");
+                                   domain[QStringLiteral("dnsRecords")] = records;
+                               },
+                               1, [](HalvoAccountSnapshot& s) { s.domains.removeFirst(); }}),
     [](const ::testing::TestParamInfo<SkipCase>& info) {
         std::string name = info.param.name;
         for (char& c : name)

@@ -203,43 +203,44 @@ TEST_P(BrokenFiles, AreReportedAndNeverWritten) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, BrokenFiles,
-    ::testing::Values(
-        BrokenFile{"random bytes",
-                   [](ScratchFileSystem&, const QString& path) {
-                       QFile file(path);
-                       QByteArray bytes(64 * 1024, Qt::Uninitialized);
-                       for (qsizetype i = 0; i < bytes.size(); ++i)
-                           bytes[i] = char((i * 7919 + 13) % 251);
-                       return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) > 0;
-                   }},
-        BrokenFile{"cut to half",
-                   [](ScratchFileSystem&, const QString& path) {
-                       QFile file(path);
-                       return file.resize(file.size() / 2);
-                   }},
-        BrokenFile{"1000 bytes cut off the end",
-                   [](ScratchFileSystem&, const QString& path) {
-                       QFile file(path);
-                       return file.resize(file.size() - 1000);
-                   }},
-        BrokenFile{"header only",
-                   [](ScratchFileSystem&, const QString& path) {
-                       QFile file(path);
-                       return file.resize(100);
-                   }},
-        BrokenFile{"damaged schema page",
-                   [](ScratchFileSystem&, const QString& path) {
-                       return overwrite(path, 100, QByteArray(400, '\xa5'));
-                   }},
-        BrokenFile{"damaged data page",
-                   [](ScratchFileSystem&, const QString& path) {
-                       return overwrite(path, 3 * 4096 + 8, QByteArray(2000, '\x5a'));
-                   }},
-        BrokenFile{"folder in place of the file",
-                   [](ScratchFileSystem&, const QString& path) {
-                       return QFile::remove(path) && QDir().mkpath(path + QStringLiteral("/inhalt"));
-                   }},
-        BrokenFile{"read-only folder", [](ScratchFileSystem& fs, const QString&) { return fs.makeReadOnly(); }}),
+    ::testing::Values(BrokenFile{"random bytes",
+                                 [](ScratchFileSystem&, const QString& path) {
+                                     QFile file(path);
+                                     QByteArray bytes(64 * 1024, Qt::Uninitialized);
+                                     for (qsizetype i = 0; i < bytes.size(); ++i)
+                                         bytes[i] = char((i * 7919 + 13) % 251);
+                                     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                                            file.write(bytes) > 0;
+                                 }},
+                      BrokenFile{"cut to half",
+                                 [](ScratchFileSystem&, const QString& path) {
+                                     QFile file(path);
+                                     return file.resize(file.size() / 2);
+                                 }},
+                      BrokenFile{"1000 bytes cut off the end",
+                                 [](ScratchFileSystem&, const QString& path) {
+                                     QFile file(path);
+                                     return file.resize(file.size() - 1000);
+                                 }},
+                      BrokenFile{"header only",
+                                 [](ScratchFileSystem&, const QString& path) {
+                                     QFile file(path);
+                                     return file.resize(100);
+                                 }},
+                      BrokenFile{"damaged schema page",
+                                 [](ScratchFileSystem&, const QString& path) {
+                                     return overwrite(path, 100, QByteArray(400, '\xa5'));
+                                 }},
+                      BrokenFile{"damaged data page",
+                                 [](ScratchFileSystem&, const QString& path) {
+                                     return overwrite(path, 3 * 4096 + 8, QByteArray(2000, '\x5a'));
+                                 }},
+                      BrokenFile{"folder in place of the file",
+                                 [](ScratchFileSystem&, const QString& path) {
+                                     return QFile::remove(path) && QDir().mkpath(path + QStringLiteral("/inhalt"));
+                                 }},
+                      BrokenFile{"read-only folder",
+                                 [](ScratchFileSystem& fs, const QString&) { return fs.makeReadOnly(); }}),
     [](const ::testing::TestParamInfo<BrokenFile>& info) {
         std::string name = info.param.name;
         for (char& c : name)

@@ -34,8 +34,12 @@ HalvoAccountSnapshot generationSnapshot(int generation, int domains = 200, const
         HalvoDomain domain;
         domain.domain = QStringLiteral("kunde-%1.example.com").arg(i);
         domain.whoisOwner = tag;
-        domain.dnsRecords = {{.id = i, .zone = domain.domain, .subDomain = tag, .fieldType = QStringLiteral("TXT"),
-                              .target = QStringLiteral("generation=") + tag, .ttl = generation}};
+        domain.dnsRecords = {{.id = i,
+                              .zone = domain.domain,
+                              .subDomain = tag,
+                              .fieldType = QStringLiteral("TXT"),
+                              .target = QStringLiteral("generation=") + tag,
+                              .ttl = generation}};
         snapshot.domains.append(domain);
     }
     return snapshot;
@@ -101,9 +105,8 @@ public:
         sqlite3_prepare_v2(m_db, "SELECT updated_at FROM snapshots WHERE account_id = ?1", -1, &stmt, nullptr);
         const QByteArray id = kAccount.toByteArray(QUuid::WithoutBraces);
         sqlite3_bind_text(stmt, 1, id.constData(), int(id.size()), SQLITE_TRANSIENT);
-        const int generation = sqlite3_step(stmt) == SQLITE_ROW
-                                   ? int(sqlite3_column_double(stmt, 0) - 1'700'000'000)
-                                   : -2;
+        const int generation =
+            sqlite3_step(stmt) == SQLITE_ROW ? int(sqlite3_column_double(stmt, 0) - 1'700'000'000) : -2;
         sqlite3_finalize(stmt);
         return generation;
     }
@@ -290,8 +293,8 @@ TEST_F(CacheWriteQueue, AFloodOfSavesWhileTheWorkerIsHeldKeepsOnlyAFewSnapshots)
             handedOver.append(snapshot.domains.first().whoisOwner);
             cache.saveSnapshot(snapshot);
         }
-        const qsizetype held =
-            std::count_if(handedOver.cbegin(), handedOver.cend(), [](const QString& text) { return !text.isDetached(); });
+        const qsizetype held = std::count_if(handedOver.cbegin(), handedOver.cend(),
+                                             [](const QString& text) { return !text.isDetached(); });
         EXPECT_LE(held, 10) << "snapshots the engine still holds";
         EXPECT_FALSE(handedOver.last().isDetached()) << "the newest waits to be written";
         hold.release();
