@@ -10,7 +10,6 @@
 #include "support/WidgetFinders.h"
 #include "ui/HalvoActionButton.h"
 #include "ui/HalvoElidedLabel.h"
-#include "ui/HalvoFlowLayout.h"
 #include "ui/HalvoSectionFrame.h"
 #include "ui/HalvoStatusBadge.h"
 
@@ -18,6 +17,7 @@
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
 #include <QCoreApplication>
+#include <QFontInfo>
 #include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -200,17 +200,20 @@ QStringList layoutFaults(HalvoSectionFrame* frame) {
         const auto roomToTheRight = [header](QWidget* widget) {
             return header->width() - widget->mapTo(header, QPoint(0, 0)).x();
         };
-        const QList<HalvoFlowLayout*> wrappingRows = header->findChildren<HalvoFlowLayout*>();
-        const auto wraps = [&wrappingRows](QWidget* widget) {
-            return std::any_of(wrappingRows.begin(), wrappingRows.end(),
-                               [widget](HalvoFlowLayout* row) { return row->indexOf(widget) >= 0; });
-        };
-        for (HalvoElidedLabel* label : header->findChildren<HalvoElidedLabel*>()) {
+        const QList<HalvoElidedLabel*> labels = header->findChildren<HalvoElidedLabel*>();
+        // The name is the header's largest text.
+        qreal nameSize = 0;
+        for (const HalvoElidedLabel* label : labels)
+            nameSize = std::max(nameSize, QFontInfo(label->font()).pointSizeF());
+        for (HalvoElidedLabel* label : labels) {
             if (!label->isVisibleTo(frame) || !label->isElided())
                 continue;
             // A badge's text is measured with its capsule.
-            QWidget* shown = qobject_cast<HalvoStatusBadge*>(label->parentWidget()) ? label->parentWidget() : label;
-            if (wraps(shown) && shown->sizeHint().width() <= roomToTheRight(shown))
+            const bool badge = qobject_cast<HalvoStatusBadge*>(label->parentWidget()) != nullptr;
+            if (!badge && QFontInfo(label->font()).pointSizeF() < nameSize)
+                continue;
+            QWidget* shown = badge ? label->parentWidget() : label;
+            if (shown->sizeHint().width() <= roomToTheRight(shown))
                 faults << QStringLiteral("elided in the header although it has room to wrap: ") + describe(label);
         }
         for (HalvoActionButton* button : header->findChildren<HalvoActionButton*>()) {
