@@ -18,6 +18,8 @@ namespace theme = halvo::theme;
 /// A symbol followed by its text, in caption size and the secondary colour.
 QWidget* captionLabel(const QString& symbolName, const QString& text) {
     auto* item = new QWidget;
+    // As wide as its text: the facts stand side by side and wrap, not spread over the line.
+    item->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* row = new QHBoxLayout(item);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);

@@ -57,6 +57,8 @@ namespace {
 
 QWidget* fact(const QString& symbol, const QString& text) {
     auto* widget = new QWidget;
+    // As wide as its text: the facts stand side by side and wrap, not spread over the line.
+    widget->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* row = new QHBoxLayout(widget);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);

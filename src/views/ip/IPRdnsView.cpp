@@ -30,6 +30,8 @@ const QString kBlockSymbol = QStringLiteral("network.badge.shield.half.filled");
 /// A fact of the header: a symbol in front of a caption text.
 QWidget* fact(const QString& symbolName, const QString& text) {
     auto* widget = new QWidget;
+    // As wide as its text: the facts stand side by side and wrap, not spread over the line.
+    widget->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* row = new QHBoxLayout(widget);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
