@@ -2,10 +2,12 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QStyle>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -44,7 +46,12 @@ void HalvoElidedLabel::setKeptWidth(int width) {
 }
 
 bool HalvoElidedLabel::isElided() const {
-    return fontMetrics().horizontalAdvance(text()) > contentsRect().width();
+    return naturalWidth() > contentsRect().width();
+}
+
+int HalvoElidedLabel::naturalWidth() const {
+    // The precise advance: the rounded one can be a fraction short, and the text would then be elided.
+    return static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text())));
 }
 
 QString HalvoElidedLabel::shownText() const {
@@ -69,7 +76,7 @@ int HalvoElidedLabel::glyphHeight() const {
 QSize HalvoElidedLabel::sizeHint() const {
     const QMargins margins = contentsMargins();
     const int extra = 2 * margin();
-    return {fontMetrics().horizontalAdvance(text()) + margins.left() + margins.right() + extra,
+    return {naturalWidth() + margins.left() + margins.right() + extra,
             glyphHeight() + margins.top() + margins.bottom() + extra};
 }
 
@@ -102,7 +109,9 @@ void HalvoElidedLabel::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
-    const QString shown = fontMetrics().elidedText(text(), m_mode, std::max(area.width(), 0));
+    const QString shown = naturalWidth() <= area.width()
+                              ? text()
+                              : fontMetrics().elidedText(text(), m_mode, std::max(area.width(), 0));
     if (shown.isEmpty())
         return;
     const int shownWidth = fontMetrics().horizontalAdvance(shown);

@@ -45,6 +45,8 @@ private:
     void syncToolTip();
     /// The height the glyphs of the text need, at least one line of the font.
     int glyphHeight() const;
+    /// The whole text's width, rounded up (a text as wide as this is never elided).
+    int naturalWidth() const;
     /// Distance from the top of that height to the baseline.
     int glyphAscent() const;
 

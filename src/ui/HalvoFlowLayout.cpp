@@ -127,24 +127,31 @@ int HalvoFlowLayout::arrange(const QRect& rect, bool apply, int* lines) const {
         if (line.isEmpty())
             return;
         ++lineTotal;
+        // Items that expand (an input field) share the width left over on their line; an item whose height
+        // follows its width (a block with wrapping lines of its own) takes the height of its final width.
+        int expanding = 0;
+        for (const Placed& placed : std::as_const(line))
+            expanding += (placed.item->expandingDirections() & Qt::Horizontal) ? 1 : 0;
+        const int spare = std::max(0, available - lineWidth);
+        int given = 0;
+        lineHeight = 0;
+        for (Placed& placed : line) {
+            if (expanding > 0 && (placed.item->expandingDirections() & Qt::Horizontal)) {
+                const int share = spare / expanding + (given < spare % expanding ? 1 : 0);
+                ++given;
+                placed.size.setWidth(std::min(placed.size.width() + share, placed.item->maximumSize().width()));
+            }
+            if (placed.item->hasHeightForWidth())
+                placed.size.setHeight(std::max(placed.item->heightForWidth(placed.size.width()),
+                                               placed.item->minimumSize().height()));
+            lineHeight = std::max(lineHeight, placed.size.height());
+        }
         if (apply) {
-            // Items that expand (an input field) share the width left over on their line.
-            int expanding = 0;
-            for (const Placed& placed : std::as_const(line))
-                expanding += (placed.item->expandingDirections() & Qt::Horizontal) ? 1 : 0;
-            const int spare = std::max(0, available - lineWidth);
             int x = area.x() + (m_centered && expanding == 0 ? spare / 2 : 0);
-            int given = 0;
             for (const Placed& placed : std::as_const(line)) {
-                QSize size = placed.size;
-                if (expanding > 0 && (placed.item->expandingDirections() & Qt::Horizontal)) {
-                    const int share = spare / expanding + (given < spare % expanding ? 1 : 0);
-                    ++given;
-                    size.setWidth(std::min(size.width() + share, placed.item->maximumSize().width()));
-                }
-                const int top = y + (lineHeight - size.height()) / 2;
-                placed.item->setGeometry(QRect(QPoint(x, top), size));
-                x += size.width() + m_horizontalSpacing;
+                const int top = y + (lineHeight - placed.size.height()) / 2;
+                placed.item->setGeometry(QRect(QPoint(x, top), placed.size));
+                x += placed.size.width() + m_horizontalSpacing;
             }
         }
         y += lineHeight + m_verticalSpacing;

@@ -191,7 +191,8 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     d->headerLayout = new QHBoxLayout(band);
     d->headerLayout->setContentsMargins(kHeaderBandInset, kHeaderBandInset, kHeaderBandInset, kHeaderBandInset);
     d->headerLayout->setSpacing(kHeaderBandSpacing);
-    d->headerLayout->setAlignment(Qt::AlignVCenter);
+    // No alignment of its own: the header gets the whole band, whose height follows the header's height for
+    // its width (a header whose items wrap onto further lines makes the band taller).
     detailColumn->addWidget(band);
     detailColumn->addWidget(halvo::ui::divider(d->detail));
 

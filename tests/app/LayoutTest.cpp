@@ -8,13 +8,16 @@
 #include "support/QtPrinters.h"
 #include "support/StoreHarness.h"
 #include "support/WidgetFinders.h"
+#include "ui/HalvoActionButton.h"
 #include "ui/HalvoElidedLabel.h"
 #include "ui/HalvoSectionFrame.h"
+#include "ui/HalvoStatusBadge.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
 #include <QCoreApplication>
+#include <QFontInfo>
 #include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -25,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using halvo::test::settle;
@@ -185,6 +189,45 @@ QStringList layoutFaults(HalvoSectionFrame* frame) {
                 faults << QStringLiteral("button squeezed (%1 of %2): ")
                               .arg(button->width())
                               .arg(button->minimumSizeHint().width()) +
+                              describe(button);
+        }
+    }
+
+    // The header wraps the name's badges (and its buttons) onto further lines: the name and a badge are elided
+    // only when a line of their own would not hold them either, never while there is room to their right.
+    // (The longer service lines below the name elide beside the buttons.)
+    if (QWidget* header = frame->header()) {
+        const auto roomToTheRight = [header](QWidget* widget) {
+            return header->width() - widget->mapTo(header, QPoint(0, 0)).x();
+        };
+        const QList<HalvoElidedLabel*> labels = header->findChildren<HalvoElidedLabel*>();
+        // The name is the header's largest text.
+        qreal nameSize = 0;
+        for (const HalvoElidedLabel* label : labels)
+            nameSize = std::max(nameSize, QFontInfo(label->font()).pointSizeF());
+        for (HalvoElidedLabel* label : labels) {
+            if (!label->isVisibleTo(frame) || !label->isElided())
+                continue;
+            // A badge's text is measured with its capsule.
+            const bool badge = qobject_cast<HalvoStatusBadge*>(label->parentWidget()) != nullptr;
+            if (!badge && QFontInfo(label->font()).pointSizeF() < nameSize)
+                continue;
+            QWidget* shown = badge ? label->parentWidget() : label;
+            if (shown->sizeHint().width() <= roomToTheRight(shown))
+                faults << QStringLiteral("elided in the header although it has room to wrap: ") + describe(label);
+        }
+        for (HalvoActionButton* button : header->findChildren<HalvoActionButton*>()) {
+            if (button->isVisibleTo(frame) && button->isElided() && button->sizeHint().width() <= header->width())
+                faults << QStringLiteral("header button elided although a line of its own holds it: ") +
+                              describe(button);
+        }
+    }
+    // The VPS snapshot and rebuild rows wrap their buttons below the fields.
+    if (QWidget* maintenance = detail->findChild<QWidget*>(QStringLiteral("vpsSnapshotAndRebuildRow"))) {
+        for (HalvoActionButton* button : maintenance->findChildren<HalvoActionButton*>()) {
+            QWidget* card = button->parentWidget();
+            if (button->isVisibleTo(frame) && button->isElided() && button->sizeHint().width() <= card->width() - 36)
+                faults << QStringLiteral("maintenance button elided although a line of its own holds it: ") +
                               describe(button);
         }
     }

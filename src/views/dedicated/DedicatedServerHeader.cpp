@@ -1,6 +1,8 @@
 #include "views/dedicated/DedicatedServerHeader.h"
 
 #include "ui/Components.h"
+#include "ui/HalvoFlowLayout.h"
+#include "ui/HalvoHeaderIdentity.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,11 +15,11 @@ namespace {
 
 namespace theme = halvo::theme;
 
-constexpr int kTitleKeptWidth = 360;
-
 /// A symbol followed by its text, in caption size and the secondary colour.
 QWidget* captionLabel(const QString& symbolName, const QString& text) {
     auto* item = new QWidget;
+    // As wide as its text: the facts stand side by side and wrap, not spread over the line.
+    item->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* row = new QHBoxLayout(item);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
@@ -32,22 +34,20 @@ QWidget* captionLabel(const QString& symbolName, const QString& text) {
 
 DedicatedServerHeader::DedicatedServerHeader(const HalvoServer& server, QWidget* parent)
     : QWidget(parent) {
-    auto* band = new QHBoxLayout(this);
+    // The identity, then the operations; where the band is short, the operations move onto a further line
+    // and the band grows to the height it needs.
+    auto* band = new HalvoFlowLayout(this, 16, 12);
     band->setContentsMargins(0, 0, 0, 0);
-    band->setSpacing(16);
-    band->addWidget(new HalvoIconTile(QStringLiteral("server.rack"), theme::IconTileKind::dedicatedServer), 0,
-                    Qt::AlignVCenter);
 
-    // Identity, state badges and the service lines.
+    auto* tile = new HalvoIconTile(QStringLiteral("server.rack"), theme::IconTileKind::dedicatedServer);
+    // The name, then the badges; badges that do not fit beside the name move onto a further line. Only a
+    // text too long for a line of its own ends in "…" (whole in the tooltip).
+    auto* titleRow = new HalvoFlowLayout(nullptr, 8, 6);
+    titleRow->setContentsMargins(0, 0, 0, 0);
     auto* identity = new QVBoxLayout;
     identity->setSpacing(5);
-    // The name, then the badges, on one line: where it is short, the texts end in "…" (whole in the tooltip).
-    auto* titleRow = new QHBoxLayout;
-    titleRow->setSpacing(8);
     auto* title = HalvoElidedLabel::make(server.reverse, theme::TextStyle::title2, theme::Weight::bold);
-    // The name gives up width last.
-    title->setKeptWidth(kTitleKeptWidth);
-    titleRow->addWidget(title, 1);
+    titleRow->addWidget(title);
     const bool poweredOn = server.powerState == QLatin1String("poweron");
     titleRow->addWidget(new HalvoStatusBadge(poweredOn ? QStringLiteral("POWER ON") : QStringLiteral("POWER OFF"),
                                              poweredOn ? theme::Tint::green : theme::Tint::red));
@@ -67,8 +67,8 @@ DedicatedServerHeader::DedicatedServerHeader(const HalvoServer& server, QWidget*
     identity->addWidget(
         HalvoElidedLabel::make(serviceLine, theme::TextStyle::subheadline, theme::Weight::medium, theme::Tint::secondary));
 
-    auto* facts = new QHBoxLayout;
-    facts->setSpacing(14);
+    auto* facts = new HalvoFlowLayout(nullptr, 14, 4);
+    facts->setContentsMargins(0, 0, 0, 0);
     if (server.rack != kNoValue && !server.rack.isEmpty())
         facts->addWidget(captionLabel(QStringLiteral("cabinet.fill"), QStringLiteral("Rack: ") + server.rack));
     facts->addWidget(captionLabel(QStringLiteral("building.2.fill"), QStringLiteral("DC: ") + server.datacenter));
@@ -78,12 +78,13 @@ DedicatedServerHeader::DedicatedServerHeader(const HalvoServer& server, QWidget*
         facts->addWidget(captionLabel(QStringLiteral("point.3.connected.trianglepath.dotted"),
                                       QStringLiteral("Meshbay: ") + *server.meshbayName));
     }
-    facts->addStretch(1);
     identity->addLayout(facts);
-    band->addLayout(identity, 1);
+    band->addWidget(new HalvoHeaderIdentity(tile, titleRow, identity));
 
-    // The operations, right-aligned.
-    auto* operations = new QVBoxLayout;
+    // The operations, right-aligned beside the identity.
+    auto* operationsBlock = new QWidget;
+    auto* operations = new QVBoxLayout(operationsBlock);
+    operations->setContentsMargins(0, 0, 0, 0);
     operations->setSpacing(8);
     if (server.ipmiAvailable) {
         auto* console =
@@ -109,6 +110,5 @@ DedicatedServerHeader::DedicatedServerHeader(const HalvoServer& server, QWidget*
     connect(netboot, &QPushButton::clicked, this, [this, server] { Q_EMIT rescueToggleRequested(server); });
     smallButtons->addWidget(netboot);
     operations->addLayout(smallButtons);
-    band->addLayout(operations);
-    band->setAlignment(operations, Qt::AlignVCenter);
+    band->addWidget(operationsBlock);
 }

@@ -2,6 +2,8 @@
 
 #include "model/AuthInfoCode.h"
 #include "ui/Components.h"
+#include "ui/HalvoFlowLayout.h"
+#include "ui/HalvoHeaderIdentity.h"
 #include "ui/Theme.h"
 
 #include <QHBoxLayout>
@@ -55,6 +57,8 @@ namespace {
 
 QWidget* fact(const QString& symbol, const QString& text) {
     auto* widget = new QWidget;
+    // As wide as its text: the facts stand side by side and wrap, not spread over the line.
+    widget->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* row = new QHBoxLayout(widget);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
@@ -69,16 +73,16 @@ DomainOverviewCard::DomainOverviewCard(const HalvoDomain& domain, QWidget* paren
     : QWidget(parent)
     , m_domain(domain) {
     setObjectName(QStringLiteral("domainOverviewCard"));
-    auto* row = new QHBoxLayout(this);
+    // The identity, then the operations; where the band is short, badges and operations move onto further
+    // lines and the band grows to the height it needs.
+    auto* row = new HalvoFlowLayout(this, 16, 12);
     row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(16);
-    row->addWidget(new HalvoIconTile(QStringLiteral("globe.europe.africa.fill"), halvo::theme::IconTileKind::domain), 0,
-                   Qt::AlignVCenter);
+    auto* tile = new HalvoIconTile(QStringLiteral("globe.europe.africa.fill"), halvo::theme::IconTileKind::domain);
 
     auto* info = new QVBoxLayout;
     info->setSpacing(5);
-    auto* titleRow = new QHBoxLayout;
-    titleRow->setSpacing(8);
+    auto* titleRow = new HalvoFlowLayout(nullptr, 8, 6);
+    titleRow->setContentsMargins(0, 0, 0, 0);
     QLabel* title = HalvoElidedLabel::make(domain.domain, TextStyle::title2, Weight::bold);
     title->setObjectName(QStringLiteral("domainTitle"));
     titleRow->addWidget(title);
@@ -96,7 +100,6 @@ DomainOverviewCard::DomainOverviewCard(const HalvoDomain& domain, QWidget* paren
                                 : new HalvoStatusBadge(QStringLiteral("DNSSEC INAKTIV"), Tint::secondary,
                                                        QStringLiteral("checkmark.shield.fill")));
     }
-    titleRow->addStretch();
     info->addLayout(titleRow);
 
     QLabel* owner =
@@ -106,8 +109,8 @@ DomainOverviewCard::DomainOverviewCard(const HalvoDomain& domain, QWidget* paren
     owner->setObjectName(QStringLiteral("domainOwnerLine"));
     info->addWidget(owner);
 
-    auto* facts = new QHBoxLayout;
-    facts->setSpacing(14);
+    auto* facts = new HalvoFlowLayout(nullptr, 14, 4);
+    facts->setContentsMargins(0, 0, 0, 0);
     facts->addWidget(fact(QStringLiteral("list.bullet"),
                           QStringLiteral("Zonen-Records: ") % QString::number(domain.dnsRecords.size())));
     facts->addWidget(fact(QStringLiteral("clock.fill"),
@@ -115,11 +118,12 @@ DomainOverviewCard::DomainOverviewCard(const HalvoDomain& domain, QWidget* paren
                               (domain.lastUpdate.isEmpty() ? QStringLiteral("Aktuell") : domain.lastUpdate)));
     facts->addWidget(fact(QStringLiteral("calendar.badge.clock"),
                           QStringLiteral("Verlängerung: ") % domain.expiration.value_or(QStringLiteral("Auto-Renew"))));
-    facts->addStretch();
     info->addLayout(facts);
-    row->addLayout(info, 1);
+    row->addWidget(new HalvoHeaderIdentity(tile, titleRow, info));
 
-    auto* buttons = new QVBoxLayout;
+    auto* operations = new QWidget;
+    auto* buttons = new QVBoxLayout(operations);
+    buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(8);
     auto* exportButton = new HalvoActionButton(QStringLiteral("BIND Zonen-Datei Export"), HalvoButtonVariant::primary,
                                                true, QStringLiteral("doc.text"));
@@ -129,5 +133,5 @@ DomainOverviewCard::DomainOverviewCard(const HalvoDomain& domain, QWidget* paren
     connect(authInfoButton, &QPushButton::clicked, this, [this] { Q_EMIT authInfoPressed(m_domain.domain); });
     buttons->addWidget(exportButton, 0, Qt::AlignRight);
     buttons->addWidget(authInfoButton, 0, Qt::AlignRight);
-    row->addLayout(buttons);
+    row->addWidget(operations);
 }

@@ -222,9 +222,7 @@ QWidget* IPDetailsTab::buildReverseCard() {
     auto* header = new QWidget;
     auto* headerRow = new QHBoxLayout(header);
     const int rows = int(m_block.reverseEntries.size());
-    // Keep the header's trailing column above the rows when the table shows its scroll bar.
-    const int scrollBar = rows > kVisibleReverseRows ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
-    headerRow->setContentsMargins(cols::kHorizontalInset, 0, cols::kHorizontalInset + scrollBar, 0);
+    headerRow->setContentsMargins(cols::kHorizontalInset, 0, cols::kHorizontalInset, 0);
     headerRow->setSpacing(cols::kSpacing);
     headerRow->addWidget(
         halvo::ui::columnHeader(QStringLiteral("IP-Adresse (IPv4 / IPv6)"), cols::kAddress, Qt::AlignLeft));
@@ -252,13 +250,16 @@ QWidget* IPDetailsTab::buildReverseCard() {
     m_reverseTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_reverseTable->setFrameShape(QFrame::NoFrame);
     m_reverseTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_reverseTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_reverseTable->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_reverseTable->setMouseTracking(true);
     m_reverseTable->viewport()->setAttribute(Qt::WA_Hover);
     m_reverseTable->viewport()->setAutoFillBackground(false);
     m_reverseTable->setAttribute(Qt::WA_TranslucentBackground);
     const int rowHeight = m_reverseDelegate->sizeHint(QStyleOptionViewItem(), m_reverseModel->index(0)).height();
-    m_reverseTable->setFixedHeight(std::min(rows, kVisibleReverseRows) * rowHeight);
+    // As tall as its rows: the detail's one scroll area scrolls them, and the list still draws only the rows
+    // that are on screen.
+    m_reverseTable->setFixedHeight(rows * rowHeight + 2 * m_reverseTable->frameWidth());
     table->addWidget(m_reverseTable);
     stack->addLayout(table);
 

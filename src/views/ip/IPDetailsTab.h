@@ -19,7 +19,6 @@ class IPDetailsTab final : public QWidget {
     Q_OBJECT
 public:
     /// Rows the reverse-DNS table shows before it scrolls inside its card.
-    static constexpr int kVisibleReverseRows = 12;
 
     /// `state` is the view's input state; the tab lives inside the view, so it never outlives it.
     IPDetailsTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block, QWidget* parent = nullptr);

@@ -3,6 +3,8 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/HalvoFlowLayout.h"
+#include "ui/HalvoHeaderIdentity.h"
 #include "views/ip/IPBlockRowDelegate.h"
 #include "views/ip/IPDetailsTab.h"
 #include "views/ip/IPFirewallTab.h"
@@ -28,6 +30,8 @@ const QString kBlockSymbol = QStringLiteral("network.badge.shield.half.filled");
 /// A fact of the header: a symbol in front of a caption text.
 QWidget* fact(const QString& symbolName, const QString& text) {
     auto* widget = new QWidget;
+    // As wide as its text: the facts stand side by side and wrap, not spread over the line.
+    widget->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* row = new QHBoxLayout(widget);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
@@ -175,15 +179,16 @@ void IPRdnsView::drawDetail(const HalvoIPBlock& shown, IPManagerSubTab tab) {
 QWidget* IPRdnsView::buildHeaderCard(const HalvoIPBlock& block) {
     auto* card = new QWidget;
     card->setObjectName(QStringLiteral("ipHeaderCard"));
-    auto* row = new QHBoxLayout(card);
+    // The identity, then the operations; where the band is short, badges and operations move onto further
+    // lines and the band grows to the height it needs.
+    auto* row = new HalvoFlowLayout(card, 16, 12);
     row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(16);
-    row->addWidget(new HalvoIconTile(kBlockSymbol, halvo::theme::IconTileKind::ipBlock), 0, Qt::AlignVCenter);
+    auto* tile = new HalvoIconTile(kBlockSymbol, halvo::theme::IconTileKind::ipBlock);
 
     auto* info = new QVBoxLayout;
     info->setSpacing(5);
-    auto* titleRow = new QHBoxLayout;
-    titleRow->setSpacing(8);
+    auto* titleRow = new HalvoFlowLayout(nullptr, 8, 6);
+    titleRow->setContentsMargins(0, 0, 0, 0);
     QLabel* title = HalvoElidedLabel::make(block.ipBlock, TextStyle::title2, Weight::bold, Tint::primary, true);
     title->setObjectName(QStringLiteral("ipBlockTitle"));
     titleRow->addWidget(title);
@@ -196,11 +201,10 @@ QWidget* IPRdnsView::buildHeaderCard(const HalvoIPBlock& block) {
         titleRow->addWidget(new HalvoStatusBadge(QStringLiteral("SPERRE AKTIV"), Tint::red,
                                                  QStringLiteral("exclamationmark.triangle.fill")));
     }
-    titleRow->addStretch();
     info->addLayout(titleRow);
 
-    auto* facts = new QHBoxLayout;
-    facts->setSpacing(14);
+    auto* facts = new HalvoFlowLayout(nullptr, 14, 4);
+    facts->setContentsMargins(0, 0, 0, 0);
     if (block.routedToService && !block.routedToService->isEmpty())
         facts->addWidget(fact(QStringLiteral("server.rack"), QStringLiteral("Service: ") + *block.routedToService));
     facts->addWidget(fact(QStringLiteral("square.grid.2x2.fill"), QStringLiteral("Netzmaske: ") + block.netmask));
@@ -209,11 +213,12 @@ QWidget* IPRdnsView::buildHeaderCard(const HalvoIPBlock& block) {
             fact(QStringLiteral("arrow.up.right.circle.fill"), QStringLiteral("Gateway: ") + block.gateway));
     if (block.country && *block.country != kNoValue)
         facts->addWidget(fact(QStringLiteral("mappin.and.ellipse"), QStringLiteral("Land: ") + *block.country));
-    facts->addStretch();
     info->addLayout(facts);
-    row->addLayout(info, 1);
+    row->addWidget(new HalvoHeaderIdentity(tile, titleRow, info));
 
-    auto* buttons = new QVBoxLayout;
+    auto* operations = new QWidget;
+    auto* buttons = new QVBoxLayout(operations);
+    buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(8);
     auto* copy = new HalvoActionButton(QStringLiteral("CIDR Subnetz kopieren"), HalvoButtonVariant::primary, true,
                                        QStringLiteral("doc.on.doc"));
@@ -225,7 +230,7 @@ QWidget* IPRdnsView::buildHeaderCard(const HalvoIPBlock& block) {
         on ? HalvoButtonVariant::success : HalvoButtonVariant::secondary, true, QStringLiteral("flame.fill"));
     connect(firewall, &QPushButton::clicked, this, [this, block] { toggleFirewall(block); });
     buttons->addWidget(firewall, 0, Qt::AlignRight);
-    row->addLayout(buttons);
+    row->addWidget(operations);
     return card;
 }
 

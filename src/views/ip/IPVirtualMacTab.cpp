@@ -4,6 +4,7 @@
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
 #include "ui/FormKeys.h"
+#include "ui/HalvoFlowLayout.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -118,17 +119,18 @@ QWidget* IPVirtualMacTab::buildVirtualMacCard() {
         QStringLiteral("cpu.fill"), Tint::purple);
     card->setObjectName(QStringLiteral("ipVirtualMacCard"));
 
-    auto* form = new QHBoxLayout;
-    form->setSpacing(10);
+    // The fields, the type and the button wrap onto further lines where the card is short.
+    auto* form = new HalvoFlowLayout(nullptr, 10, 8);
+    form->setContentsMargins(0, 0, 0, 0);
     m_vmacAddressField = new HalvoFormTextField(
         QStringLiteral("IP-Adresse (z.B. ") + m_block.networkAddress() + QLatin1Char(')'), &m_state.vmacIPInput);
     m_vmacAddressField->setObjectName(QStringLiteral("ipVmacAddressInput"));
     m_vmacAddressField->setFixedWidth(220);
-    form->addWidget(m_vmacAddressField, 0, Qt::AlignVCenter);
+    form->addWidget(m_vmacAddressField);
     m_vmacNameField = new HalvoFormTextField(QStringLiteral("Name der Virtuellen Maschine (z.B. vm-101-web)"),
                                              &m_state.vmacVMNameInput);
     m_vmacNameField->setObjectName(QStringLiteral("ipVmacNameInput"));
-    form->addWidget(m_vmacNameField, 1, Qt::AlignVCenter);
+    form->addWidget(m_vmacNameField);
 
     auto* typeRow = new QHBoxLayout;
     typeRow->setSpacing(6);
@@ -145,7 +147,7 @@ QWidget* IPVirtualMacTab::buildVirtualMacCard() {
     auto* create = new HalvoActionButton(QStringLiteral("vMAC generieren"), HalvoButtonVariant::primary, true,
                                          QStringLiteral("plus.circle.fill"));
     connect(create, &QPushButton::clicked, this, &IPVirtualMacTab::createVirtualMac);
-    form->addWidget(create, 0, Qt::AlignVCenter);
+    form->addWidget(create);
     halvo::ui::submitOnReturn(form, create);
     card->addContent(form);
 

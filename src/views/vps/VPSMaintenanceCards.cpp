@@ -3,6 +3,7 @@
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
 #include "ui/FormKeys.h"
+#include "ui/HalvoFlowLayout.h"
 #include "ui/Theme.h"
 #include "views/vps/VPSRoundedPanel.h"
 
@@ -28,9 +29,9 @@ VPSMaintenanceCards::VPSMaintenanceCards(AppStateStore& store, VPSState& state, 
     auto* cardsRow = new QHBoxLayout(this);
     cardsRow->setContentsMargins(0, 0, 0, 0);
     cardsRow->setSpacing(16);
-    cardsRow->setAlignment(Qt::AlignTop);
-    cardsRow->addWidget(buildSnapshotCard(vps), 1, Qt::AlignTop);
-    cardsRow->addWidget(buildRebuildCard(vps, images), 1, Qt::AlignTop);
+    // Without an alignment of their own, the cards take the height their wrapped rows need at their width.
+    cardsRow->addWidget(buildSnapshotCard(vps), 1);
+    cardsRow->addWidget(buildRebuildCard(vps, images), 1);
 }
 
 QWidget* VPSMaintenanceCards::buildSnapshotCard(const HalvoVPS& vps) {
@@ -55,16 +56,17 @@ QWidget* VPSMaintenanceCards::buildSnapshotCard(const HalvoVPS& vps) {
         card->addContent(box);
     }
 
-    auto* createRow = new QHBoxLayout;
-    createRow->setSpacing(8);
+    // The note and its button; the button moves onto a further line where the card is short.
+    auto* createRow = new HalvoFlowLayout(nullptr, 8, 8);
+    createRow->setContentsMargins(0, 0, 0, 0);
     auto* note = new HalvoFormTextField(QStringLiteral("Snapshot-Beschreibung"), &m_state.snapshotNote);
     note->setObjectName(QStringLiteral("vpsSnapshotNoteField"));
-    createRow->addWidget(note, 1, Qt::AlignVCenter);
+    createRow->addWidget(note);
     auto* create = new HalvoActionButton(QStringLiteral("Snapshot erstellen"), HalvoButtonVariant::primary, true);
     // The note goes to the provider as typed, an empty one as well, and stays in the field for the next one.
     connect(create, &QPushButton::clicked, this,
             [this, name = vps.name] { m_store.createVPSSnapshot(name, m_state.snapshotNote); });
-    createRow->addWidget(create, 0, Qt::AlignVCenter);
+    createRow->addWidget(create);
     halvo::ui::submitOnReturn(createRow, create);
     card->addContent(createRow);
 
@@ -87,10 +89,10 @@ QWidget* VPSMaintenanceCards::buildRebuildCard(const HalvoVPS& vps, const QStrin
         QStringLiteral("opticaldisc.fill"), Tint::purple);
     card->setObjectName(QStringLiteral("vpsRebuildCard"));
 
-    auto* imageRow = new QHBoxLayout;
-    imageRow->setSpacing(8);
-    imageRow->addWidget(HalvoElidedLabel::make(QStringLiteral("OS Image:"), TextStyle::caption, Weight::bold), 0,
-                        Qt::AlignVCenter);
+    // The picker moves below its label where the card is short.
+    auto* imageRow = new HalvoFlowLayout(nullptr, 8, 6);
+    imageRow->setContentsMargins(0, 0, 0, 0);
+    imageRow->addWidget(HalvoElidedLabel::make(QStringLiteral("OS Image:"), TextStyle::caption, Weight::bold));
     auto* picker = new QComboBox;
     picker->setObjectName(QStringLiteral("vpsReinstallImagePicker"));
     picker->addItems(images);
@@ -100,8 +102,7 @@ QWidget* VPSMaintenanceCards::buildRebuildCard(const HalvoVPS& vps, const QStrin
         if (!image.isEmpty())
             m_state.selectedReinstallOS = image;
     });
-    imageRow->addWidget(picker, 0, Qt::AlignVCenter);
-    imageRow->addStretch();
+    imageRow->addWidget(picker);
     card->addContent(imageRow);
 
     auto* sshKey = new HalvoFormTextField(QStringLiteral("Optionaler SSH Public Key (ssh-ed25519 / ssh-rsa...)"),
@@ -109,8 +110,8 @@ QWidget* VPSMaintenanceCards::buildRebuildCard(const HalvoVPS& vps, const QStrin
     sshKey->setObjectName(QStringLiteral("vpsSshKeyField"));
     card->addContent(sshKey);
 
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addStretch();
+    auto* buttonRow = new HalvoFlowLayout(nullptr, 8, 8);
+    buttonRow->setContentsMargins(0, 0, 0, 0);
     auto* rebuild = new HalvoActionButton(QStringLiteral("OS Image neu installieren..."), HalvoButtonVariant::danger,
                                           true, QStringLiteral("externaldrive.fill.badge.plus"));
     connect(rebuild, &QPushButton::clicked, this, [this, name = vps.name] { Q_EMIT rebuildRequested(name); });

@@ -3,6 +3,8 @@
 #include "model/Text.h"
 #include "store/AppStateStore.h"
 #include "ui/Components.h"
+#include "ui/HalvoFlowLayout.h"
+#include "ui/HalvoHeaderIdentity.h"
 #include "ui/Theme.h"
 #include "views/vps/VPSMaintenanceCards.h"
 #include "views/vps/VPSRowDelegate.h"
@@ -120,27 +122,26 @@ void VPSView::drawDetail(const HalvoVPS& shown) {
 
 QWidget* VPSView::buildHeader(const HalvoVPS& vps) {
     auto* header = new QWidget;
-    auto* row = new QHBoxLayout(header);
+    // The identity, then the console button; where the band is short, the button moves onto a further line
+    // and the band grows to the height it needs.
+    auto* row = new HalvoFlowLayout(header, 16, 12);
     row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(16);
 
-    row->addWidget(new HalvoIconTile(QStringLiteral("cpu.fill"), halvo::theme::IconTileKind::vps));
-
+    auto* tile = new HalvoIconTile(QStringLiteral("cpu.fill"), halvo::theme::IconTileKind::vps);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(5);
-    auto* titleRow = new QHBoxLayout;
-    titleRow->setSpacing(8);
+    // Badges that do not fit beside the name move onto a further line.
+    auto* titleRow = new HalvoFlowLayout(nullptr, 8, 6);
+    titleRow->setContentsMargins(0, 0, 0, 0);
     titleRow->addWidget(HalvoElidedLabel::make(vps.displayName, TextStyle::title2, Weight::bold));
     titleRow->addWidget(new HalvoStatusBadge(vps.state.toUpper(), halvo::vps::stateBadgeTint(vps.state)));
     titleRow->addWidget(new HalvoStatusBadge(QStringLiteral("BOOT: ") % vps.netbootMode.toUpper(), Tint::blue,
                                              QStringLiteral("internaldrive.fill")));
-    titleRow->addStretch();
     texts->addLayout(titleRow);
     texts->addWidget(HalvoElidedLabel::make(QStringLiteral("Service-ID: ") % vps.name % QStringLiteral(" • Modell: ") %
                                              vps.modelName % QStringLiteral(" • Zone: ") % vps.zone,
                                          TextStyle::subheadline, Weight::regular, Tint::secondary));
-    row->addLayout(texts);
-    row->addStretch();
+    row->addWidget(new HalvoHeaderIdentity(tile, titleRow, texts));
 
     auto* console = new HalvoActionButton(QStringLiteral("KVM / VNC WebSocket Konsole öffnen"),
                                           HalvoButtonVariant::primary, false, QStringLiteral("terminal.fill"));

@@ -9,6 +9,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QListView>
+#include <QScrollBar>
 
 using ipaddr::Fixture;
 using ipaddr::makeBlock;
@@ -280,6 +282,20 @@ TEST(IPDetailsTabTest, ReverseTableKeepsOneRowPerAddress) {
     EXPECT_EQ(table->model()->index(1, 0).data().toString(), QStringLiteral("203.0.113.6"));
     EXPECT_FALSE(halvo::test::hasLabelContaining(f.content(), QStringLiteral("Noch keine benutzerdefinierten")));
     EXPECT_TRUE(halvo::test::hasLabel(f.content(), QStringLiteral("2 PTR-Records")));
+}
+
+TEST(IPDetailsTabTest, TheReverseTableIsAsTallAsItsRowsWithoutAScrollerOfItsOwn) {
+    for (const int count : {1, 12, 40}) {
+        HalvoIPBlock b = makeBlock(QStringLiteral("203.0.113.0/26"));
+        for (int i = 0; i < count; ++i)
+            b.reverseEntries.append({QStringLiteral("203.0.113.%1").arg(i + 1), QStringLiteral("h%1.example.org.").arg(i)});
+        Fixture f({b});
+        auto* table = f.content()->findChild<QListView*>(QStringLiteral("ipReverseTable"));
+        ASSERT_NE(table, nullptr) << count;
+        const int rowHeight = table->sizeHintForRow(0);
+        EXPECT_EQ(table->height(), count * rowHeight + 2 * table->frameWidth()) << count;
+        EXPECT_EQ(table->verticalScrollBar()->maximum(), 0) << count;
+    }
 }
 
 TEST(IPDetailsTabTest, AddressAndHostOfAReverseEntryOpenInReadOnlyFieldsForSelecting) {
