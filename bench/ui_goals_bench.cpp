@@ -322,9 +322,8 @@ int main(int argc, char** argv) {
     halvo::theme::install();
     const QStringList arguments = QCoreApplication::arguments();
     const auto wanted = [&](const QString& part) { return arguments.size() < 2 || arguments.contains(part); };
-    const int runs = qEnvironmentVariableIntValue("HALVO_BENCH_RUNS") > 0
-                         ? qEnvironmentVariableIntValue("HALVO_BENCH_RUNS")
-                         : 15;
+    const int runs =
+        qEnvironmentVariableIntValue("HALVO_BENCH_RUNS") > 0 ? qEnvironmentVariableIntValue("HALVO_BENCH_RUNS") : 15;
 
     if (wanted(QStringLiteral("switch"))) {
         const QString only = qEnvironmentVariable("HALVO_BENCH_SECTION");

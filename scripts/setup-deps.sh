@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config
+    build-essential cmake pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qtkeychain-qt6-dev libsqlite3-dev sqlite3 libicu-dev libsimdjson-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev

@@ -18,11 +18,11 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
+#include <QImage>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QProcess>
-#include <QEvent>
-#include <QImage>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -100,9 +100,8 @@ bool saveEveryItem(MainWindow& window, AppStateStore& store, const QDir& folder,
     for (const NavigationSection section : kAllNavigationSections) {
         store.setSelectedSection(section);
         settle();
-        const QString base = prefix + QStringLiteral("%1-%2")
-                                          .arg(++number, 2, 10, QLatin1Char('0'))
-                                          .arg(fileSafe(rawValue(section)));
+        const QString base =
+            prefix + QStringLiteral("%1-%2").arg(++number, 2, 10, QLatin1Char('0')).arg(fileSafe(rawValue(section)));
         QWidget* view = window.sectionView();
         auto* frame = view ? view->findChild<HalvoSectionFrame*>() : nullptr;
         if (!frame) {

@@ -259,27 +259,27 @@ void HalvoAPIClient::signedRequest(const HalvoAccount& account, const QString& a
     // The deadline runs from here, so it covers the server-time request too.
     const TransferPtr transfer = beginTransfer(d->limits.maxBodyBytes, std::move(done));
     const HalvoRegion region = account.region;
-    withServerTime(region, [this, transfer, region, url = *url, appKey = account.appKey, appSecret, consumerKey, method,
-                            body] {
-        if (transfer->over)
-            return;
-        const qint64 timestamp = timestampFor(region);
-        const QByteArray encodedUrl = url.toEncoded();
-        const QByteArray payload = body.value_or(QByteArray());
+    withServerTime(
+        region, [this, transfer, region, url = *url, appKey = account.appKey, appSecret, consumerKey, method, body] {
+            if (transfer->over)
+                return;
+            const qint64 timestamp = timestampFor(region);
+            const QByteArray encodedUrl = url.toEncoded();
+            const QByteArray payload = body.value_or(QByteArray());
 
-        QNetworkRequest request = plainRequest(url, d->transferTimeout);
-        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-        request.setRawHeader("X-Halvo-Application", appKey.toUtf8());
-        request.setRawHeader("X-Halvo-Consumer", consumerKey.toUtf8());
-        request.setRawHeader("X-Halvo-Timestamp", QByteArray::number(timestamp));
-        request.setRawHeader("X-Halvo-Signature",
-                             signature(appSecret, consumerKey, method, encodedUrl, payload, timestamp).toLatin1());
+            QNetworkRequest request = plainRequest(url, d->transferTimeout);
+            request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
+            request.setRawHeader("X-Halvo-Application", appKey.toUtf8());
+            request.setRawHeader("X-Halvo-Consumer", consumerKey.toUtf8());
+            request.setRawHeader("X-Halvo-Timestamp", QByteArray::number(timestamp));
+            request.setRawHeader("X-Halvo-Signature",
+                                 signature(appSecret, consumerKey, method, encodedUrl, payload, timestamp).toLatin1());
 
-        const QByteArray verb = method.toLatin1();
-        const bool sendsBody = body.has_value() || verb == "POST" || verb == "PUT" || verb == "PATCH";
-        attach(transfer, sendsBody ? d->network->sendCustomRequest(request, verb, payload)
-                                   : d->network->sendCustomRequest(request, verb));
-    });
+            const QByteArray verb = method.toLatin1();
+            const bool sendsBody = body.has_value() || verb == "POST" || verb == "PUT" || verb == "PATCH";
+            attach(transfer, sendsBody ? d->network->sendCustomRequest(request, verb, payload)
+                                       : d->network->sendCustomRequest(request, verb));
+        });
 }
 
 qint64 HalvoAPIClient::timestampFor(HalvoRegion region) {

@@ -4,8 +4,8 @@
 #include "ui/Components.h"
 #include "ui/FocusOrder.h"
 #include "ui/HalvoConfirmationSheet.h"
-#include "ui/HalvoSectionFrame.h"
 #include "ui/HalvoElidedLabel.h"
+#include "ui/HalvoSectionFrame.h"
 #include "ui/Theme.h"
 #include "views/dedicated/DedicatedServersView.h"
 #include "views/domains/DomainsView.h"
@@ -80,8 +80,9 @@ MainWindow::MainWindow(AppStateStore& store, QWidget* parent)
     const int iconEdge = halvo::theme::symbolSize(TextStyle::title3);
     m_sections->setIconSize(QSize(iconEdge, iconEdge));
     for (const NavigationSection section : kAllNavigationSections) {
-        auto* item = new QListWidgetItem(halvo::theme::tintedIcon(halvo::theme::sectionSymbol(section), halvo::theme::color(Tint::blue)),
-                                         rawValue(section), m_sections);
+        auto* item = new QListWidgetItem(
+            halvo::theme::tintedIcon(halvo::theme::sectionSymbol(section), halvo::theme::color(Tint::blue)),
+            rawValue(section), m_sections);
         item->setData(kSectionRole, static_cast<int>(section));
         item->setSizeHint(QSize(kNavigationWidth - 16, iconEdge + 16));
     }
@@ -223,7 +224,8 @@ bool MainWindow::focusNextPrevChild(bool next) {
 QRect MainWindow::openingGeometry(const QRect& available, const QMargins& frame) {
     const QSize minimum(kMinimumContentWidth, kMinimumContentHeight);
     const QSize frameExtra(frame.left() + frame.right(), frame.top() + frame.bottom());
-    const QSize size = QSize(kDefaultWidth, kDefaultHeight).boundedTo(available.size() - frameExtra).expandedTo(minimum);
+    const QSize size =
+        QSize(kDefaultWidth, kDefaultHeight).boundedTo(available.size() - frameExtra).expandedTo(minimum);
     const QSize outer = size + frameExtra;
     // Centred where it fits; otherwise from the top-left corner, so the title bar stays reachable.
     const int x = available.left() + std::max(0, (available.width() - outer.width()) / 2);

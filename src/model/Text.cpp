@@ -29,8 +29,8 @@ template <class Convert> QString convertWithIcu(QStringView text, Convert conver
     const auto length = static_cast<int32_t>(std::min<qsizetype>(text.size(), std::numeric_limits<int32_t>::max() / 4));
     QString out(length + length / 2 + 8, Qt::Uninitialized);
     UErrorCode status = U_ZERO_ERROR;
-    int32_t written = convert(text.utf16(), length, reinterpret_cast<UChar*>(out.data()),
-                              static_cast<int32_t>(out.size()), &status);
+    int32_t written =
+        convert(text.utf16(), length, reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &status);
     if (status == U_BUFFER_OVERFLOW_ERROR) {
         out.resize(written);
         status = U_ZERO_ERROR;
@@ -47,17 +47,16 @@ QString normalized(QStringView text, const UNormalizer2* (*instance)(UErrorCode*
     const UNormalizer2* normalizer = instance(&status);
     if (U_FAILURE(status))
         return text.toString();
-    return convertWithIcu(text, [normalizer](const UChar* src, int32_t length, UChar* dest, int32_t capacity,
-                                             UErrorCode* error) {
-        return unorm2_normalize(normalizer, src, length, dest, capacity, error);
-    });
+    return convertWithIcu(
+        text, [normalizer](const UChar* src, int32_t length, UChar* dest, int32_t capacity, UErrorCode* error) {
+            return unorm2_normalize(normalizer, src, length, dest, capacity, error);
+        });
 }
 
 QString caseFolded(QStringView text) {
-    return convertWithIcu(
-        text, [](const UChar* src, int32_t length, UChar* dest, int32_t capacity, UErrorCode* error) {
-            return u_strFoldCase(dest, capacity, src, length, U_FOLD_CASE_DEFAULT, error);
-        });
+    return convertWithIcu(text, [](const UChar* src, int32_t length, UChar* dest, int32_t capacity, UErrorCode* error) {
+        return u_strFoldCase(dest, capacity, src, length, U_FOLD_CASE_DEFAULT, error);
+    });
 }
 
 // A combining mark belongs to the character before it, so a match may not end in front of one.

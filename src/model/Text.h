@@ -19,8 +19,8 @@ std::optional<qint64> parseWholeInteger(QStringView text);
 
 /// The form in which search compares texts: canonically decomposed, fully case-folded (Unicode's default
 /// folding, the one every language of the interface uses) and composed again, so that "STRASSE" and
-/// "straße", or a decomposed and a precomposed "ü", give equal keys. A list keeps the key of each searched field and folds only the search
-/// text on a key press.
+/// "straße", or a decomposed and a precomposed "ü", give equal keys. A list keeps the key of each searched field and
+/// folds only the search text on a key press.
 QString searchKey(QStringView text);
 
 /// Whether the key of a field holds the key of a search text as a substring that ends on a character

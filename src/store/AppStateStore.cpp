@@ -370,9 +370,9 @@ AppStateStore::AppStateStore(SQLiteCacheEngine& cache, CredentialStore& credenti
             this,
             [this, result] {
                 setLastActionMessage(QStringLiteral("Lokaler Cache: Änderungen an ") +
-                                     quoted(d->labelOf(result.accountId)) + QStringLiteral(" nicht gespeichert (") +
-                                     faultText(result.error) +
-                                     QStringLiteral(") – neuer Versuch bei der nächsten Änderung."),
+                                         quoted(d->labelOf(result.accountId)) + QStringLiteral(" nicht gespeichert (") +
+                                         faultText(result.error) +
+                                         QStringLiteral(") – neuer Versuch bei der nächsten Änderung."),
                                      MessageKind::failure);
             },
             Qt::QueuedConnection);
@@ -638,7 +638,8 @@ void AppStateStore::addDNSRecord(const QString& domain, const QString& subDomain
             auto& known = d->zoneIds;
             if (!known || known->account != *d->activeAccountId || known->domain != domain ||
                 known->revision != d->revision - 1) {
-                known = Private::ZoneIds{*d->activeAccountId, domain, 0, UsedIds(kFirstLocalRecordId, kLocalRecordIdSpan)};
+                known =
+                    Private::ZoneIds{*d->activeAccountId, domain, 0, UsedIds(kFirstLocalRecordId, kLocalRecordIdSpan)};
                 for (const HalvoDNSRecord& record : std::as_const(item.dnsRecords))
                     known->ids.insert(record.id);
             }

@@ -1,7 +1,6 @@
 #include "store/NavigationSection.h"
 
-QString rawValue(NavigationSection section)
-{
+QString rawValue(NavigationSection section) {
     switch (section) {
     case NavigationSection::domains:
         return QStringLiteral("Domains & DNS");
@@ -15,8 +14,7 @@ QString rawValue(NavigationSection section)
     return {};
 }
 
-std::optional<NavigationSection> navigationSectionFromRawValue(const QString& text)
-{
+std::optional<NavigationSection> navigationSectionFromRawValue(const QString& text) {
     for (const NavigationSection section : kAllNavigationSections) {
         if (rawValue(section) == text)
             return section;

@@ -137,7 +137,8 @@ HalvoSpecTile::HalvoSpecTile(Spec spec, QWidget* parent)
     auto* top = new QHBoxLayout;
     top->setSpacing(6);
     top->addWidget(halvo::theme::symbol(m_spec.icon, TextStyle::subheadline, m_spec.tint, this));
-    auto* labelText = HalvoElidedLabel::make(m_spec.label, TextStyle::caption, Weight::medium, Tint::secondary, false, this);
+    auto* labelText =
+        HalvoElidedLabel::make(m_spec.label, TextStyle::caption, Weight::medium, Tint::secondary, false, this);
     top->addWidget(labelText, 1);
     if (m_spec.copyValue) {
         m_copyButton = new QPushButton(QStringLiteral("Kopieren"), this);

@@ -84,7 +84,8 @@ QSize HalvoElidedLabel::minimumSizeHint() const {
     const QSize full = sizeHint();
     // Room for a few characters and the "…"; a shorter text needs no more than itself.
     const QFontMetrics metrics = fontMetrics();
-    const int kept = m_keptWidth >= 0 ? m_keptWidth : metrics.horizontalAdvance(kEllipsis) + 3 * metrics.averageCharWidth();
+    const int kept =
+        m_keptWidth >= 0 ? m_keptWidth : metrics.horizontalAdvance(kEllipsis) + 3 * metrics.averageCharWidth();
     return {std::min(full.width(), kept), full.height()};
 }
 
@@ -109,14 +110,12 @@ void HalvoElidedLabel::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
-    const QString shown = naturalWidth() <= area.width()
-                              ? text()
-                              : fontMetrics().elidedText(text(), m_mode, std::max(area.width(), 0));
+    const QString shown =
+        naturalWidth() <= area.width() ? text() : fontMetrics().elidedText(text(), m_mode, std::max(area.width(), 0));
     if (shown.isEmpty())
         return;
     const int shownWidth = fontMetrics().horizontalAdvance(shown);
-    const Qt::Alignment horizontal =
-        QStyle::visualAlignment(layoutDirection(), alignment()) & Qt::AlignHorizontal_Mask;
+    const Qt::Alignment horizontal = QStyle::visualAlignment(layoutDirection(), alignment()) & Qt::AlignHorizontal_Mask;
     int x = area.left();
     if (horizontal & Qt::AlignRight)
         x = area.right() + 1 - shownWidth;

@@ -142,8 +142,8 @@ int HalvoFlowLayout::arrange(const QRect& rect, bool apply, int* lines) const {
                 placed.size.setWidth(std::min(placed.size.width() + share, placed.item->maximumSize().width()));
             }
             if (placed.item->hasHeightForWidth())
-                placed.size.setHeight(std::max(placed.item->heightForWidth(placed.size.width()),
-                                               placed.item->minimumSize().height()));
+                placed.size.setHeight(
+                    std::max(placed.item->heightForWidth(placed.size.width()), placed.item->minimumSize().height()));
             lineHeight = std::max(lineHeight, placed.size.height());
         }
         if (apply) {

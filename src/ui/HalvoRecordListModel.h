@@ -21,16 +21,13 @@ public:
 
     explicit HalvoRecordListModel(IdOf idOf, QObject* parent = nullptr)
         : QAbstractListModel(parent)
-        , m_idOf(std::move(idOf))
-    {
-    }
+        , m_idOf(std::move(idOf)) {}
 
     void setItems(const QList<T>& items) { setRows(items, std::nullopt); }
 
     /// Shows the given rows of `source` in that order, or all of it without `rows`. The source is kept shared,
     /// never copied record by record, so a search over a long list costs its matching, not copies.
-    void setRows(const QList<T>& source, std::optional<QList<qsizetype>> rows)
-    {
+    void setRows(const QList<T>& source, std::optional<QList<qsizetype>> rows) {
         const bool sameSource = source.isSharedWith(m_source);
         if (sameSource && rows == m_rows)
             return;
@@ -67,8 +64,7 @@ public:
     void setAccessibleDescription(std::function<QString(const T&)> describe) { m_describe = std::move(describe); }
 
     /// The shown records, in row order.
-    QList<T> items() const
-    {
+    QList<T> items() const {
         if (!m_rows)
             return m_source;
         QList<T> result;
@@ -79,8 +75,7 @@ public:
     }
     const T& itemAt(int row) const { return recordIn(m_source, m_rows, row); }
     /// The row of the record with the identity, or -1.
-    int rowOf(const QString& id) const
-    {
+    int rowOf(const QString& id) const {
         const int count = rowCount();
         for (int i = 0; i < count; ++i) {
             if (m_idOf(itemAt(i)) == id)
@@ -89,8 +84,7 @@ public:
         return -1;
     }
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override
-    {
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
         return parent.isValid() ? 0 : int(m_rows ? m_rows->size() : m_source.size());
     }
 
@@ -98,14 +92,12 @@ public:
     /// selecting need it); the records themselves never change through the model.
     void setEditable(bool editable) { m_editable = editable; }
 
-    Qt::ItemFlags flags(const QModelIndex& index) const override
-    {
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
         const Qt::ItemFlags base = QAbstractListModel::flags(index);
         return m_editable && index.isValid() ? base | Qt::ItemIsEditable : base;
     }
 
-    QVariant data(const QModelIndex& index, int role) const override
-    {
+    QVariant data(const QModelIndex& index, int role) const override {
         if (!index.isValid() || index.row() >= rowCount())
             return {};
         if (role == Qt::DisplayRole || role == IdRole || role == Qt::AccessibleTextRole)
@@ -118,8 +110,7 @@ public:
     }
 
 private:
-    static const T& recordIn(const QList<T>& source, const std::optional<QList<qsizetype>>& rows, qsizetype row)
-    {
+    static const T& recordIn(const QList<T>& source, const std::optional<QList<qsizetype>>& rows, qsizetype row) {
         return source.at(rows ? rows->at(row) : row);
     }
 

@@ -1,7 +1,5 @@
 #include "ui/HalvoRowPainting.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -13,6 +11,8 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 void HalvoRowDelegate::paintPanel(QPainter* painter, const QStyleOptionViewItem& option,
                                   const QModelIndex& index) const {

@@ -1,15 +1,12 @@
 #include "ui/HalvoSectionFrame.h"
 
 #include "ui/FocusOrder.h"
-
-#include <QAbstractItemDelegate>
-#include <QAbstractItemModel>
-#include <QAbstractItemView>
 #include "ui/HalvoElidedLabel.h"
 #include "ui/HalvoFlowLayout.h"
 
 #include <QAbstractItemDelegate>
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>

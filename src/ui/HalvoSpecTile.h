@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QPushButton>
 #include <QString>
+
 #include <functional>
 #include <optional>
 

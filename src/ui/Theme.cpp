@@ -918,8 +918,7 @@ void install() {
         app->setStyleSheet(buildStyleSheet());
 }
 
-QString sectionSymbol(NavigationSection section)
-{
+QString sectionSymbol(NavigationSection section) {
     switch (section) {
     case NavigationSection::domains:
         return QStringLiteral("globe.europe.africa.fill");

@@ -4,7 +4,6 @@
 // fields keep a usable width.
 
 #include "app/MainWindow.h"
-
 #include "support/QtPrinters.h"
 #include "support/StoreHarness.h"
 #include "support/WidgetFinders.h"
@@ -26,9 +25,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <memory>
 
 using halvo::test::settle;
@@ -150,9 +148,9 @@ QStringList layoutFaults(HalvoSectionFrame* frame) {
         const int right = inContent ? viewport->width() : detailRect.width();
         if (rect.left() < 0 || rect.right() >= right + 1)
             faults << QStringLiteral("outside the visible width (%1..%2 of %3): ")
-                          .arg(rect.left())
-                          .arg(rect.right())
-                          .arg(right) +
+                              .arg(rect.left())
+                              .arg(rect.right())
+                              .arg(right) +
                           describe(widget);
 
         if (auto* label = qobject_cast<QLabel*>(widget)) {
@@ -170,16 +168,16 @@ QStringList layoutFaults(HalvoSectionFrame* frame) {
             if (label->wordWrap()) {
                 if (label->height() < label->heightForWidth(label->width()))
                     faults << QStringLiteral("wrapped text cut (%1 of %2 high): ")
-                                  .arg(label->height())
-                                  .arg(label->heightForWidth(label->width())) +
-                              describe(label);
+                                      .arg(label->height())
+                                      .arg(label->heightForWidth(label->width())) +
+                                  describe(label);
                 continue;
             }
             const int needed = label->fontMetrics().horizontalAdvance(label->text());
             if (needed > label->contentsRect().width())
                 faults << QStringLiteral("text neither fits nor is elided (%1 of %2): ")
-                              .arg(label->contentsRect().width())
-                              .arg(needed) +
+                                  .arg(label->contentsRect().width())
+                                  .arg(needed) +
                               describe(label);
         } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
             if (edit->width() < 120)
@@ -187,8 +185,8 @@ QStringList layoutFaults(HalvoSectionFrame* frame) {
         } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             if (button->width() < button->minimumSizeHint().width())
                 faults << QStringLiteral("button squeezed (%1 of %2): ")
-                              .arg(button->width())
-                              .arg(button->minimumSizeHint().width()) +
+                                  .arg(button->width())
+                                  .arg(button->minimumSizeHint().width()) +
                               describe(button);
         }
     }

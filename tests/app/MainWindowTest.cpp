@@ -6,9 +6,9 @@
 #include "support/WidgetFinders.h"
 #include "ui/HalvoActionButton.h"
 #include "ui/HalvoConfirmationSheet.h"
+#include "ui/HalvoElidedLabel.h"
 #include "ui/HalvoFormTextField.h"
 #include "ui/HalvoSectionFrame.h"
-#include "ui/HalvoElidedLabel.h"
 #include "ui/Theme.h"
 #include "views/dedicated/DedicatedServersView.h"
 #include "views/domains/DomainsView.h"
@@ -17,15 +17,15 @@
 
 #include <QApplication>
 #include <QHash>
-#include <QItemSelectionModel>
 #include <QHelpEvent>
+#include <QItemSelectionModel>
 #include <QLabel>
-#include <QScreen>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
@@ -627,17 +627,17 @@ TEST_F(WindowFixture, PlacementOnTheScreenKeepsTheStatusLineVisible) {
     const QSize frameExtra = outer.size() - window->geometry().size();
     const QSize smallest = QSize(MainWindow::kMinimumContentWidth, MainWindow::kMinimumContentHeight) + frameExtra;
     if (smallest.width() <= available.width() && smallest.height() <= available.height()) {
-        EXPECT_TRUE(available.contains(outer)) << "window " << outer.x() << "," << outer.y() << " " << outer.width()
-                                               << "x" << outer.height() << " on " << available.width() << "x"
-                                               << available.height();
+        EXPECT_TRUE(available.contains(outer))
+            << "window " << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height() << " on "
+            << available.width() << "x" << available.height();
         QLabel* status = window->statusLine();
         const QRect statusOnScreen(status->mapToGlobal(QPoint(0, 0)), status->size());
         EXPECT_TRUE(available.contains(statusOnScreen));
     } else {
         // Smaller than the minimum: it fits as far as the minimum allows, from the top-left corner.
         EXPECT_TRUE(available.contains(outer.topLeft()));
-        EXPECT_EQ(window->size(), window->size().expandedTo(QSize(MainWindow::kMinimumContentWidth,
-                                                                  MainWindow::kMinimumContentHeight)));
+        EXPECT_EQ(window->size(), window->size().expandedTo(
+                                      QSize(MainWindow::kMinimumContentWidth, MainWindow::kMinimumContentHeight)));
         EXPECT_TRUE(outer.width() <= available.width() || outer.left() == available.left());
         EXPECT_TRUE(outer.height() <= available.height() || outer.top() == available.top());
     }

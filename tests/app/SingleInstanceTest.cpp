@@ -57,11 +57,11 @@ private:
 /// Waits until the process has written the text (keeping everything it wrote in `seen`).
 bool waitForOutput(QProcess& process, QByteArray& seen, const QByteArray& text) {
     return QTest::qWaitFor(
-        [&] {
-            seen += process.readAll();
-            return seen.contains(text) || process.state() == QProcess::NotRunning;
-        },
-        kProcessTimeoutMs) &&
+               [&] {
+                   seen += process.readAll();
+                   return seen.contains(text) || process.state() == QProcess::NotRunning;
+               },
+               kProcessTimeoutMs) &&
            seen.contains(text);
 }
 

@@ -22,10 +22,10 @@ TEST_P(AuthInfoCode, TakesSixUserVisibleCharactersOfTheUpperCasedName) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, AuthInfoCode,
-    ::testing::Values(CodeCase{"plain", u"beispiel-shop.de", u"BEISPI"},      //
-                      CodeCase{"short", u"ab.io", u"AB.IO"},                   //
-                      CodeCase{"empty", u"", u""},                             //
-                      CodeCase{"precomposed", u"école.example", u"ÉCOLE."},    //
+    ::testing::Values(CodeCase{"plain", u"beispiel-shop.de", u"BEISPI"},    //
+                      CodeCase{"short", u"ab.io", u"AB.IO"},                //
+                      CodeCase{"empty", u"", u""},                          //
+                      CodeCase{"precomposed", u"école.example", u"ÉCOLE."}, //
                       CodeCase{"decomposed", u"e\u0301cole.example", u"E\u0301COLE."},
                       CodeCase{"two marks on one letter", u"a\u0323\u0302bcdefg", u"A\u0323\u0302BCDEF"},
                       CodeCase{"mark on the fifth letter", u"abcde\u0301fg", u"ABCDE\u0301F"},

@@ -84,44 +84,38 @@ TEST_P(MatchesSearch, IsACaseInsensitiveSubstringTestOnTheUntrimmedText) {
     EXPECT_EQ(halvo::matchesSearch(QString::fromUtf16(c.value), QString::fromUtf16(c.search)), c.matches);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, MatchesSearch,
-                         ::testing::Values(SearchCase{u"nordlicht.example.com", u"", true},
-                                           SearchCase{u"", u"", true},                           //
-                                           SearchCase{u"nordlicht.example.com", u"LICHT", true}, //
-                                           SearchCase{u"FRA1", u"fra", true},                    //
-                                           SearchCase{u"Bäckerei", u"BÄCK", true},               //
-                                           SearchCase{u"nordlicht.example.com", u" ", false},    // not trimmed
-                                           SearchCase{u"Shop Hamburg", u" ", true},              //
-                                           SearchCase{u"example.com", u"example.com ", false},   //
-                                           SearchCase{u"", u"a", false},
-                                           // full case folding: one letter may fold to two
-                                           SearchCase{u"straße.example", u"STRASSE", true},
-                                           SearchCase{u"STRASSE.example", u"straße", true},
-                                           SearchCase{u"Straße", u"strasse", true},
-                                           SearchCase{u"Fußball", u"FUSS", true},
-                                           SearchCase{u"ﬁnanz.example", u"FIN", true}, // ligature fi
-                                           SearchCase{u"ΣΟΦΟΣ", u"σοφος", true},        // final sigma
-                                           SearchCase{u"\u212A-Netz", u"k-netz", true}, // Kelvin sign
-                                           // canonical equivalence, either side decomposed
-                                           SearchCase{u"mu\u0308ller.example", u"müller", true},
-                                           SearchCase{u"müller.example", u"MU\u0308LLER", true},
-                                           SearchCase{u"Mu\u0308ller", u"ü", true},
-                                           SearchCase{u"A\u030Angstro\u0308m", u"ÅNGSTRÖM", true},
-                                           // a letter with a mark is not the bare letter
-                                           SearchCase{u"müller.example", u"mu", false},
-                                           SearchCase{u"mu\u0308ller.example", u"mu", false},
-                                           SearchCase{u"q\u0307.example", u"q", false}, // no composed form
-                                           SearchCase{u"q\u0307.example", u"q\u0307", true},
-                                           SearchCase{u"qq\u0307", u"q", true},         // the first q is bare
-                                           SearchCase{u"Bäckerei", u"backerei", false},
-                                           SearchCase{u"straße", u"STRASSE ", false}, // untrimmed here too
-                                           // outside the basic plane
-                                           SearchCase{u"\U00010428\U00010429.example", u"\U00010400", true}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, MatchesSearch,
+    ::testing::Values(
+        SearchCase{u"nordlicht.example.com", u"", true}, SearchCase{u"", u"", true}, //
+        SearchCase{u"nordlicht.example.com", u"LICHT", true},                        //
+        SearchCase{u"FRA1", u"fra", true},                                           //
+        SearchCase{u"Bäckerei", u"BÄCK", true},                                      //
+        SearchCase{u"nordlicht.example.com", u" ", false},                           // not trimmed
+        SearchCase{u"Shop Hamburg", u" ", true},                                     //
+        SearchCase{u"example.com", u"example.com ", false},                          //
+        SearchCase{u"", u"a", false},
+        // full case folding: one letter may fold to two
+        SearchCase{u"straße.example", u"STRASSE", true}, SearchCase{u"STRASSE.example", u"straße", true},
+        SearchCase{u"Straße", u"strasse", true}, SearchCase{u"Fußball", u"FUSS", true},
+        SearchCase{u"ﬁnanz.example", u"FIN", true},  // ligature fi
+        SearchCase{u"ΣΟΦΟΣ", u"σοφος", true},        // final sigma
+        SearchCase{u"\u212A-Netz", u"k-netz", true}, // Kelvin sign
+        // canonical equivalence, either side decomposed
+        SearchCase{u"mu\u0308ller.example", u"müller", true}, SearchCase{u"müller.example", u"MU\u0308LLER", true},
+        SearchCase{u"Mu\u0308ller", u"ü", true}, SearchCase{u"A\u030Angstro\u0308m", u"ÅNGSTRÖM", true},
+        // a letter with a mark is not the bare letter
+        SearchCase{u"müller.example", u"mu", false}, SearchCase{u"mu\u0308ller.example", u"mu", false},
+        SearchCase{u"q\u0307.example", u"q", false},                                            // no composed form
+        SearchCase{u"q\u0307.example", u"q\u0307", true}, SearchCase{u"qq\u0307", u"q", true},  // the first q is bare
+        SearchCase{u"Bäckerei", u"backerei", false}, SearchCase{u"straße", u"STRASSE ", false}, // untrimmed here too
+        // outside the basic plane
+        SearchCase{u"\U00010428\U00010429.example", u"\U00010400", true}));
 
 TEST(SearchKey, FoldsOnceSoThatAKeptFieldKeyMatchesLikeTheText) {
     // A list folds each field once and keeps the key; matching keys must give what matching texts gives.
-    const char16_t* const fields[] = {u"straße.example", u"mu\u0308ller.example", u"Shop Hamburg", u"FRA1",
-                                      u"q\u0307.example", u"ΣΟΦΟΣ", u""};
+    const char16_t* const fields[] = {
+        u"straße.example", u"mu\u0308ller.example", u"Shop Hamburg", u"FRA1", u"q\u0307.example", u"ΣΟΦΟΣ", u""};
     const char16_t* const searches[] = {u"STRASSE", u"müller", u"mu", u" ", u"fra", u"q", u"σοφος", u"", u"x"};
     for (const char16_t* field : fields) {
         const QString key = halvo::searchKey(QString::fromUtf16(field));

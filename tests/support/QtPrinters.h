@@ -9,10 +9,13 @@
 #include <ostream>
 
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QByteArray& bytes, std::ostream* os) { *os << '"' << bytes.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* os)
-{
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QByteArray& bytes, std::ostream* os) {
+    *os << '"' << bytes.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* os) {
     *os << '[';
     for (qsizetype i = 0; i < list.size(); ++i)
         *os << (i ? ", " : "") << '"' << list[i].toStdString() << '"';

@@ -16,7 +16,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <optional>
 

@@ -8,16 +8,14 @@
 
 namespace halvo::test {
 
-void settle()
-{
+void settle() {
     for (int i = 0; i < 4; ++i) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
     }
 }
 
-QList<QAbstractButton*> buttonsWithText(const QWidget* root, const QString& text)
-{
+QList<QAbstractButton*> buttonsWithText(const QWidget* root, const QString& text) {
     QList<QAbstractButton*> result;
     for (QAbstractButton* button : root->findChildren<QAbstractButton*>()) {
         if (button->text() == text)
@@ -26,8 +24,7 @@ QList<QAbstractButton*> buttonsWithText(const QWidget* root, const QString& text
     return result;
 }
 
-QAbstractButton* buttonWithText(const QWidget* root, const QString& text)
-{
+QAbstractButton* buttonWithText(const QWidget* root, const QString& text) {
     const auto buttons = buttonsWithText(root, text);
     if (buttons.size() != 1) {
         ADD_FAILURE() << "expected one button \"" << text.toStdString() << "\", found " << buttons.size();
@@ -36,10 +33,11 @@ QAbstractButton* buttonWithText(const QWidget* root, const QString& text)
     return buttons.first();
 }
 
-bool hasButton(const QWidget* root, const QString& text) { return !buttonsWithText(root, text).isEmpty(); }
+bool hasButton(const QWidget* root, const QString& text) {
+    return !buttonsWithText(root, text).isEmpty();
+}
 
-void click(QAbstractButton* button)
-{
+void click(QAbstractButton* button) {
     if (!button)
         return;
     if (!button->isVisible()) {
@@ -50,18 +48,18 @@ void click(QAbstractButton* button)
     settle();
 }
 
-QStringList labelTexts(const QWidget* root)
-{
+QStringList labelTexts(const QWidget* root) {
     QStringList texts;
     for (const QLabel* label : root->findChildren<QLabel*>())
         texts.append(label->text());
     return texts;
 }
 
-bool hasLabel(const QWidget* root, const QString& text) { return labelWithText(root, text) != nullptr; }
+bool hasLabel(const QWidget* root, const QString& text) {
+    return labelWithText(root, text) != nullptr;
+}
 
-QLabel* labelWithText(const QWidget* root, const QString& text)
-{
+QLabel* labelWithText(const QWidget* root, const QString& text) {
     for (QLabel* label : root->findChildren<QLabel*>()) {
         if (label->text() == text)
             return label;
@@ -69,8 +67,7 @@ QLabel* labelWithText(const QWidget* root, const QString& text)
     return nullptr;
 }
 
-bool hasLabelContaining(const QWidget* root, const QString& fragment)
-{
+bool hasLabelContaining(const QWidget* root, const QString& fragment) {
     for (const QLabel* label : root->findChildren<QLabel*>()) {
         if (label->text().contains(fragment))
             return true;

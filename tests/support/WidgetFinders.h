@@ -34,8 +34,7 @@ QLabel* labelWithText(const QWidget* root, const QString& text);
 bool hasLabelContaining(const QWidget* root, const QString& fragment);
 
 /// The first descendant of type T with that object name, or nullptr.
-template <class T> T* findNamed(const QWidget* root, const QString& objectName)
-{
+template <class T> T* findNamed(const QWidget* root, const QString& objectName) {
     return root->findChild<T*>(objectName);
 }
 

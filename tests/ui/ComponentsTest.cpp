@@ -1,8 +1,8 @@
 #include "ui/Components.h"
-#include "ui/HalvoIconTile.h"
 
 #include "support/QtPrinters.h"
 #include "support/WidgetFinders.h"
+#include "ui/HalvoIconTile.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -20,7 +20,6 @@
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
-
 #include <memory>
 
 using halvo::test::settle;
@@ -272,9 +271,8 @@ TEST(ColumnsLayout, CardsSideBySideStackWhenTheWidthIsShort) {
         int columns;
     };
     const Case cases[] = {
-        {2, 2, 320, 1000, 2}, {2, 2, 320, 656, 2}, {2, 2, 320, 655, 1}, {2, 2, 320, 400, 1},
-        {4, 8, 150, 1000, 4}, {4, 8, 150, 636, 4}, {4, 8, 150, 635, 3}, {4, 8, 150, 320, 2},
-        {4, 8, 150, 200, 1},  {4, 3, 150, 1000, 3},
+        {2, 2, 320, 1000, 2}, {2, 2, 320, 656, 2}, {2, 2, 320, 655, 1}, {2, 2, 320, 400, 1}, {4, 8, 150, 1000, 4},
+        {4, 8, 150, 636, 4},  {4, 8, 150, 635, 3}, {4, 8, 150, 320, 2}, {4, 8, 150, 200, 1}, {4, 3, 150, 1000, 3},
     };
     for (const Case& c : cases) {
         QWidget host;

@@ -4,14 +4,14 @@
 
 #include <QLabel>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
-#include <QSplitter>
-#include <QMouseEvent>
-#include <QPushButton>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QStringListModel>
 #include <QTest>
 #include <QVBoxLayout>

@@ -117,7 +117,7 @@ HalvoSectionCard* backupCard(AppStateStore& store, DedicatedServersState& state,
 
     layout->addWidget(halvo::ui::divider());
     layout->addWidget(HalvoElidedLabel::make(QStringLiteral("Zugriffs-Berechtigungen (IP-ACLs für NFS / CIFS / FTP):"),
-                                   TextStyle::subheadline, Weight::bold));
+                                             TextStyle::subheadline, Weight::bold));
 
     auto* grantRow = new QHBoxLayout;
     grantRow->setSpacing(10);

@@ -35,8 +35,8 @@ QFrame* consoleScreen(const HalvoServer& server) {
     lines->setSpacing(6);
     lines->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     for (const QString& line : DedicatedIpmiConsole::consoleLines(server)) {
-        QLabel* label = HalvoElidedLabel::make(line, theme::TextStyle::callout, theme::Weight::regular,
-                                               theme::Tint::green, true);
+        QLabel* label =
+            HalvoElidedLabel::make(line, theme::TextStyle::callout, theme::Weight::regular, theme::Tint::green, true);
         theme::styleConsoleLine(label);
         lines->addWidget(label);
     }
@@ -55,9 +55,9 @@ DedicatedIpmiConsole::DedicatedIpmiConsole(AppStateStore& store, const HalvoServ
 
     auto* header = new QHBoxLayout;
     header->addWidget(theme::symbol(QStringLiteral("display"), theme::TextStyle::headline, theme::Tint::primary));
-    header->addWidget(
-        HalvoElidedLabel::make(QStringLiteral("Halvo Dedicated IPMI / KVM HTML5 & Serial-over-LAN (SoL) – ") + server.name,
-                     theme::TextStyle::headline));
+    header->addWidget(HalvoElidedLabel::make(
+        QStringLiteral("Halvo Dedicated IPMI / KVM HTML5 & Serial-over-LAN (SoL) – ") + server.name,
+        theme::TextStyle::headline));
     header->addStretch();
     auto* close = new HalvoActionButton(QStringLiteral("Schließen"), HalvoButtonVariant::secondary, true);
     connect(close, &QPushButton::clicked, this, &DedicatedIpmiConsole::closeRequested);
@@ -67,8 +67,9 @@ DedicatedIpmiConsole::DedicatedIpmiConsole(AppStateStore& store, const HalvoServ
     layout->addWidget(consoleScreen(server));
 
     auto* footer = new QHBoxLayout;
-    footer->addWidget(HalvoElidedLabel::make(QStringLiteral("Endpunkt: ") + accessPath(server), theme::TextStyle::caption,
-                                   theme::Weight::regular, theme::Tint::secondary));
+    footer->addWidget(HalvoElidedLabel::make(QStringLiteral("Endpunkt: ") + accessPath(server),
+                                             theme::TextStyle::caption, theme::Weight::regular,
+                                             theme::Tint::secondary));
     footer->addStretch();
     auto* copy = new HalvoActionButton(QStringLiteral("SSH-URI für SoL kopieren"), HalvoButtonVariant::primary, true);
     connect(copy, &QPushButton::clicked, this, [&store, address = solAddress(server)] {

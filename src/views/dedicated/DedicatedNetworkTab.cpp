@@ -93,8 +93,8 @@ QWidget* DedicatedNetworkTab::meshbayCard(const HalvoServer& server) {
     card->setObjectName(QStringLiteral("meshbayCard"));
     QVBoxLayout* column = card->addColumn(10);
     column->addWidget(HalvoElidedLabel::make(QStringLiteral("Aktueller Meshbay-Status: ") +
-                                       server.meshbayName.value_or(QStringLiteral("Nicht zugeordnet")),
-                                   theme::TextStyle::subheadline, theme::Weight::bold));
+                                                 server.meshbayName.value_or(QStringLiteral("Nicht zugeordnet")),
+                                             theme::TextStyle::subheadline, theme::Weight::bold));
 
     auto* row = new HalvoFlowLayout(nullptr, 10, 8);
     auto* field = new HalvoFormTextField(QStringLiteral("Meshbay Service-ID (z.B. pn-1049218)"), &m_state.meshbayInput);

@@ -106,8 +106,8 @@ QWidget* DedicatedPowerTab::netbootCard(const HalvoServer& server) {
     column->addWidget(halvo::ui::divider());
 
     auto* ipxeRow = new HalvoFlowLayout(nullptr, 10, 8);
-    ipxeRow->addWidget(HalvoElidedLabel::make(QStringLiteral("Eigenes iPXE Network-Boot Script:"), theme::TextStyle::subheadline,
-                                    theme::Weight::bold));
+    ipxeRow->addWidget(HalvoElidedLabel::make(QStringLiteral("Eigenes iPXE Network-Boot Script:"),
+                                              theme::TextStyle::subheadline, theme::Weight::bold));
     auto* field = new HalvoFormTextField(kDedicatedDefaultIPXEUrl, &m_state.ipxeUrl);
     field->setObjectName(QStringLiteral("ipxeUrl"));
     ipxeRow->addWidget(field);

@@ -24,9 +24,8 @@ QWidget* captionLabel(const QString& symbolName, const QString& text) {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
     row->addWidget(theme::symbol(symbolName, theme::TextStyle::caption, theme::Tint::secondary));
-    row->addWidget(HalvoElidedLabel::make(text, theme::TextStyle::caption, theme::Weight::regular,
-                                          theme::Tint::secondary),
-                   1);
+    row->addWidget(
+        HalvoElidedLabel::make(text, theme::TextStyle::caption, theme::Weight::regular, theme::Tint::secondary), 1);
     return item;
 }
 
@@ -64,8 +63,8 @@ DedicatedServerHeader::DedicatedServerHeader(const HalvoServer& server, QWidget*
     QString serviceLine = server.commercialRange + QStringLiteral(" • Service-Name: ") + server.name;
     if (server.serverId >= 1)
         serviceLine += QStringLiteral(" • Server-ID: #") + QString::number(server.serverId);
-    identity->addWidget(
-        HalvoElidedLabel::make(serviceLine, theme::TextStyle::subheadline, theme::Weight::medium, theme::Tint::secondary));
+    identity->addWidget(HalvoElidedLabel::make(serviceLine, theme::TextStyle::subheadline, theme::Weight::medium,
+                                               theme::Tint::secondary));
 
     auto* facts = new HalvoFlowLayout(nullptr, 14, 4);
     facts->setContentsMargins(0, 0, 0, 0);

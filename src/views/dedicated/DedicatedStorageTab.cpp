@@ -54,13 +54,13 @@ QWidget* diskGroupRow(const HalvoServerDiskGroup& group) {
     auto* texts = new QVBoxLayout;
     texts->setSpacing(3);
     texts->addWidget(HalvoElidedLabel::make(QStringLiteral("Disk-Gruppe #") + QString::number(group.diskGroupId) +
-                                      QStringLiteral(": ") + group.description,
-                                  TextStyle::subheadline, Weight::bold));
-    texts->addWidget(HalvoElidedLabel::make(QStringLiteral("Typ: ") + group.diskType + QStringLiteral(" • Anzahl Disks: ") +
-                                      QString::number(group.numberOfDisks) + QStringLiteral("x ") +
-                                      QString::number(group.diskSizeGB) + QStringLiteral(" GB • Controller: ") +
-                                      group.raidController,
-                                  TextStyle::caption, Weight::regular, Tint::secondary));
+                                                QStringLiteral(": ") + group.description,
+                                            TextStyle::subheadline, Weight::bold));
+    texts->addWidget(HalvoElidedLabel::make(
+        QStringLiteral("Typ: ") + group.diskType + QStringLiteral(" • Anzahl Disks: ") +
+            QString::number(group.numberOfDisks) + QStringLiteral("x ") + QString::number(group.diskSizeGB) +
+            QStringLiteral(" GB • Controller: ") + group.raidController,
+        TextStyle::caption, Weight::regular, Tint::secondary));
     layout->addLayout(texts);
     layout->addStretch(1);
     layout->addWidget(new HalvoStatusBadge(QStringLiteral("ONLINE"), Tint::green), 0, Qt::AlignVCenter);
@@ -143,8 +143,8 @@ HalvoSectionCard* installCard(DedicatedServersState& state, AppStateStore& store
 
     auto* start = new HalvoFlowLayout(nullptr, 8, 8);
     start->addWidget(HalvoElidedLabel::make(QStringLiteral("Vor dem Start öffnet sich ein Sicherheits-Dialog, um "
-                                                 "versehentlichen Datenverlust auszuschließen."),
-                                  TextStyle::caption, Weight::regular, Tint::secondary));
+                                                           "versehentlichen Datenverlust auszuschließen."),
+                                            TextStyle::caption, Weight::regular, Tint::secondary));
     auto* startButton =
         new HalvoActionButton(QStringLiteral("Bare-Metal OS-Neuinstallation vorbereiten..."),
                               HalvoButtonVariant::danger, false, QStringLiteral("externaldrive.fill.badge.plus"));

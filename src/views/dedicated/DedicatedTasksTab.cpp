@@ -22,8 +22,8 @@ QWidget* taskRow(const HalvoServerTask& task) {
     row->setProperty("taskId", task.taskId);
     auto* layout = static_cast<QHBoxLayout*>(row->layout());
 
-    QLabel* id = HalvoElidedLabel::make(QStringLiteral("#") + QString::number(task.taskId), TextStyle::caption, Weight::bold,
-                              Tint::primary, true);
+    QLabel* id = HalvoElidedLabel::make(QStringLiteral("#") + QString::number(task.taskId), TextStyle::caption,
+                                        Weight::bold, Tint::primary, true);
     id->setFixedWidth(kTaskIdWidth);
     layout->addWidget(id);
     QLabel* function = HalvoElidedLabel::make(task.function, TextStyle::subheadline, Weight::bold);
@@ -58,9 +58,9 @@ QWidget* dedicatedTasksTab(const HalvoServer& server) {
         empty->setSpacing(8);
         empty->addStretch(1);
         empty->addWidget(theme::symbol(QStringLiteral("checkmark.circle.fill"), TextStyle::caption, Tint::green));
-        empty->addWidget(HalvoElidedLabel::make(QStringLiteral("Keine aktiven oder hängenden Tasks auf ") + server.name +
-                                          QStringLiteral(" vorhanden."),
-                                      TextStyle::caption, Weight::regular, Tint::secondary));
+        empty->addWidget(HalvoElidedLabel::make(QStringLiteral("Keine aktiven oder hängenden Tasks auf ") +
+                                                    server.name + QStringLiteral(" vorhanden."),
+                                                TextStyle::caption, Weight::regular, Tint::secondary));
         empty->addStretch(1);
         layout->addLayout(empty);
     } else {

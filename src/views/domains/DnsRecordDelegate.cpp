@@ -9,10 +9,10 @@
 #include <QCursor>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
 
@@ -147,10 +147,11 @@ bool DnsRecordDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, co
         QRect rect;
         QString text;
         QFont font;
-    } shown[] = {{c.host, texts.host, hostFont()}, {c.target, texts.target, targetFont()},
-                 {c.ttl, texts.ttl, ttlFont()}};
+    } shown[] = {
+        {c.host, texts.host, hostFont()}, {c.target, texts.target, targetFont()}, {c.ttl, texts.ttl, ttlFont()}};
     for (const auto& cell : shown) {
-        if (cell.rect.contains(event->pos()) && QFontMetrics(cell.font).horizontalAdvance(cell.text) > cell.rect.width()) {
+        if (cell.rect.contains(event->pos()) &&
+            QFontMetrics(cell.font).horizontalAdvance(cell.text) > cell.rect.width()) {
             QToolTip::showText(event->globalPos(), cell.text, view);
             return true;
         }

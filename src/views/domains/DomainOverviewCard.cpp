@@ -104,8 +104,8 @@ DomainOverviewCard::DomainOverviewCard(const HalvoDomain& domain, QWidget* paren
 
     QLabel* owner =
         HalvoElidedLabel::make(QStringLiteral("Inhaber / Kontakt: ") % domain.whoisOwner %
-                                QStringLiteral(" • Nameserver: ") % domain.nameServers.join(QStringLiteral(", ")),
-                            TextStyle::subheadline, Weight::regular, Tint::secondary);
+                                   QStringLiteral(" • Nameserver: ") % domain.nameServers.join(QStringLiteral(", ")),
+                               TextStyle::subheadline, Weight::regular, Tint::secondary);
     owner->setObjectName(QStringLiteral("domainOwnerLine"));
     info->addWidget(owner);
 

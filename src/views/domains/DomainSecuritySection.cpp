@@ -156,7 +156,7 @@ QWidget* DomainSecuritySection::glueCard(AppStateStore& store, DomainsState& sta
         auto* layout = row->layout();
         layout->addWidget(HalvoElidedLabel::make(glue.host, TextStyle::subheadline, Weight::bold, Tint::primary, true));
         layout->addWidget(HalvoElidedLabel::make(QStringLiteral("-> ") % glue.ips.join(QStringLiteral(", ")),
-                                              TextStyle::caption, Weight::regular, Tint::primary, true));
+                                                 TextStyle::caption, Weight::regular, Tint::primary, true));
         qobject_cast<QHBoxLayout*>(layout)->addStretch();
         auto* remove = new HalvoActionButton(QStringLiteral("Glue löschen"), HalvoButtonVariant::danger, true);
         connect(remove, &QPushButton::clicked, this,

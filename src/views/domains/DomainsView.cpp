@@ -9,10 +9,10 @@
 #include "views/domains/PulsenameSection.h"
 #include "views/domains/ZoneFileExportSheet.h"
 
-#include <QTableView>
 #include <QListView>
 #include <QPointer>
 #include <QStringBuilder>
+#include <QTableView>
 #include <QVBoxLayout>
 
 const QStringList& DomainsView::recordTypes() {

@@ -64,19 +64,19 @@ PulsenameSection::PulsenameSection(AppStateStore& store, DomainsState& state, co
 
     if (domain.pulsenames.isEmpty()) {
         content->addWidget(HalvoElidedLabel::make(QStringLiteral("Noch keine Pulsename-Einträge für ") % domain.domain %
-                                                   QStringLiteral(" konfiguriert."),
-                                               TextStyle::caption, Weight::regular, Tint::secondary));
+                                                      QStringLiteral(" konfiguriert."),
+                                                  TextStyle::caption, Weight::regular, Tint::secondary));
     }
     for (const HalvoPulsename& entry : domain.pulsenames) {
         QFrame* row = halvo::ui::listRow(8, 8);
         row->setObjectName(QStringLiteral("pulsenameRow"));
         auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
         layout->addWidget(HalvoElidedLabel::make(entry.subDomain % QLatin1Char('.') % domain.domain,
-                                              TextStyle::subheadline, Weight::bold, Tint::primary, true));
-        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("-> ") % entry.ip, TextStyle::subheadline, Weight::regular,
-                                              Tint::teal, true));
+                                                 TextStyle::subheadline, Weight::bold, Tint::primary, true));
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("-> ") % entry.ip, TextStyle::subheadline,
+                                                 Weight::regular, Tint::teal, true));
         layout->addWidget(HalvoElidedLabel::make(QStringLiteral("Login: ") % entry.login, TextStyle::caption,
-                                              Weight::regular, Tint::secondary));
+                                                 Weight::regular, Tint::secondary));
         layout->addStretch();
         auto* remove = new HalvoActionButton(QStringLiteral("Pulsename löschen"), HalvoButtonVariant::danger, true);
         connect(remove, &QPushButton::clicked, this,

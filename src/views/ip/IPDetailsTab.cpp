@@ -299,7 +299,7 @@ QWidget* IPDetailsTab::buildDelegationCard() {
         row->setSpacing(6);
         row->addWidget(halvo::theme::symbol(QStringLiteral("checkmark.circle.fill"), TextStyle::caption, Tint::green));
         row->addWidget(HalvoElidedLabel::make(QStringLiteral("Delegierter Nameserver: ") + target, TextStyle::caption,
-                                           Weight::bold, Tint::primary, true));
+                                              Weight::bold, Tint::primary, true));
         row->addStretch();
         stack->addLayout(row);
     }

@@ -175,27 +175,27 @@ QWidget* IPFirewallTab::buildRuleRow(const HalvoFirewallRule& rule) {
     row->setProperty("ruleSequence", QVariant::fromValue(rule.sequence));
     auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
 
-    QLabel* sequence = HalvoElidedLabel::make(QStringLiteral("Seq #") + QString::number(rule.sequence), TextStyle::caption,
-                                           Weight::bold, Tint::primary, true);
+    QLabel* sequence = HalvoElidedLabel::make(QStringLiteral("Seq #") + QString::number(rule.sequence),
+                                              TextStyle::caption, Weight::bold, Tint::primary, true);
     sequence->setFixedWidth(70);
     layout->addWidget(sequence);
 
     layout->addWidget(
         fixedColumn(new HalvoStatusBadge(rule.action.toUpper(), rule.action == kPermit ? Tint::green : Tint::red), 90));
 
-    QLabel* protocol =
-        HalvoElidedLabel::make(QStringLiteral("Protokoll: ") + rule.protocol.toUpper(), TextStyle::caption, Weight::bold);
+    QLabel* protocol = HalvoElidedLabel::make(QStringLiteral("Protokoll: ") + rule.protocol.toUpper(),
+                                              TextStyle::caption, Weight::bold);
     protocol->setFixedWidth(110);
     layout->addWidget(protocol);
 
-    QLabel* source = HalvoElidedLabel::make(QStringLiteral("Quelle: ") + rule.source, TextStyle::caption, Weight::regular,
-                                         Tint::primary, true);
+    QLabel* source = HalvoElidedLabel::make(QStringLiteral("Quelle: ") + rule.source, TextStyle::caption,
+                                            Weight::regular, Tint::primary, true);
     source->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(source, 1);
 
     QLabel* port =
         HalvoElidedLabel::make(QStringLiteral("Ziel-Port: ") + rule.destinationPort.value_or(QStringLiteral("alle")),
-                            TextStyle::caption, Weight::regular, Tint::primary, true);
+                               TextStyle::caption, Weight::regular, Tint::primary, true);
     port->setFixedWidth(110);
     layout->addWidget(port);
 

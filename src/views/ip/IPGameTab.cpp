@@ -99,9 +99,10 @@ QWidget* IPGameTab::buildGameCard() {
         row->setProperty("ruleId", QVariant::fromValue(rule.id));
         auto* layout = qobject_cast<QHBoxLayout*>(row->layout());
         layout->addWidget(new HalvoStatusBadge(rule.protocol.toUpper(), Tint::purple, QStringLiteral("shield.fill")));
-        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("UDP Port-Bereich: ") + QString::number(rule.startPort) +
-                                                  QStringLiteral(" – ") + QString::number(rule.endPort),
-                                              TextStyle::subheadline, Weight::bold, Tint::primary, true));
+        layout->addWidget(HalvoElidedLabel::make(QStringLiteral("UDP Port-Bereich: ") +
+                                                     QString::number(rule.startPort) + QStringLiteral(" – ") +
+                                                     QString::number(rule.endPort),
+                                                 TextStyle::subheadline, Weight::bold, Tint::primary, true));
         layout->addStretch();
         auto* remove = new HalvoActionButton(QStringLiteral("Regel entfernen"), HalvoButtonVariant::danger, true);
         connect(remove, &QPushButton::clicked, this,
@@ -132,7 +133,7 @@ QWidget* IPGameTab::buildBlockedCard(const QStringList& addresses) {
         layout->addWidget(halvo::theme::symbol(QStringLiteral("exclamationmark.triangle.fill"), TextStyle::subheadline,
                                                Tint::orange));
         layout->addWidget(HalvoElidedLabel::make(QStringLiteral("Blockierte IP: ") + address, TextStyle::subheadline,
-                                              Weight::bold, Tint::primary, true));
+                                                 Weight::bold, Tint::primary, true));
         layout->addStretch();
         auto* unblock =
             new HalvoActionButton(QStringLiteral("IP sofort entsperren (Unblock)"), HalvoButtonVariant::warning, true);

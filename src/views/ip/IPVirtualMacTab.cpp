@@ -159,12 +159,12 @@ QWidget* IPVirtualMacTab::buildVirtualMacCard() {
         address->setFixedWidth(180);
         items->addWidget(address);
         QLabel* mac = HalvoElidedLabel::make(QStringLiteral("MAC: ") + entry.macAddress, TextStyle::subheadline,
-                                          Weight::bold, Tint::purple, true);
+                                             Weight::bold, Tint::purple, true);
         mac->setFixedWidth(210);
         items->addWidget(mac);
-        items->addWidget(HalvoElidedLabel::make(QStringLiteral("VM: ") + entry.virtualMachineName + QStringLiteral(" (") +
-                                                 entry.type.toUpper() + QLatin1Char(')'),
-                                             TextStyle::caption),
+        items->addWidget(HalvoElidedLabel::make(QStringLiteral("VM: ") + entry.virtualMachineName +
+                                                    QStringLiteral(" (") + entry.type.toUpper() + QLatin1Char(')'),
+                                                TextStyle::caption),
                          1);
         auto* copy = new HalvoActionButton(QStringLiteral("MAC kopieren"), HalvoButtonVariant::secondary, true);
         connect(copy, &QPushButton::clicked, this, [this, entry] { copyMacAddress(entry); });
@@ -187,8 +187,8 @@ QWidget* IPVirtualMacTab::buildFailoverCard() {
 
     QLabel* current =
         HalvoElidedLabel::make(QStringLiteral("Aktuelles Routing-Ziel: ") +
-                                m_block.routedToService.value_or(QStringLiteral("Parked (Kein Server zugewiesen)")),
-                            TextStyle::subheadline, Weight::bold);
+                                   m_block.routedToService.value_or(QStringLiteral("Parked (Kein Server zugewiesen)")),
+                               TextStyle::subheadline, Weight::bold);
     current->setObjectName(QStringLiteral("ipRoutingTarget"));
     card->addContent(current);
 

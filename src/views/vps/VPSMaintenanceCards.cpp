@@ -47,12 +47,12 @@ QWidget* VPSMaintenanceCards::buildSnapshotCard(const HalvoVPS& vps) {
         auto* lines = new QVBoxLayout(box);
         lines->setContentsMargins(10, 10, 10, 10);
         lines->setSpacing(4);
-        QLabel* description = HalvoWrappingLabel::make(QStringLiteral("Vorhandener Snapshot: ") % *vps.snapshotDescription,
-                                                  TextStyle::subheadline, Weight::bold);
+        QLabel* description = HalvoWrappingLabel::make(
+            QStringLiteral("Vorhandener Snapshot: ") % *vps.snapshotDescription, TextStyle::subheadline, Weight::bold);
         lines->addWidget(description);
         lines->addWidget(HalvoElidedLabel::make(QStringLiteral("Erstellt am: ") %
-                                                 vps.snapshotCreationDate.value_or(QStringLiteral("Aktiv")),
-                                             TextStyle::caption, Weight::regular, Tint::secondary));
+                                                    vps.snapshotCreationDate.value_or(QStringLiteral("Aktiv")),
+                                                TextStyle::caption, Weight::regular, Tint::secondary));
         card->addContent(box);
     }
 

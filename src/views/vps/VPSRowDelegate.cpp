@@ -76,7 +76,8 @@ VPSRowDelegate::Geometry VPSRowDelegate::geometry(const HalvoVPS& vps, const QRe
     // A long state never takes more than half of the line from the dot and the name.
     const int lineWidth = std::max(0, right - left + 1);
     const int badgeWidth = halvo::ui::trailingWidth(
-        lineWidth, int(std::ceil(QFontMetricsF(badgeFont()).horizontalAdvance(vps.state.toUpper()))) + 1 + 2 * kBadgePadX,
+        lineWidth,
+        int(std::ceil(QFontMetricsF(badgeFont()).horizontalAdvance(vps.state.toUpper()))) + 1 + 2 * kBadgePadX,
         lineWidth / 2);
     const int badgeHeight = badgeMetrics.height() + 2 * kBadgePadY;
     g.badge = QRect(right - badgeWidth + 1, top + (h1 - badgeHeight) / 2, badgeWidth, badgeHeight);

@@ -139,8 +139,8 @@ QWidget* VPSView::buildHeader(const HalvoVPS& vps) {
                                              QStringLiteral("internaldrive.fill")));
     texts->addLayout(titleRow);
     texts->addWidget(HalvoElidedLabel::make(QStringLiteral("Service-ID: ") % vps.name % QStringLiteral(" • Modell: ") %
-                                             vps.modelName % QStringLiteral(" • Zone: ") % vps.zone,
-                                         TextStyle::subheadline, Weight::regular, Tint::secondary));
+                                                vps.modelName % QStringLiteral(" • Zone: ") % vps.zone,
+                                            TextStyle::subheadline, Weight::regular, Tint::secondary));
     row->addWidget(new HalvoHeaderIdentity(tile, titleRow, texts));
 
     auto* console = new HalvoActionButton(QStringLiteral("KVM / VNC WebSocket Konsole öffnen"),

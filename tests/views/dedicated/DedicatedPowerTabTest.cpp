@@ -274,7 +274,7 @@ TEST(DedicatedPowerTab, CustomIPXEBootWithAnEmptyOrBlankAddressIsAskedAndReporte
         request.action();
         settle();
         EXPECT_EQ(t.v.store().lastActionMessage(), QStringLiteral("Dedicated Server ns1.example.net: iPXE Script (") +
-                                                        typed + QStringLiteral(") als Boot-Ziel gesetzt."));
+                                                       typed + QStringLiteral(") als Boot-Ziel gesetzt."));
         EXPECT_EQ(t.v.store().activeSnapshot().dedicatedServers, before);
     }
 }

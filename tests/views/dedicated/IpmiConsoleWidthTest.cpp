@@ -1,8 +1,7 @@
 #include "support/QtPrinters.h"
+#include "support/StoreHarness.h"
 #include "ui/HalvoElidedLabel.h"
 #include "views/dedicated/DedicatedIpmiConsole.h"
-
-#include "support/StoreHarness.h"
 
 #include <QCoreApplication>
 #include <QDialog>

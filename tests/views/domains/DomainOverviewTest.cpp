@@ -212,14 +212,15 @@ TEST(DomainsViewExportOfTheDemonstration, WritesTxtLikeValuesQuotedAsStored) {
     ZoneFileExportSheet* sheet = v.view->exportSheet();
     ASSERT_NE(sheet, nullptr);
     const QString text = sheet->textArea()->toPlainText();
-    const QString spf = QStringLiteral("\n@\t3600\tIN\tSPF\t\"v=spf1 mx ip4:192.0.2.0/24 ip6:2001:db8:10::/48 -all\"\n");
+    const QString spf =
+        QStringLiteral("\n@\t3600\tIN\tSPF\t\"v=spf1 mx ip4:192.0.2.0/24 ip6:2001:db8:10::/48 -all\"\n");
     EXPECT_TRUE(text.contains(spf)) << text.toStdString();
     int txtLike = 0;
     for (const QString& line : text.split(QLatin1Char('\n'))) {
         const QStringList fields = line.split(QLatin1Char('\t'));
-        if (fields.size() != 5 || !QStringList{QStringLiteral("TXT"), QStringLiteral("SPF"), QStringLiteral("DKIM"),
-                                                QStringLiteral("DMARC")}
-                                       .contains(fields[3]))
+        if (fields.size() != 5 ||
+            !QStringList{QStringLiteral("TXT"), QStringLiteral("SPF"), QStringLiteral("DKIM"), QStringLiteral("DMARC")}
+                 .contains(fields[3]))
             continue;
         ++txtLike;
         EXPECT_TRUE(fields[4].startsWith(QLatin1Char('"')) && fields[4].endsWith(QLatin1Char('"')))

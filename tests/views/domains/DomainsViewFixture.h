@@ -15,11 +15,11 @@
 #include "views/domains/DomainRowDelegate.h"
 #include "views/domains/DomainsView.h"
 
-#include <QScrollArea>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QScrollArea>
 #include <QTableView>
 #include <QTest>
 

@@ -128,7 +128,6 @@ struct Fixture : halvo::test::SectionHarness<IPRdnsView> {
         store().clearPendingConfirmation();
         halvo::test::settle();
     }
-
 };
 
 } // namespace ipaddr

@@ -288,7 +288,8 @@ TEST(IPDetailsTabTest, TheReverseTableIsAsTallAsItsRowsWithoutAScrollerOfItsOwn)
     for (const int count : {1, 12, 40}) {
         HalvoIPBlock b = makeBlock(QStringLiteral("203.0.113.0/26"));
         for (int i = 0; i < count; ++i)
-            b.reverseEntries.append({QStringLiteral("203.0.113.%1").arg(i + 1), QStringLiteral("h%1.example.org.").arg(i)});
+            b.reverseEntries.append(
+                {QStringLiteral("203.0.113.%1").arg(i + 1), QStringLiteral("h%1.example.org.").arg(i)});
         Fixture f({b});
         auto* table = f.content()->findChild<QListView*>(QStringLiteral("ipReverseTable"));
         ASSERT_NE(table, nullptr) << count;
@@ -323,7 +324,8 @@ TEST(IPDetailsTabTest, AddressAndHostOfAReverseEntryOpenInReadOnlyFieldsForSelec
         const QRect cell = c.address ? cells.address : cells.host;
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
         halvo::test::settle();
-        const QString name = c.address ? QStringLiteral("ipReverseAddressEditor") : QStringLiteral("ipReverseHostEditor");
+        const QString name =
+            c.address ? QStringLiteral("ipReverseAddressEditor") : QStringLiteral("ipReverseHostEditor");
         QList<QLineEdit*> open;
         for (QLineEdit* editor : table->viewport()->findChildren<QLineEdit*>()) {
             if (editor->isVisible())

@@ -11,9 +11,9 @@
 #include "ui/HalvoSectionFrame.h"
 #include "views/ip/IPBlockRowDelegate.h"
 
-#include <QFontMetrics>
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -458,7 +458,8 @@ TEST(IPBlockRowDelegateTest, RowsHaveOneHeightWithRoomForTheServiceLine) {
     EXPECT_EQ(delegate.sizeHint(option, model.index(1, 0)).height(), height);
     EXPECT_EQ(delegate.sizeHint(option, model.index(2, 0)).height(), height);
     const QFontMetrics detail(halvo::theme::font(halvo::theme::TextStyle::caption2));
-    const QFontMetrics address(halvo::theme::font(halvo::theme::TextStyle::subheadline, halvo::theme::Weight::bold, true));
+    const QFontMetrics address(
+        halvo::theme::font(halvo::theme::TextStyle::subheadline, halvo::theme::Weight::bold, true));
     EXPECT_GE(height, address.height() + 2 * detail.height());
 }
 
@@ -549,8 +550,8 @@ TEST(IPRdnsViewTest, FirewallSwitchFlipsTheShownBlock) {
         ADD_FAILURE() << "no block " << id.toStdString();
         return HalvoIPBlock();
     };
-    auto* on =
-        qobject_cast<HalvoActionButton*>(halvo::test::buttonWithText(f.view.get(), QStringLiteral("Edge-Firewall: AKTIV")));
+    auto* on = qobject_cast<HalvoActionButton*>(
+        halvo::test::buttonWithText(f.view.get(), QStringLiteral("Edge-Firewall: AKTIV")));
     ASSERT_NE(on, nullptr);
     EXPECT_EQ(on->variant(), HalvoButtonVariant::success);
 
@@ -559,8 +560,8 @@ TEST(IPRdnsViewTest, FirewallSwitchFlipsTheShownBlock) {
     EXPECT_FALSE(blockNamed(first.ipBlock).firewallEnabled);
     EXPECT_EQ(f.store().lastActionMessage(), QStringLiteral("IP-Block 203.0.113.0/28: Edge-Firewall deaktiviert."));
     EXPECT_FALSE(halvo::test::hasButton(f.view.get(), QStringLiteral("Edge-Firewall: AKTIV")));
-    auto* off =
-        qobject_cast<HalvoActionButton*>(halvo::test::buttonWithText(f.view.get(), QStringLiteral("Edge-Firewall: AUS")));
+    auto* off = qobject_cast<HalvoActionButton*>(
+        halvo::test::buttonWithText(f.view.get(), QStringLiteral("Edge-Firewall: AUS")));
     ASSERT_NE(off, nullptr);
     EXPECT_EQ(off->variant(), HalvoButtonVariant::secondary);
     EXPECT_FALSE(f.store().pendingConfirmation().has_value());
