@@ -18,6 +18,7 @@
 #include "storage/CredentialStore.h"
 #include "storage/SQLiteCacheEngine.h"
 #include "store/AppStateStore.h"
+#include "support/NoCredentials.h"
 #include "ui/Theme.h"
 
 #include <QApplication>
@@ -52,24 +53,6 @@ double median(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
     return samples[samples.size() / 2];
 }
-
-/// No account of the benchmark has credentials, so no action sends a request.
-class NoCredentials final : public CredentialStore {
-public:
-    void save(const QUuid&, const Credentials&, std::function<void(bool)> done) override {
-        later(std::move(done), false);
-    }
-    void read(const QUuid&, std::function<void(std::optional<Credentials>)> done) override {
-        later(std::move(done), std::nullopt);
-    }
-    void remove(const QUuid&, std::function<void(bool)> done) override { later(std::move(done), false); }
-
-private:
-    template <class Done, class Value> static void later(Done done, Value value) {
-        QMetaObject::invokeMethod(
-            qApp, [done = std::move(done), value] { done(value); }, Qt::QueuedConnection);
-    }
-};
 
 HalvoAPIClient::BaseUrls loopbackUrls() {
     HalvoAPIClient::BaseUrls urls;

@@ -8,6 +8,7 @@
 #include "storage/CredentialStore.h"
 #include "storage/SQLiteCacheEngine.h"
 #include "store/AppStateStore.h"
+#include "support/NoCredentials.h"
 #include "ui/HalvoRefreshScheduler.h"
 #include "ui/Theme.h"
 #include "views/domains/DomainsView.h"
@@ -21,24 +22,6 @@
 #include <memory>
 
 namespace {
-
-/// No account of the benchmark has credentials, so no action sends a request.
-class NoCredentials final : public CredentialStore {
-public:
-    void save(const QUuid&, const Credentials&, std::function<void(bool)> done) override {
-        later(std::move(done), false);
-    }
-    void read(const QUuid&, std::function<void(std::optional<Credentials>)> done) override {
-        later(std::move(done), std::nullopt);
-    }
-    void remove(const QUuid&, std::function<void(bool)> done) override { later(std::move(done), false); }
-
-private:
-    template <class Done, class Value> static void later(Done done, Value value) {
-        QMetaObject::invokeMethod(
-            qApp, [done = std::move(done), value] { done(value); }, Qt::QueuedConnection);
-    }
-};
 
 const QString kZone = QStringLiteral("bench.example.com");
 

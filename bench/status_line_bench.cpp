@@ -8,6 +8,7 @@
 #include "storage/CredentialStore.h"
 #include "storage/SQLiteCacheEngine.h"
 #include "store/AppStateStore.h"
+#include "support/NoCredentials.h"
 #include "ui/Theme.h"
 
 #include <QApplication>
@@ -19,13 +20,6 @@
 #include <memory>
 
 namespace {
-
-class NoCredentials final : public CredentialStore {
-public:
-    void save(const QUuid&, const Credentials&, std::function<void(bool)> done) override { done(false); }
-    void read(const QUuid&, std::function<void(std::optional<Credentials>)> done) override { done(std::nullopt); }
-    void remove(const QUuid&, std::function<void(bool)> done) override { done(false); }
-};
 
 /// A shown main window on the demonstration data of a fresh cache.
 struct Scene {

@@ -13,6 +13,7 @@
 #include "storage/CredentialStore.h"
 #include "storage/SQLiteCacheEngine.h"
 #include "store/AppStateStore.h"
+#include "support/NoCredentials.h"
 #include "ui/Theme.h"
 
 #include <QApplication>
@@ -30,24 +31,6 @@
 #include <vector>
 
 namespace {
-
-/// No account of the benchmark has credentials, so nothing reaches a network.
-class NoCredentials final : public CredentialStore {
-public:
-    void save(const QUuid&, const Credentials&, std::function<void(bool)> done) override {
-        later(std::move(done), false);
-    }
-    void read(const QUuid&, std::function<void(std::optional<Credentials>)> done) override {
-        later(std::move(done), std::nullopt);
-    }
-    void remove(const QUuid&, std::function<void(bool)> done) override { later(std::move(done), false); }
-
-private:
-    template <class Done, class Value> static void later(Done done, Value value) {
-        QMetaObject::invokeMethod(
-            qApp, [done = std::move(done), value] { done(value); }, Qt::QueuedConnection);
-    }
-};
 
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
