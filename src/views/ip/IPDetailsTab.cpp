@@ -66,11 +66,22 @@ void IPDetailsTab::saveReverse() {
     const QString host = halvo::trimmed(m_state.newReverseHost);
     if (address.isEmpty() || host.isEmpty())
         return;
+    Q_EMIT reverseSaving(address);
     m_store.setReverseDNS(m_block.ipBlock, address, host);
     m_state.newReverseIP.clear();
     m_state.newReverseHost.clear();
     m_reverseAddressField->reload();
     m_reverseHostField->reload();
+}
+
+QRect IPDetailsTab::reverseRowRect(const QString& address) const {
+    if (!m_reverseModel)
+        return {};
+    for (int row = 0; row < m_reverseModel->rowCount(); ++row) {
+        if (m_reverseModel->itemAt(row).ipReverse == address)
+            return QRect(0, row * m_reverseRowHeight, m_reverseTable->viewport()->width(), m_reverseRowHeight);
+    }
+    return {};
 }
 
 void IPDetailsTab::confirmDeleteReverse(const HalvoReverseRecord& entry) {
@@ -256,10 +267,10 @@ QWidget* IPDetailsTab::buildReverseCard() {
     m_reverseTable->viewport()->setAttribute(Qt::WA_Hover);
     m_reverseTable->viewport()->setAutoFillBackground(false);
     m_reverseTable->setAttribute(Qt::WA_TranslucentBackground);
-    const int rowHeight = m_reverseDelegate->sizeHint(QStyleOptionViewItem(), m_reverseModel->index(0)).height();
+    m_reverseRowHeight = m_reverseDelegate->sizeHint(QStyleOptionViewItem(), m_reverseModel->index(0)).height();
     // As tall as its rows: the detail's one scroll area scrolls them, and the list still draws only the rows
     // that are on screen.
-    m_reverseTable->setFixedHeight(rows * rowHeight + 2 * m_reverseTable->frameWidth());
+    m_reverseTable->setFixedHeight(rows * m_reverseRowHeight + 2 * m_reverseTable->frameWidth());
     table->addWidget(m_reverseTable);
     stack->addLayout(table);
 

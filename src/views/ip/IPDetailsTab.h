@@ -18,8 +18,6 @@ class QListView;
 class IPDetailsTab final : public QWidget {
     Q_OBJECT
 public:
-    /// Rows the reverse-DNS table shows before it scrolls inside its card.
-
     /// `state` is the view's input state; the tab lives inside the view, so it never outlives it.
     IPDetailsTab(AppStateStore& store, IPRdnsState& state, const HalvoIPBlock& block, QWidget* parent = nullptr);
 
@@ -38,6 +36,13 @@ public:
 
     /// The reverse-DNS table, or nullptr when the block has no entries.
     QListView* reverseTable() const { return m_reverseTable; }
+    /// Where the entry of `address` is, in the reverse table's viewport coordinates; empty when the table
+    /// has no such entry. Exact before the list has laid out its items: every row has one height.
+    QRect reverseRowRect(const QString& address) const;
+
+Q_SIGNALS:
+    /// The user saves the host of `address`; sent before the store has the change.
+    void reverseSaving(const QString& address);
 
 private:
     QWidget* buildInfoGrid();
@@ -55,4 +60,5 @@ private:
     QListView* m_reverseTable = nullptr;
     HalvoRecordListModel<HalvoReverseRecord>* m_reverseModel = nullptr;
     IPReverseEntryDelegate* m_reverseDelegate = nullptr;
+    int m_reverseRowHeight = 0;
 };

@@ -14,10 +14,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
+#include <QListView>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
 #include <QVBoxLayout>
+
+#include <utility>
 
 using halvo::theme::TextStyle;
 using halvo::theme::Tint;
@@ -38,6 +41,15 @@ QWidget* fact(const QString& symbolName, const QString& text) {
     row->addWidget(halvo::theme::symbol(symbolName, TextStyle::caption, Tint::secondary));
     row->addWidget(HalvoElidedLabel::make(text, TextStyle::caption, Weight::regular, Tint::secondary));
     return widget;
+}
+
+/// The host the block's reverse entry for `address` names, if it has one.
+std::optional<QString> reverseEntryOf(const HalvoIPBlock& block, const QString& address) {
+    for (const HalvoReverseRecord& entry : block.reverseEntries) {
+        if (entry.ipReverse == address)
+            return entry.reverse;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -170,8 +182,24 @@ void IPRdnsView::drawDetail(const HalvoIPBlock& shown, IPManagerSubTab tab) {
         m_drawnMoveTargets = moveTargets;
         frame()->replaceContent(buildTabContent(shown, tab), sameBlock && m_drawnTab == tab);
     }
+    if (m_savingReverse) {
+        const auto [cidr, address] = *std::exchange(m_savingReverse, std::nullopt);
+        if (sameBlock && cidr == shown.ipBlock && tab == IPManagerSubTab::subnetAndRdns &&
+            reverseEntryOf(*m_drawnBlock, address) != reverseEntryOf(shown, address))
+            revealReverseEntry(address);
+    }
     m_drawnBlock = shown;
     m_drawnTab = tab;
+}
+
+void IPRdnsView::revealReverseEntry(const QString& address) {
+    QWidget* content = frame()->content();
+    auto* details = content ? content->findChild<IPDetailsTab*>() : nullptr;
+    if (!details || !details->reverseTable())
+        return;
+    const QRect row = details->reverseRowRect(address);
+    if (!row.isEmpty())
+        frame()->revealInContent(details->reverseTable()->viewport(), row);
 }
 
 // ---- detail ----
@@ -242,8 +270,13 @@ QWidget* IPRdnsView::buildTabContent(const HalvoIPBlock& block, IPManagerSubTab 
     auto* column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(18);
-    if (tab == IPManagerSubTab::subnetAndRdns)
-        column->addWidget(new IPDetailsTab(m_store, m_state, block));
+    if (tab == IPManagerSubTab::subnetAndRdns) {
+        auto* details = new IPDetailsTab(m_store, m_state, block);
+        connect(details, &IPDetailsTab::reverseSaving, this, [this, cidr = block.ipBlock](const QString& address) {
+            m_savingReverse = std::make_pair(cidr, address);
+        });
+        column->addWidget(details);
+    }
     if (tab == IPManagerSubTab::vmacAndMove) {
         auto* vmac = new IPVirtualMacTab(m_store, m_state, block, m_drawnMoveTargets);
         connect(vmac, &IPVirtualMacTab::moveFailoverRequested, this, &IPRdnsView::confirmMoveFailover);

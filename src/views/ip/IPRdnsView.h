@@ -59,6 +59,8 @@ private:
     void drawDetail(const HalvoIPBlock& shown, IPManagerSubTab tab);
     QWidget* buildHeaderCard(const HalvoIPBlock& block);
     QWidget* buildTabContent(const HalvoIPBlock& block, IPManagerSubTab tab);
+    /// Scrolls the detail so the shown reverse entry of `address` is in view.
+    void revealReverseEntry(const QString& address);
 
     AppStateStore& m_store;
     State m_state;
@@ -69,4 +71,7 @@ private:
     std::optional<IPManagerSubTab> m_drawnTab;
     /// The dedicated servers (service name, host name) drawn by the failover tab's quick pick.
     QList<std::pair<QString, QString>> m_drawnMoveTargets;
+    /// The reverse entry the user is saving (block, address): the next drawing that shows it new or changed
+    /// scrolls its row into view. Entries arriving by refresh leave the scroll position.
+    std::optional<std::pair<QString, QString>> m_savingReverse;
 };

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QListView>
+#include <QScrollArea>
 #include <QScrollBar>
 
 using ipaddr::Fixture;
@@ -296,6 +297,62 @@ TEST(IPDetailsTabTest, TheReverseTableIsAsTallAsItsRowsWithoutAScrollerOfItsOwn)
         const int rowHeight = table->sizeHintForRow(0);
         EXPECT_EQ(table->height(), count * rowHeight + 2 * table->frameWidth()) << count;
         EXPECT_EQ(table->verticalScrollBar()->maximum(), 0) << count;
+    }
+}
+
+TEST(IPDetailsTabTest, AnEntryTheUserSavesIsScrolledIntoViewEntriesArrivingByRefreshLeaveThePosition) {
+    HalvoIPBlock b = makeBlock(QStringLiteral("203.0.113.0/25"));
+    for (int i = 0; i < 60; ++i)
+        b.reverseEntries.append({QStringLiteral("203.0.113.%1").arg(i + 1), QStringLiteral("h%1.example.org.").arg(i)});
+    Fixture f({b});
+    QScrollBar* detail = f.frame().contentScrollArea()->verticalScrollBar();
+    ASSERT_GT(detail->maximum(), 0);
+    // Whether the row of the address lies wholly inside the detail's visible area.
+    const auto rowInView = [&f](const QString& address) {
+        auto* table = f.content()->findChild<QListView*>(QStringLiteral("ipReverseTable"));
+        if (!table)
+            return false;
+        for (int row = 0; row < table->model()->rowCount(); ++row) {
+            if (table->model()->index(row, 0).data().toString() != address)
+                continue;
+            const QRect rect = table->visualRect(table->model()->index(row, 0));
+            QWidget* visible = f.frame().contentScrollArea()->viewport();
+            return !rect.isEmpty() &&
+                   visible->rect().contains(QRect(table->viewport()->mapTo(visible, rect.topLeft()), rect.size()));
+        }
+        return false;
+    };
+    struct Case {
+        const char* what;
+        QString address;
+        bool byUser; // typed into the form and saved, else changed in the store as a refresh would bring it
+        bool revealed;
+    };
+    const Case cases[] = {
+        {"a new entry saved by the user", QStringLiteral("203.0.113.100"), true, true},
+        {"an entry at the end changed by the user", QStringLiteral("203.0.113.60"), true, true},
+        {"a new entry arriving by refresh", QStringLiteral("203.0.113.101"), false, false},
+        {"a changed entry arriving by refresh", QStringLiteral("203.0.113.59"), false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        detail->setValue(0);
+        halvo::test::settle();
+        ASSERT_FALSE(rowInView(c.address));
+        if (c.byUser) {
+            f.type(QStringLiteral("ipReverseAddressInput"), c.address);
+            f.type(QStringLiteral("ipReverseHostInput"), QStringLiteral("new.example.org"));
+            f.press(QStringLiteral("rDNS (PTR) speichern"));
+        } else {
+            f.store().setReverseDNS(b.ipBlock, c.address, QStringLiteral("new.example.org"));
+            halvo::test::settle();
+        }
+        ASSERT_TRUE(halvo::test::hasLabel(
+            f.content(), QStringLiteral("%1 PTR-Records").arg(f.block(b.ipBlock).reverseEntries.size())));
+        EXPECT_EQ(rowInView(c.address), c.revealed);
+        if (!c.revealed) {
+            EXPECT_EQ(detail->value(), 0) << "the detail stays where the user was";
+        }
     }
 }
 
