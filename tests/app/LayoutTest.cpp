@@ -20,6 +20,7 @@
 #include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListView>
 #include <QScrollArea>
@@ -118,6 +119,17 @@ QString describe(const QWidget* widget) {
     return text;
 }
 
+/// The width a line of the widget's parent offers, inside the parent's layout margins.
+int lineWidthFor(const QWidget* widget) {
+    const QWidget* parent = widget->parentWidget();
+    if (!parent)
+        return widget->width();
+    QRect room = parent->contentsRect();
+    if (const QLayout* layout = parent->layout())
+        room = room.marginsRemoved(layout->contentsMargins());
+    return room.width();
+}
+
 /// Every fault of the shown detail, one line each.
 QStringList layoutFaults(HalvoSectionFrame* frame) {
     QStringList faults;
@@ -188,6 +200,14 @@ QStringList layoutFaults(HalvoSectionFrame* frame) {
                                   .arg(button->width())
                                   .arg(button->minimumSizeHint().width()) +
                               describe(button);
+            // An action button shows its whole title wherever a line of its own in its row or card would
+            // hold it; only a title longer than that (a 120-character host in it) ends in "…".
+            auto* action = qobject_cast<HalvoActionButton*>(button);
+            if (action && action->isElided() && action->sizeHint().width() <= lineWidthFor(action))
+                faults << QStringLiteral("action button elided although a line of its own holds it (%1 of %2): ")
+                                  .arg(action->width())
+                                  .arg(action->sizeHint().width()) +
+                              describe(action);
         }
     }
 

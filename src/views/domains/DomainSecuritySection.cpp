@@ -40,6 +40,8 @@ QWidget* switchRow(const QString& title, const QString& caption, HalvoActionButt
     texts->addWidget(HalvoElidedLabel::make(caption, TextStyle::caption, Weight::regular, Tint::secondary));
     row->addLayout(texts);
     row->addStretch();
+    // The texts give up width first; the button keeps its whole title.
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     row->addWidget(button, 0, Qt::AlignVCenter);
     return widget;
 }
@@ -159,6 +161,7 @@ QWidget* DomainSecuritySection::glueCard(AppStateStore& store, DomainsState& sta
                                                  TextStyle::caption, Weight::regular, Tint::primary, true));
         qobject_cast<QHBoxLayout*>(layout)->addStretch();
         auto* remove = new HalvoActionButton(QStringLiteral("Glue löschen"), HalvoButtonVariant::danger, true);
+        remove->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         connect(remove, &QPushButton::clicked, this,
                 [&store, name = domain.domain, host = glue.host] { confirmDeleteGlueRecord(store, name, host); });
         layout->addWidget(remove);

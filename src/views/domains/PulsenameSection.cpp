@@ -79,6 +79,8 @@ PulsenameSection::PulsenameSection(AppStateStore& store, DomainsState& state, co
                                                  Weight::regular, Tint::secondary));
         layout->addStretch();
         auto* remove = new HalvoActionButton(QStringLiteral("Pulsename löschen"), HalvoButtonVariant::danger, true);
+        // The texts give up width first; the button keeps its whole title.
+        remove->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         connect(remove, &QPushButton::clicked, this,
                 [&store, name = domain.domain, entry] { confirmDeletePulsename(store, name, entry); });
         layout->addWidget(remove);

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using halvo::theme::TextStyle;
 using halvo::theme::Tint;
 using halvo::theme::Weight;
@@ -151,28 +153,49 @@ QWidget* IPVirtualMacTab::buildVirtualMacCard() {
     halvo::ui::submitOnReturn(form, create);
     card->addContent(form);
 
+    // Address and MAC stand in columns as wide as their longest text, so the rows line up; the machine's
+    // name takes the rest of the line and the buttons follow it with their whole titles, or move onto a
+    // further line where the card is short.
+    QList<QLabel*> addressColumn;
+    QList<QLabel*> macColumn;
     for (const HalvoVirtualMac& entry : m_block.virtualMacs) {
-        QFrame* row = halvo::ui::listRow(10, 10);
-        auto* items = qobject_cast<QBoxLayout*>(row->layout());
+        auto* row = new QFrame;
+        row->setObjectName(QStringLiteral("halvoListRow"));
+        auto* items = new HalvoFlowLayout(row, 8, 6);
+        items->setContentsMargins(10, 10, 10, 10);
         QLabel* address =
             HalvoElidedLabel::make(entry.ipAddress, TextStyle::subheadline, Weight::bold, Tint::primary, true);
-        address->setFixedWidth(180);
+        addressColumn.append(address);
         items->addWidget(address);
         QLabel* mac = HalvoElidedLabel::make(QStringLiteral("MAC: ") + entry.macAddress, TextStyle::subheadline,
                                              Weight::bold, Tint::purple, true);
-        mac->setFixedWidth(210);
+        macColumn.append(mac);
         items->addWidget(mac);
-        items->addWidget(HalvoElidedLabel::make(QStringLiteral("VM: ") + entry.virtualMachineName +
-                                                    QStringLiteral(" (") + entry.type.toUpper() + QLatin1Char(')'),
-                                                TextStyle::caption),
-                         1);
+        QLabel* machine = HalvoElidedLabel::make(QStringLiteral("VM: ") + entry.virtualMachineName +
+                                                     QStringLiteral(" (") + entry.type.toUpper() + QLatin1Char(')'),
+                                                 TextStyle::caption);
+        machine->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        items->addWidget(machine);
+        auto* buttons = new QWidget;
+        auto* buttonRow = new QHBoxLayout(buttons);
+        buttonRow->setContentsMargins(0, 0, 0, 0);
+        buttonRow->setSpacing(8);
         auto* copy = new HalvoActionButton(QStringLiteral("MAC kopieren"), HalvoButtonVariant::secondary, true);
         connect(copy, &QPushButton::clicked, this, [this, entry] { copyMacAddress(entry); });
-        items->addWidget(copy);
+        buttonRow->addWidget(copy);
         auto* remove = new HalvoActionButton(QStringLiteral("vMAC löschen"), HalvoButtonVariant::danger, true);
         connect(remove, &QPushButton::clicked, this, [this, entry] { confirmDeleteVirtualMac(entry); });
-        items->addWidget(remove);
+        buttonRow->addWidget(remove);
+        buttons->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        items->addWidget(buttons);
         card->addContent(row);
+    }
+    for (const QList<QLabel*>& column : {addressColumn, macColumn}) {
+        int width = 0;
+        for (const QLabel* label : column)
+            width = std::max(width, label->sizeHint().width());
+        for (QLabel* label : column)
+            label->setMinimumWidth(width);
     }
     return card;
 }
@@ -206,8 +229,9 @@ QWidget* IPVirtualMacTab::buildFailoverCard() {
     card->addContent(form);
 
     if (!m_targets.isEmpty()) {
-        auto* pick = new QHBoxLayout;
-        pick->setSpacing(8);
+        // The servers' buttons wrap onto further lines where the card is short.
+        auto* pick = new HalvoFlowLayout(nullptr, 8, 8);
+        pick->setContentsMargins(0, 0, 0, 0);
         pick->addWidget(
             HalvoElidedLabel::make(QStringLiteral("Schnell-Auswahl deiner Server:"), TextStyle::caption, Weight::bold));
         for (const IPMoveTarget& target : m_targets) {
@@ -216,7 +240,6 @@ QWidget* IPVirtualMacTab::buildFailoverCard() {
             connect(button, &QPushButton::clicked, this, [this, name = target.first] { confirmMoveFailover(name); });
             pick->addWidget(button);
         }
-        pick->addStretch();
         card->addContent(pick);
     }
     return card;
