@@ -131,7 +131,11 @@ DomainOverviewCard::DomainOverviewCard(const HalvoDomain& domain, QWidget* paren
                                                  HalvoButtonVariant::secondary, true, QStringLiteral("key.fill"));
     connect(exportButton, &QPushButton::clicked, this, [this] { Q_EMIT exportPressed(m_domain.domain); });
     connect(authInfoButton, &QPushButton::clicked, this, [this] { Q_EMIT authInfoPressed(m_domain.domain); });
-    buttons->addWidget(exportButton, 0, Qt::AlignRight);
-    buttons->addWidget(authInfoButton, 0, Qt::AlignRight);
+    // One column of buttons as wide as the widest: its edges line up beside the identity and on a line of
+    // its own alike.
+    for (HalvoActionButton* button : {exportButton, authInfoButton}) {
+        button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+        buttons->addWidget(button);
+    }
     row->addWidget(operations);
 }

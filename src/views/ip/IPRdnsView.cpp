@@ -251,13 +251,17 @@ QWidget* IPRdnsView::buildHeaderCard(const HalvoIPBlock& block) {
     auto* copy = new HalvoActionButton(QStringLiteral("CIDR Subnetz kopieren"), HalvoButtonVariant::primary, true,
                                        QStringLiteral("doc.on.doc"));
     connect(copy, &QPushButton::clicked, this, [this, block] { copySubnetToPasteboard(block); });
-    buttons->addWidget(copy, 0, Qt::AlignRight);
+    // One column of buttons as wide as the widest: its edges line up beside the identity and on a line of
+    // its own alike.
+    copy->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+    buttons->addWidget(copy);
     const bool on = block.firewallEnabled;
     auto* firewall = new HalvoActionButton(
         on ? QStringLiteral("Edge-Firewall: AKTIV") : QStringLiteral("Edge-Firewall: AUS"),
         on ? HalvoButtonVariant::success : HalvoButtonVariant::secondary, true, QStringLiteral("flame.fill"));
     connect(firewall, &QPushButton::clicked, this, [this, block] { toggleFirewall(block); });
-    buttons->addWidget(firewall, 0, Qt::AlignRight);
+    firewall->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+    buttons->addWidget(firewall);
     row->addWidget(operations);
     return card;
 }
