@@ -1,14 +1,19 @@
 #pragma once
 
-// Ends the process once a window has painted its first frame: the start-up benchmark times whole processes
-// from their start to that moment.
+// Reports a window's first painted frame and then ends the process: the start-up benchmark stops its clock on
+// the report (the start) and again when the process has gone (the quit).
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
+
 namespace halvo::bench {
+
+/// What the probe writes on its standard output when the window paints for the first time.
+inline constexpr char kPaintedLine[] = "painted\n";
 
 class FirstFrameWatcher final : public QObject {
 public:
@@ -20,6 +25,8 @@ protected:
         // finish and the frame reach the screen.
         if (event->type() == QEvent::Paint && !m_seen) {
             m_seen = true;
+            std::fputs(kPaintedLine, stdout);
+            std::fflush(stdout);
             QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
         }
         return QObject::eventFilter(watched, event);
