@@ -35,13 +35,19 @@ DnsZoneEditorSection::DnsZoneEditorSection(DomainsState& state, const QStringLis
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
+    // The card is made first and the body inside it: a body moved into the card afterwards would have the
+    // style sheet's rules worked out a second time for all of its widgets. Its texts come with the domain.
+    m_card = new HalvoSectionCard(QString(), std::nullopt, QStringLiteral("list.bullet.rectangle.portrait.fill"),
+                                  Tint::blue, this);
     buildBody(recordTypes);
+    m_card->addContent(m_body);
+    m_layout->addWidget(m_card);
 }
 
 DnsZoneEditorSection::~DnsZoneEditorSection() = default;
 
 void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
-    m_body = new QWidget(this);
+    m_body = new QWidget(m_card);
     auto* bodyLayout = new QVBoxLayout(m_body);
     bodyLayout->setContentsMargins(0, 0, 0, 0);
     bodyLayout->setSpacing(14);
@@ -165,24 +171,17 @@ void DnsZoneEditorSection::reloadInputs() {
 }
 
 void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
-    const bool otherDomain = !m_card || domain.domain != m_domain;
+    const bool otherDomain = !m_shown || domain.domain != m_domain;
+    m_shown = true;
     m_domain = domain.domain;
     const QString title = QStringLiteral("DNS-Zonen-Einträge (") + QString::number(domain.dnsRecords.size()) +
                           QStringLiteral(" Records) – Sofort-Editor");
     const QString subtitle =
         QStringLiteral("Neue Records werden sofort in die Zone geschrieben und per POST /domain/zone/") +
         domain.domain + QStringLiteral("/refresh auf die Halvo Anycast-Nameserver publiziert");
-    if (!m_card) {
-        m_card = new HalvoSectionCard(title, subtitle, QStringLiteral("list.bullet.rectangle.portrait.fill"),
-                                      Tint::blue, this);
-        m_card->addContent(m_body);
-        m_body->show();
-        m_layout->addWidget(m_card);
-    } else {
-        // Texts change in place, which spares rebuilding the form and the table with what the user typed.
-        m_card->setTitle(title);
-        m_card->setSubtitle(subtitle);
-    }
+    // Texts change in place, which spares rebuilding the form and the table with what the user typed.
+    m_card->setTitle(title);
+    m_card->setSubtitle(subtitle);
 
     const int rowsBefore = m_model->rowCount();
     if (otherDomain) {
