@@ -52,7 +52,8 @@ void retire(QWidget* widget) {
 }
 
 /// A centred text that wraps, as the empty state and the placeholder show it. Their pages are measured in every
-/// layout pass of the stack, shown or not, and measuring shapes the text anew: the heights are kept per width.
+/// layout pass of the stack, shown or not, and measuring shapes the text anew: the sizes are kept (the heights
+/// per width) until the text, the font or the margins change.
 class WrappedText final : public QLabel {
 public:
     WrappedText(const QString& text, TextStyle style, Weight weight, Tint tint, QWidget* parent)
@@ -64,13 +65,22 @@ public:
         setWordWrap(true);
     }
 
+    QSize sizeHint() const override {
+        checkMeasured();
+        if (!m_sizeHint.isValid())
+            m_sizeHint = QLabel::sizeHint();
+        return m_sizeHint;
+    }
+
+    QSize minimumSizeHint() const override {
+        checkMeasured();
+        if (!m_minimumSizeHint.isValid())
+            m_minimumSizeHint = QLabel::minimumSizeHint();
+        return m_minimumSizeHint;
+    }
+
     int heightForWidth(int width) const override {
-        if (text() != m_measuredText || font() != m_measuredFont || contentsMargins() != m_measuredMargins) {
-            m_measuredText = text();
-            m_measuredFont = font();
-            m_measuredMargins = contentsMargins();
-            m_heights.clear();
-        }
+        checkMeasured();
         if (const auto known = m_heights.constFind(width); known != m_heights.constEnd())
             return known.value();
         const int height = QLabel::heightForWidth(width);
@@ -81,7 +91,22 @@ public:
     }
 
 private:
+    /// Forgets the measures when what they depend on changed (polishing may set another font).
+    void checkMeasured() const {
+        ensurePolished();
+        if (text() == m_measuredText && font() == m_measuredFont && contentsMargins() == m_measuredMargins)
+            return;
+        m_measuredText = text();
+        m_measuredFont = font();
+        m_measuredMargins = contentsMargins();
+        m_heights.clear();
+        m_sizeHint = QSize();
+        m_minimumSizeHint = QSize();
+    }
+
     static constexpr qsizetype kKeptWidths = 16;
+    mutable QSize m_sizeHint;
+    mutable QSize m_minimumSizeHint;
     mutable QString m_measuredText;
     mutable QFont m_measuredFont;
     mutable QMargins m_measuredMargins;
