@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     dbus dbus-daemon gnome-keyring libsecret-tools
     breeze-icon-theme libqt6svg6 fonts-dejavu-core fonts-noto-mono
+    xvfb # the start-up benchmark's display server
 )
 
 missing=()

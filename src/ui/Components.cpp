@@ -224,8 +224,9 @@ HalvoIconTile::HalvoIconTile(const QString& symbolName, halvo::theme::IconTileKi
     setObjectName(QStringLiteral("halvoIconTile"));
     setProperty("symbolName", symbolName);
     setFixedSize(kIconTileSide, kIconTileSide);
-    // Asked once here, so an unknown symbol is reported when the tile is built, not only when painted.
-    halvo::theme::icon(symbolName);
+    // Asked once here, so an unknown symbol is reported when the tile is built, not only when painted. The
+    // tinted glyph is found by its file name; the theme's icon lookup would read the whole theme's index.
+    halvo::theme::tintedIcon(symbolName, halvo::theme::buttonTextColor(HalvoButtonVariant::primary));
 }
 
 void HalvoIconTile::paintEvent(QPaintEvent*) {

@@ -49,9 +49,21 @@ bool HalvoElidedLabel::isElided() const {
     return naturalWidth() > contentsRect().width();
 }
 
+const HalvoElidedLabel::Measures& HalvoElidedLabel::measures() const {
+    if (!m_measures || text() != m_measuredText || font() != m_measuredFont) {
+        m_measuredText = text();
+        m_measuredFont = font();
+        Measures measured;
+        // The precise advance: the rounded one can be a fraction short, and the text would then be elided.
+        measured.natural = static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text())));
+        measured.ink = fontMetrics().boundingRect(text());
+        m_measures = measured;
+    }
+    return *m_measures;
+}
+
 int HalvoElidedLabel::naturalWidth() const {
-    // The precise advance: the rounded one can be a fraction short, and the text would then be elided.
-    return static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(text())));
+    return measures().natural;
 }
 
 QString HalvoElidedLabel::shownText() const {
@@ -62,13 +74,13 @@ QString HalvoElidedLabel::shownText() const {
 
 int HalvoElidedLabel::glyphAscent() const {
     const QFontMetrics metrics = fontMetrics();
-    const QRect ink = metrics.boundingRect(text());
+    const QRect ink = measures().ink;
     return std::max(metrics.ascent(), -ink.top());
 }
 
 int HalvoElidedLabel::glyphHeight() const {
     const QFontMetrics metrics = fontMetrics();
-    const QRect ink = metrics.boundingRect(text());
+    const QRect ink = measures().ink;
     // boundingRect is relative to the baseline: its top is above it (negative), its bottom below.
     return glyphAscent() + std::max(metrics.descent(), ink.bottom() + 1);
 }

@@ -6,8 +6,12 @@
 
 #include "ui/Theme.h"
 
+#include <QFont>
 #include <QLabel>
+#include <QRect>
 #include <QString>
+
+#include <optional>
 
 class HalvoElidedLabel final : public QLabel {
     Q_OBJECT
@@ -53,4 +57,15 @@ private:
     Qt::TextElideMode m_mode = Qt::ElideRight;
     int m_keptWidth = -1;
     bool m_toolTipIsOurs = false;
+
+    /// The text's measures for the present text and font: each is asked many times in a layout pass, and
+    /// measuring shapes the text anew.
+    struct Measures {
+        int natural = 0;
+        QRect ink;
+    };
+    const Measures& measures() const;
+    mutable QString m_measuredText;
+    mutable QFont m_measuredFont;
+    mutable std::optional<Measures> m_measures;
 };

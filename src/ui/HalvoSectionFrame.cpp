@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
@@ -49,6 +50,68 @@ void retire(QWidget* widget) {
     widget->hide();
     widget->deleteLater();
 }
+
+/// A centred text that wraps, as the empty state and the placeholder show it. Their pages are measured in every
+/// layout pass of the stack, shown or not, and measuring shapes the text anew: the sizes are kept (the heights
+/// per width) until the text, the font or the margins change.
+class WrappedText final : public QLabel {
+public:
+    WrappedText(const QString& text, TextStyle style, Weight weight, Tint tint, QWidget* parent)
+        : QLabel(parent) {
+        setTextFormat(Qt::PlainText);
+        setText(text);
+        halvo::theme::style(this, style, weight, tint);
+        setAlignment(Qt::AlignCenter);
+        setWordWrap(true);
+    }
+
+    QSize sizeHint() const override {
+        checkMeasured();
+        if (!m_sizeHint.isValid())
+            m_sizeHint = QLabel::sizeHint();
+        return m_sizeHint;
+    }
+
+    QSize minimumSizeHint() const override {
+        checkMeasured();
+        if (!m_minimumSizeHint.isValid())
+            m_minimumSizeHint = QLabel::minimumSizeHint();
+        return m_minimumSizeHint;
+    }
+
+    int heightForWidth(int width) const override {
+        checkMeasured();
+        if (const auto known = m_heights.constFind(width); known != m_heights.constEnd())
+            return known.value();
+        const int height = QLabel::heightForWidth(width);
+        if (m_heights.size() >= kKeptWidths)
+            m_heights.clear();
+        m_heights.insert(width, height);
+        return height;
+    }
+
+private:
+    /// Forgets the measures when what they depend on changed (polishing may set another font).
+    void checkMeasured() const {
+        ensurePolished();
+        if (text() == m_measuredText && font() == m_measuredFont && contentsMargins() == m_measuredMargins)
+            return;
+        m_measuredText = text();
+        m_measuredFont = font();
+        m_measuredMargins = contentsMargins();
+        m_heights.clear();
+        m_sizeHint = QSize();
+        m_minimumSizeHint = QSize();
+    }
+
+    static constexpr qsizetype kKeptWidths = 16;
+    mutable QSize m_sizeHint;
+    mutable QSize m_minimumSizeHint;
+    mutable QString m_measuredText;
+    mutable QFont m_measuredFont;
+    mutable QMargins m_measuredMargins;
+    mutable QHash<int, int> m_heights;
+};
 
 } // namespace
 
@@ -97,6 +160,10 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     sidebar->setAttribute(Qt::WA_StyledBackground);
     sidebar->setMinimumWidth(d->config.sidebarMinWidth);
     sidebar->setMaximumWidth(d->config.sidebarMaxWidth);
+    // Both columns join the splitter while they are empty: the splitter measures its columns each time one
+    // joins, and a full sidebar would have its texts laid out for nothing.
+    d->detailStack = new QStackedWidget(splitter);
+    d->detailStack->setObjectName(QStringLiteral("halvoDetail"));
     auto* sidebarColumn = new QVBoxLayout(sidebar);
     sidebarColumn->setContentsMargins(0, 0, 0, 0);
     sidebarColumn->setSpacing(0);
@@ -137,24 +204,15 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     emptyColumn->addWidget(
         halvo::theme::symbol(d->config.emptyIcon, TextStyle::largeTitle, Tint::secondary, d->emptyState), 0,
         Qt::AlignHCenter);
-    auto* emptyTitle = halvo::theme::label(d->config.emptyTitle, TextStyle::subheadline, Weight::bold, Tint::primary,
-                                           false, d->emptyState);
-    emptyTitle->setAlignment(Qt::AlignCenter);
-    emptyTitle->setWordWrap(true);
-    emptyColumn->addWidget(emptyTitle);
-    auto* emptyText = halvo::theme::label(d->config.emptyText, TextStyle::caption, Weight::regular, Tint::secondary,
-                                          false, d->emptyState);
-    emptyText->setAlignment(Qt::AlignCenter);
-    emptyText->setWordWrap(true);
-    emptyColumn->addWidget(emptyText);
+    emptyColumn->addWidget(
+        new WrappedText(d->config.emptyTitle, TextStyle::subheadline, Weight::bold, Tint::primary, d->emptyState));
+    emptyColumn->addWidget(
+        new WrappedText(d->config.emptyText, TextStyle::caption, Weight::regular, Tint::secondary, d->emptyState));
     emptyColumn->addStretch(1);
     d->sidebarStack->addWidget(d->emptyState);
     sidebarColumn->addWidget(d->sidebarStack, 1);
 
     // ---- detail ----
-    d->detailStack = new QStackedWidget(splitter);
-    d->detailStack->setObjectName(QStringLiteral("halvoDetail"));
-
     d->placeholder = new QWidget(d->detailStack);
     d->placeholder->setObjectName(QStringLiteral("halvoPlaceholder"));
     auto* placeholderColumn = new QVBoxLayout(d->placeholder);
@@ -164,16 +222,10 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     placeholderColumn->addWidget(
         halvo::theme::symbol(d->config.placeholderIcon, TextStyle::largeTitle, Tint::secondary, d->placeholder), 0,
         Qt::AlignHCenter);
-    auto* placeholderTitle = halvo::theme::label(d->config.placeholderTitle, TextStyle::title2, Weight::bold,
-                                                 Tint::primary, false, d->placeholder);
-    placeholderTitle->setAlignment(Qt::AlignCenter);
-    placeholderTitle->setWordWrap(true);
-    placeholderColumn->addWidget(placeholderTitle);
-    auto* placeholderText = halvo::theme::label(d->config.placeholderDescription, TextStyle::body, Weight::regular,
-                                                Tint::secondary, false, d->placeholder);
-    placeholderText->setAlignment(Qt::AlignCenter);
-    placeholderText->setWordWrap(true);
-    placeholderColumn->addWidget(placeholderText);
+    placeholderColumn->addWidget(
+        new WrappedText(d->config.placeholderTitle, TextStyle::title2, Weight::bold, Tint::primary, d->placeholder));
+    placeholderColumn->addWidget(new WrappedText(d->config.placeholderDescription, TextStyle::body, Weight::regular,
+                                                 Tint::secondary, d->placeholder));
     placeholderColumn->addStretch(1);
     d->detailStack->addWidget(d->placeholder);
 
@@ -335,6 +387,10 @@ void HalvoSectionFrame::replaceHeader(QWidget* header) {
     }
 }
 
+QWidget* HalvoSectionFrame::headerParent() const {
+    return d->headerLayout->parentWidget();
+}
+
 void HalvoSectionFrame::setTabs(const QList<TabSpec>& tabs, int shownIndex) {
     if (tabs != d->tabs) {
         for (HalvoActionButton* button : std::as_const(d->tabButtons))
@@ -384,6 +440,10 @@ void HalvoSectionFrame::replaceContent(QWidget* content, bool keepScrollPosition
     QEvent layoutRequest(QEvent::LayoutRequest);
     QCoreApplication::sendEvent(d->contentScroll, &layoutRequest);
     bar->setValue(std::min(position, bar->maximum()));
+}
+
+QWidget* HalvoSectionFrame::contentParent() const {
+    return d->contentScroll->widget();
 }
 
 void HalvoSectionFrame::revealInContent(QWidget* descendant, const QRect& rect) {

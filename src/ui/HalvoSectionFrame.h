@@ -68,6 +68,10 @@ public:
     /// Replaces the contents of the header band (16 points between items, 18 inset). The old one is
     /// deleted later, so a button inside it may be the one whose click is being handled.
     void replaceHeader(QWidget* header);
+    /// The parent to make a header in (then pass it to `replaceHeader`). A widget made where it is shown has
+    /// the style sheet's rules worked out once; one moved there afterwards has them worked out again for its
+    /// whole tree.
+    QWidget* headerParent() const;
     /// Sets the tab buttons (small action buttons, `primary` for `shownIndex`, `secondary` otherwise).
     /// Buttons are rebuilt only when the tabs change.
     void setTabs(const QList<TabSpec>& tabs, int shownIndex);
@@ -75,6 +79,8 @@ public:
     /// Replaces the scrolling content (18 points between parts, 22 inset), keeping the scroll position
     /// when `keepScrollPosition` is true. The old content is deleted later.
     void replaceContent(QWidget* content, bool keepScrollPosition = true);
+    /// The parent to make a content in (then pass it to `replaceContent`), for the reason `headerParent` gives.
+    QWidget* contentParent() const;
     QWidget* content() const;
     /// Scrolls the detail so that `rect` (in the coordinates of `descendant`, a widget inside the content;
     /// its whole rectangle when `rect` is empty) is in view, after laying out what changed. A rectangle

@@ -59,25 +59,54 @@ void HalvoWrappingLabel::updateMargins() {
     setContentsMargins(0, above + 1, 0, 1);
 }
 
+void HalvoWrappingLabel::checkMeasured() const {
+    if (text() == m_measuredText && font() == m_measuredFont && alignment() == m_measuredAlignment)
+        return;
+    m_measuredText = text();
+    m_measuredFont = font();
+    m_measuredAlignment = alignment();
+    m_measuredCount = 0;
+    m_nextMeasured = 0;
+    m_measuredAdvance = -1;
+}
+
+int HalvoWrappingLabel::textAdvance() const {
+    checkMeasured();
+    if (m_measuredAdvance < 0)
+        m_measuredAdvance = fontMetrics().horizontalAdvance(text());
+    return m_measuredAdvance;
+}
+
 int HalvoWrappingLabel::textHeight(int lineWidth, int* lines) const {
+    checkMeasured();
     const QString shown = text();
+    const int width = std::max(lineWidth, 1);
+    for (int i = 0; i < m_measuredCount; ++i) {
+        if (m_measured[i].lineWidth == width) {
+            if (lines)
+                *lines = m_measured[i].lines;
+            return m_measured[i].height;
+        }
+    }
     QTextLayout layout(shown, font());
     layout.setTextOption(wrapping(alignment()));
     layout.beginLayout();
     qreal height = 0;
     int count = 0;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(std::max(lineWidth, 1));
+        line.setLineWidth(width);
         line.setPosition(QPointF(0, height));
         height += line.height();
         ++count;
     }
     layout.endLayout();
+    const int result = shown.isEmpty() ? 0 : int(std::ceil(height));
+    m_measured[m_nextMeasured] = {width, result, count};
+    m_nextMeasured = (m_nextMeasured + 1) % kMeasuredWidths;
+    m_measuredCount = std::min(m_measuredCount + 1, kMeasuredWidths);
     if (lines)
         *lines = count;
-    if (shown.isEmpty())
-        return 0;
-    return int(std::ceil(height));
+    return result;
 }
 
 bool HalvoWrappingLabel::hasHeightForWidth() const {
@@ -101,7 +130,7 @@ QSize HalvoWrappingLabel::sizeHint() const {
     const QFontMetrics metrics = fontMetrics();
     const QMargins margins = contentsMargins();
     const int extra = margins.left() + margins.right() + 2 * margin();
-    const int natural = metrics.horizontalAdvance(text()) + 1;
+    const int natural = textAdvance() + 1;
     const int width = std::min(natural, kPreferredCharacters * metrics.averageCharWidth()) + extra;
     return {width, heightForWidth(width)};
 }
@@ -110,7 +139,7 @@ QSize HalvoWrappingLabel::minimumSizeHint() const {
     const QFontMetrics metrics = fontMetrics();
     const QMargins margins = contentsMargins();
     const int extra = margins.left() + margins.right() + 2 * margin();
-    const int width = std::min(metrics.horizontalAdvance(text()) + 1, kMinimumCharacters * metrics.averageCharWidth());
+    const int width = std::min(textAdvance() + 1, kMinimumCharacters * metrics.averageCharWidth());
     // At the present width, the height the wrapped text needs; before the first layout, one line.
     const int height = this->width() > 0 ? heightForWidth(this->width())
                                          : metrics.height() + margins.top() + margins.bottom() + 2 * margin();

@@ -8,8 +8,11 @@
 
 #include "ui/Theme.h"
 
+#include <QFont>
 #include <QLabel>
 #include <QString>
+
+#include <array>
 
 class HalvoWrappingLabel final : public QLabel {
     Q_OBJECT
@@ -39,6 +42,26 @@ private:
     void updateMargins();
     /// Lays the text out for a line width; returns the height of the lines (and their number).
     int textHeight(int lineWidth, int* lines = nullptr) const;
+    /// The width of the text on one line.
+    int textAdvance() const;
+    /// Forgets what was measured when the text, the font or the alignment changed since.
+    void checkMeasured() const;
 
     int m_lastWidth = -1;
+
+    // A layout pass asks the height for the same few widths many times, and laying the text out shapes it
+    // anew each time: the heights measured for the present text, font and alignment are kept.
+    struct Measured {
+        int lineWidth = 0;
+        int height = 0;
+        int lines = 0;
+    };
+    static constexpr int kMeasuredWidths = 4;
+    mutable QString m_measuredText;
+    mutable QFont m_measuredFont;
+    mutable Qt::Alignment m_measuredAlignment;
+    mutable std::array<Measured, kMeasuredWidths> m_measured{};
+    mutable int m_measuredCount = 0;
+    mutable int m_nextMeasured = 0;
+    mutable int m_measuredAdvance = -1;
 };

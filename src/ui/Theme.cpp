@@ -14,6 +14,7 @@
 #include <QPalette>
 #include <QPen>
 #include <QPixmapCache>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QSet>
 #include <QStyle>
@@ -22,6 +23,9 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <utility>
 
 namespace halvo::theme {
@@ -401,11 +405,75 @@ private:
     QColor m_color;
 };
 
+// An icon made by `make` when it is first drawn or asked about, not when it is handed out.
+class DeferredIconEngine final : public QIconEngine {
+public:
+    explicit DeferredIconEngine(std::function<QIcon()> make)
+        : m_made(std::make_shared<Made>()) {
+        m_made->make = std::move(make);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().pixmap(size, 1.0, mode, state);
+    }
+    // QIcon asks for device pixels at the scale; the made icon is asked as QIcon was, in points at the scale.
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+        if (scale <= 1.0)
+            return pixmap(size, mode, state);
+        const QSize points(qRound(size.width() / scale), qRound(size.height() / scale));
+        return icon().pixmap(points, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return icon().availableSizes(mode, state);
+    }
+    QString iconName() override { return icon().name(); }
+    bool isNull() override { return icon().isNull(); }
+    QIconEngine* clone() const override { return new DeferredIconEngine(*this); }
+
+private:
+    struct Made {
+        std::function<QIcon()> make;
+        std::optional<QIcon> icon;
+    };
+
+    DeferredIconEngine(const DeferredIconEngine& other) = default;
+
+    const QIcon& icon() {
+        if (!m_made->icon)
+            m_made->icon = m_made->make ? m_made->make() : QIcon();
+        return *m_made->icon;
+    }
+
+    std::shared_ptr<Made> m_made;
+};
+
 // The platform look with the theme's focus ring on the controls that the style sheet leaves to the style
 // (a style-sheet box would drop the drop-down arrow of a choice).
 class HalvoStyle final : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;
+
+    // A field's clear mark shows only once the field holds text: the platform's mark is looked up then, since
+    // the first lookup of a themed icon reads the whole icon theme's index, which the first window can do
+    // without.
+    QIcon standardIcon(StandardPixmap standardIcon, const QStyleOption* option, const QWidget* widget) const override {
+        if (standardIcon != SP_LineEditClearButton)
+            return QProxyStyle::standardIcon(standardIcon, option, widget);
+        QStyleOption asked;
+        if (option)
+            asked.direction = option->direction;
+        else
+            asked.direction = widget ? widget->layoutDirection() : QGuiApplication::layoutDirection();
+        const QPointer<QStyle> base(baseStyle());
+        return QIcon(new DeferredIconEngine(
+            [base, asked] { return base ? base->standardIcon(SP_LineEditClearButton, &asked, nullptr) : QIcon(); }));
+    }
 
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                             const QWidget* widget) const override {

@@ -2,6 +2,7 @@
 
 #include "support/QtPrinters.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -16,6 +17,9 @@
 #include <QPixmap>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QStyleOption>
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -451,6 +455,36 @@ TEST(Theme, SymbolsAreWholeAndSharpAtTheScreensScale) {
             EXPECT_NEAR(paintedInk.right(), labelInk.right(), 1) << where;
             EXPECT_NEAR(paintedInk.top(), labelInk.top(), 1) << where;
             EXPECT_NEAR(paintedInk.bottom(), labelInk.bottom(), 1) << where;
+        }
+    }
+}
+
+TEST(Theme, FieldClearMarkIsThePlatformsOwnInEitherDirection) {
+    // The application's style hands the mark out before looking it up; drawn, it is the platform style's mark.
+    const std::unique_ptr<QStyle> platform(QStyleFactory::create(QStringLiteral("Fusion")));
+    ASSERT_TRUE(platform);
+    const qreal ratio = qApp->devicePixelRatio();
+    for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+        QStyleOption option;
+        option.direction = direction;
+        const QIcon ours = QApplication::style()->standardIcon(QStyle::SP_LineEditClearButton, &option);
+        const QIcon theirs = platform->standardIcon(QStyle::SP_LineEditClearButton, &option);
+        ASSERT_FALSE(theirs.isNull());
+        EXPECT_FALSE(ours.isNull());
+        for (const int edge : {16, 22, 32}) {
+            for (const qreal scale : {1.0, ratio, 2.0}) {
+                const std::string where = std::to_string(edge) + " x" + std::to_string(scale) +
+                                          (direction == Qt::RightToLeft ? " rtl" : " ltr");
+                const QPixmap drawn = ours.pixmap(QSize(edge, edge), scale);
+                const QPixmap expected = theirs.pixmap(QSize(edge, edge), scale);
+                ASSERT_FALSE(drawn.isNull()) << where;
+                EXPECT_EQ(drawn.size(), expected.size()) << where;
+                EXPECT_DOUBLE_EQ(drawn.devicePixelRatio(), expected.devicePixelRatio()) << where;
+                EXPECT_EQ(drawn.toImage().convertToFormat(QImage::Format_ARGB32),
+                          expected.toImage().convertToFormat(QImage::Format_ARGB32))
+                    << where;
+            }
+            EXPECT_EQ(ours.actualSize(QSize(edge, edge)), theirs.actualSize(QSize(edge, edge)));
         }
     }
 }

@@ -35,29 +35,37 @@ DnsZoneEditorSection::DnsZoneEditorSection(DomainsState& state, const QStringLis
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
+    // The card is made first and the body inside it: a body moved into the card afterwards would have the
+    // style sheet's rules worked out a second time for all of its widgets. Its texts come with the domain.
+    m_card = new HalvoSectionCard(QString(), std::nullopt, QStringLiteral("list.bullet.rectangle.portrait.fill"),
+                                  Tint::blue, this);
     buildBody(recordTypes);
+    m_card->addContent(m_body);
+    m_layout->addWidget(m_card);
 }
 
 DnsZoneEditorSection::~DnsZoneEditorSection() = default;
 
 void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
-    m_body = new QWidget(this);
+    m_body = new QWidget(m_card);
     auto* bodyLayout = new QVBoxLayout(m_body);
     bodyLayout->setContentsMargins(0, 0, 0, 0);
     bodyLayout->setSpacing(14);
 
-    // The add form; its parts move to a further line where the card is narrow.
+    // The add form; its parts move to a further line where the card is narrow. Every part is made in the body
+    // it is shown in (a part moved there afterwards would have the style sheet's rules worked out again).
     auto* form = new HalvoFlowLayout(nullptr, 10, 8);
-    m_subDomainField =
-        new HalvoFormTextField(QStringLiteral("Subdomain (@ / leer, www, api...)"), &m_state.newSubDomain);
+    m_subDomainField = new HalvoFormTextField(QStringLiteral("Subdomain (@ / leer, www, api...)"),
+                                              &m_state.newSubDomain, false, m_body);
     m_subDomainField->setObjectName(QStringLiteral("newSubDomainField"));
     m_subDomainField->setFixedWidth(210);
     form->addWidget(m_subDomainField);
 
     auto* typeGroup = new QHBoxLayout;
     typeGroup->setSpacing(4);
-    typeGroup->addWidget(HalvoElidedLabel::make(QStringLiteral("Typ:"), TextStyle::caption, Weight::bold));
-    m_typePicker = new QComboBox;
+    typeGroup->addWidget(
+        HalvoElidedLabel::make(QStringLiteral("Typ:"), TextStyle::caption, Weight::bold, Tint::primary, false, m_body));
+    m_typePicker = new QComboBox(m_body);
     m_typePicker->setObjectName(QStringLiteral("newRecordTypePicker"));
     m_typePicker->setFixedWidth(85);
     m_typePicker->addItems(recordTypes);
@@ -65,14 +73,15 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     form->addLayout(typeGroup);
 
     m_targetField = new HalvoFormTextField(QStringLiteral("Ziel / Target (IPv4, IPv6, Hostname, TXT-String...)"),
-                                           &m_state.newTarget);
+                                           &m_state.newTarget, false, m_body);
     m_targetField->setObjectName(QStringLiteral("newTargetField"));
     form->addWidget(m_targetField);
 
     auto* ttlGroup = new QHBoxLayout;
     ttlGroup->setSpacing(4);
-    ttlGroup->addWidget(HalvoElidedLabel::make(QStringLiteral("TTL:"), TextStyle::caption, Weight::bold));
-    m_ttlPicker = new QComboBox;
+    ttlGroup->addWidget(
+        HalvoElidedLabel::make(QStringLiteral("TTL:"), TextStyle::caption, Weight::bold, Tint::primary, false, m_body));
+    m_ttlPicker = new QComboBox(m_body);
     m_ttlPicker->setObjectName(QStringLiteral("newTTLPicker"));
     m_ttlPicker->setFixedWidth(90);
     for (const TTLChoice& choice : ttlChoices())
@@ -81,7 +90,7 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     form->addLayout(ttlGroup);
 
     auto* addButton = new HalvoActionButton(QStringLiteral("Record anlegen"), HalvoButtonVariant::primary, true,
-                                            QStringLiteral("plus.circle.fill"));
+                                            QStringLiteral("plus.circle.fill"), m_body);
     form->addWidget(addButton);
     halvo::ui::submitOnReturn(form, addButton);
     bodyLayout->addLayout(form);
@@ -99,7 +108,7 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     // The record table: header, divider, rows.
     auto* table = new QVBoxLayout;
     table->setSpacing(6);
-    m_tableHeader = new QWidget;
+    m_tableHeader = new QWidget(m_body);
     auto* header = new QHBoxLayout(m_tableHeader);
     header->setContentsMargins(cols::kHorizontalInset, 0, cols::kHorizontalInset, 0);
     header->setSpacing(cols::kSpacing);
@@ -109,11 +118,11 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
     header->addWidget(halvo::ui::columnHeader(QStringLiteral("TTL"), cols::kTTL, Qt::AlignRight));
     header->addWidget(halvo::ui::columnHeader(QStringLiteral("Aktion"), cols::kAction, Qt::AlignRight));
     table->addWidget(m_tableHeader);
-    table->addWidget(halvo::ui::divider());
+    table->addWidget(halvo::ui::divider(m_body));
 
     m_model = new DnsRecordListModel(this);
     m_delegate = new DnsRecordDelegate(m_model, this);
-    m_table = new QTableView;
+    m_table = new QTableView(m_body);
     m_table->setObjectName(QStringLiteral("dnsRecordTable"));
     m_table->setModel(m_model);
     // One Tab stop; arrows move the current row, Delete or Space asks to delete it.
@@ -165,24 +174,17 @@ void DnsZoneEditorSection::reloadInputs() {
 }
 
 void DnsZoneEditorSection::showDomain(const HalvoDomain& domain) {
-    const bool otherDomain = !m_card || domain.domain != m_domain;
+    const bool otherDomain = !m_shown || domain.domain != m_domain;
+    m_shown = true;
     m_domain = domain.domain;
     const QString title = QStringLiteral("DNS-Zonen-Einträge (") + QString::number(domain.dnsRecords.size()) +
                           QStringLiteral(" Records) – Sofort-Editor");
     const QString subtitle =
         QStringLiteral("Neue Records werden sofort in die Zone geschrieben und per POST /domain/zone/") +
         domain.domain + QStringLiteral("/refresh auf die Halvo Anycast-Nameserver publiziert");
-    if (!m_card) {
-        m_card = new HalvoSectionCard(title, subtitle, QStringLiteral("list.bullet.rectangle.portrait.fill"),
-                                      Tint::blue, this);
-        m_card->addContent(m_body);
-        m_body->show();
-        m_layout->addWidget(m_card);
-    } else {
-        // Texts change in place, which spares rebuilding the form and the table with what the user typed.
-        m_card->setTitle(title);
-        m_card->setSubtitle(subtitle);
-    }
+    // Texts change in place, which spares rebuilding the form and the table with what the user typed.
+    m_card->setTitle(title);
+    m_card->setSubtitle(subtitle);
 
     const int rowsBefore = m_model->rowCount();
     if (otherDomain) {

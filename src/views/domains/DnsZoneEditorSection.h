@@ -66,6 +66,7 @@ private:
 
     DomainsState& m_state;
     QString m_domain;
+    bool m_shown = false;
     QVBoxLayout* m_layout = nullptr;
     HalvoSectionCard* m_card = nullptr;
     QWidget* m_body = nullptr;

@@ -104,7 +104,7 @@ DomainManagerSubTab DomainsView::effectiveTab(const HalvoDomain& domain) const {
 void DomainsView::showHeader(const HalvoDomain& domain) {
     if (m_headerDomain == domain && frame()->header())
         return;
-    auto* card = new DomainOverviewCard(domain);
+    auto* card = new DomainOverviewCard(domain, frame()->headerParent());
     connect(card, &DomainOverviewCard::exportPressed, this, [this] { setShowBINDExportSheet(true); });
     connect(card, &DomainOverviewCard::authInfoPressed, this, [this](const QString& name) { copyAuthInfoCode(name); });
     frame()->replaceHeader(card);
@@ -150,7 +150,7 @@ void DomainsView::showTabContent(DomainManagerSubTab tab, const HalvoDomain& dom
         m_zoneEditor = nullptr;
         switch (tab) {
         case DomainManagerSubTab::dnsZone: {
-            auto* editor = new DnsZoneEditorSection(m_state, recordTypes());
+            auto* editor = new DnsZoneEditorSection(m_state, recordTypes(), frame()->contentParent());
             connect(editor, &DnsZoneEditorSection::addPressed, this, [this] { addRecord(); });
             // The new record is scrolled into view in the detail.
             connect(editor, &DnsZoneEditorSection::recordAdded, this, [this, editor](int row) {
@@ -164,7 +164,7 @@ void DomainsView::showTabContent(DomainManagerSubTab tab, const HalvoDomain& dom
             break;
         }
         case DomainManagerSubTab::securityAndNS: {
-            auto* section = new DomainSecuritySection(m_store, m_state, domain);
+            auto* section = new DomainSecuritySection(m_store, m_state, domain, frame()->contentParent());
             connect(section, &DomainSecuritySection::nameServerChangeRequested, this,
                     &DomainsView::confirmNameServerChange);
             connect(section, &DomainSecuritySection::inputsCleared, this, &DomainsView::reloadInputFields);
@@ -172,7 +172,7 @@ void DomainsView::showTabContent(DomainManagerSubTab tab, const HalvoDomain& dom
             break;
         }
         case DomainManagerSubTab::pulsename: {
-            auto* section = new PulsenameSection(m_store, m_state, domain);
+            auto* section = new PulsenameSection(m_store, m_state, domain, frame()->contentParent());
             connect(section, &PulsenameSection::inputsCleared, this, &DomainsView::reloadInputFields);
             content = section;
             break;
