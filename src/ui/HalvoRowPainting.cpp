@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 
@@ -84,13 +85,69 @@ void paintDot(QPainter* painter, const QRectF& rect, theme::Tint tint) {
     painter->restore();
 }
 
+namespace {
+
+/// Whether every character of the text is laid out left to right at one level, as in any start of it.
+bool isPlainLeftToRight(const QString& text) {
+    for (const QChar c : text) {
+        switch (c.direction()) {
+        case QChar::DirR:
+        case QChar::DirAL:
+        case QChar::DirAN:
+        case QChar::DirLRE:
+        case QChar::DirLRO:
+        case QChar::DirRLE:
+        case QChar::DirRLO:
+        case QChar::DirPDF:
+        case QChar::DirLRI:
+        case QChar::DirRLI:
+        case QChar::DirFSI:
+        case QChar::DirPDI:
+            return false;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QString elidedRight(const QFontMetrics& metrics, const QString& text, int width) {
+    // Characters kept past the point where the start is wider than the room: shaping at a cut changes the glyphs
+    // next to it only, and these never show.
+    constexpr int kSpareCharacters = 8;
+    const qsizetype guess = qsizetype(std::max(width, 0) / std::max(1, metrics.averageCharWidth())) + 1;
+    if (width <= 0 || text.size() <= 2 * guess + kSpareCharacters || !isPlainLeftToRight(text))
+        return metrics.elidedText(text, Qt::ElideRight, width);
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    const auto boundaryFrom = [&graphemes](qsizetype position) {
+        graphemes.setPosition(position);
+        return graphemes.isAtBoundary() ? position : graphemes.toNextBoundary();
+    };
+    for (qsizetype length = 2 * guess; length < text.size(); length *= 2) {
+        const qsizetype start = boundaryFrom(length);
+        if (start < 0 || start >= text.size())
+            break;
+        if (metrics.horizontalAdvance(text.left(start)) <= width)
+            continue;
+        qsizetype end = start;
+        for (int i = 0; i < kSpareCharacters && end >= 0 && end < text.size(); ++i)
+            end = graphemes.toNextBoundary();
+        if (end < 0 || end >= text.size())
+            break;
+        return metrics.elidedText(text.left(end), Qt::ElideRight, width);
+    }
+    return metrics.elidedText(text, Qt::ElideRight, width);
+}
+
 void paintElidedText(QPainter* painter, const QRect& rect, const QString& text, const QFont& font, const QColor& color,
                      Qt::Alignment alignment) {
     if (rect.width() <= 0)
         return;
     painter->setFont(font);
     painter->setPen(color);
-    const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width());
+    const QString shown = elidedRight(QFontMetrics(font), text, rect.width());
     painter->drawText(rect, int(alignment | Qt::AlignVCenter) | Qt::TextSingleLine, shown);
 }
 

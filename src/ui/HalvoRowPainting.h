@@ -9,6 +9,7 @@
 #include "ui/Theme.h"
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QRect>
 #include <QString>
 #include <QStyledItemDelegate>
@@ -51,6 +52,12 @@ void paintFocusRing(QPainter* painter, const QRectF& rect, qreal radius);
 
 /// A filled circle in the tint.
 void paintDot(QPainter* painter, const QRectF& rect, theme::Tint tint);
+
+/// What `QFontMetrics::elidedText` gives for `Qt::ElideRight` in `width`, without shaping the part of a long text
+/// that can never show: a text far longer than the room (a DKIM key) is cut first to a start already wider than
+/// the room, with a few characters to spare, so that every glyph the result keeps is shaped as in the whole text.
+/// Texts with right-to-left or bidirectional control characters are elided whole.
+QString elidedRight(const QFontMetrics& metrics, const QString& text, int width);
 
 /// The text in one line, elided at the right to the rect's width, vertically centred (nothing when the rect
 /// has no width).

@@ -21,6 +21,9 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <functional>
+#include <utility>
+
 using halvo::theme::TextStyle;
 using halvo::theme::Tint;
 using halvo::theme::Weight;
@@ -113,6 +116,35 @@ private:
     mutable QHash<int, int> m_heights;
 };
 
+/// A page whose content is made the first time it is shown. Until then it has no layout and no children, so
+/// measuring it costs nothing.
+class DeferredPage final : public QWidget {
+public:
+    DeferredPage(std::function<void(QWidget*)> build, QWidget* parent)
+        : QWidget(parent)
+        , m_build(std::move(build)) {}
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::Show && m_build) {
+            const auto build = std::exchange(m_build, {});
+            build(this);
+            // The page is visible already: what it made shows only when told, and is laid out now, before the
+            // frame is painted.
+            for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (!child->testAttribute(Qt::WA_WState_ExplicitShowHide))
+                    child->show();
+            }
+            if (layout())
+                layout()->activate();
+        }
+        return QWidget::event(event);
+    }
+
+private:
+    std::function<void(QWidget*)> m_build;
+};
+
 } // namespace
 
 struct HalvoSectionFrame::Private {
@@ -195,38 +227,45 @@ HalvoSectionFrame::HalvoSectionFrame(Config config, QWidget* parent)
     d->list->setTabKeyNavigation(false);
     d->sidebarStack->addWidget(d->list);
 
-    d->emptyState = new QWidget(d->sidebarStack);
+    // The empty state and the placeholder are made when first shown: a stack measures each of its pages in every
+    // layout pass, shown or not, and a view that has something to show never needs them.
+    d->emptyState = new DeferredPage(
+        [config = &d->config](QWidget* page) {
+            auto* column = new QVBoxLayout(page);
+            column->setContentsMargins(kEmptyStateInset, kEmptyStateInset, kEmptyStateInset, kEmptyStateInset);
+            column->setSpacing(kEmptyStateSpacing);
+            column->addStretch(1);
+            column->addWidget(halvo::theme::symbol(config->emptyIcon, TextStyle::largeTitle, Tint::secondary, page), 0,
+                              Qt::AlignHCenter);
+            column->addWidget(
+                new WrappedText(config->emptyTitle, TextStyle::subheadline, Weight::bold, Tint::primary, page));
+            column->addWidget(
+                new WrappedText(config->emptyText, TextStyle::caption, Weight::regular, Tint::secondary, page));
+            column->addStretch(1);
+        },
+        d->sidebarStack);
     d->emptyState->setObjectName(QStringLiteral("halvoEmptyState"));
-    auto* emptyColumn = new QVBoxLayout(d->emptyState);
-    emptyColumn->setContentsMargins(kEmptyStateInset, kEmptyStateInset, kEmptyStateInset, kEmptyStateInset);
-    emptyColumn->setSpacing(kEmptyStateSpacing);
-    emptyColumn->addStretch(1);
-    emptyColumn->addWidget(
-        halvo::theme::symbol(d->config.emptyIcon, TextStyle::largeTitle, Tint::secondary, d->emptyState), 0,
-        Qt::AlignHCenter);
-    emptyColumn->addWidget(
-        new WrappedText(d->config.emptyTitle, TextStyle::subheadline, Weight::bold, Tint::primary, d->emptyState));
-    emptyColumn->addWidget(
-        new WrappedText(d->config.emptyText, TextStyle::caption, Weight::regular, Tint::secondary, d->emptyState));
-    emptyColumn->addStretch(1);
     d->sidebarStack->addWidget(d->emptyState);
     sidebarColumn->addWidget(d->sidebarStack, 1);
 
     // ---- detail ----
-    d->placeholder = new QWidget(d->detailStack);
+    d->placeholder = new DeferredPage(
+        [config = &d->config](QWidget* page) {
+            auto* column = new QVBoxLayout(page);
+            column->setContentsMargins(40, 40, 40, 40);
+            column->setSpacing(kEmptyStateSpacing);
+            column->addStretch(1);
+            column->addWidget(
+                halvo::theme::symbol(config->placeholderIcon, TextStyle::largeTitle, Tint::secondary, page), 0,
+                Qt::AlignHCenter);
+            column->addWidget(
+                new WrappedText(config->placeholderTitle, TextStyle::title2, Weight::bold, Tint::primary, page));
+            column->addWidget(new WrappedText(config->placeholderDescription, TextStyle::body, Weight::regular,
+                                              Tint::secondary, page));
+            column->addStretch(1);
+        },
+        d->detailStack);
     d->placeholder->setObjectName(QStringLiteral("halvoPlaceholder"));
-    auto* placeholderColumn = new QVBoxLayout(d->placeholder);
-    placeholderColumn->setContentsMargins(40, 40, 40, 40);
-    placeholderColumn->setSpacing(kEmptyStateSpacing);
-    placeholderColumn->addStretch(1);
-    placeholderColumn->addWidget(
-        halvo::theme::symbol(d->config.placeholderIcon, TextStyle::largeTitle, Tint::secondary, d->placeholder), 0,
-        Qt::AlignHCenter);
-    placeholderColumn->addWidget(
-        new WrappedText(d->config.placeholderTitle, TextStyle::title2, Weight::bold, Tint::primary, d->placeholder));
-    placeholderColumn->addWidget(new WrappedText(d->config.placeholderDescription, TextStyle::body, Weight::regular,
-                                                 Tint::secondary, d->placeholder));
-    placeholderColumn->addStretch(1);
     d->detailStack->addWidget(d->placeholder);
 
     d->detail = new QWidget(d->detailStack);

@@ -358,3 +358,31 @@ TEST_F(FrameFixture, RevealScrollsARectangleOfTheContentIntoView) {
     frame.revealInContent(grown, QRect(0, 0, 200, 30));
     EXPECT_TRUE(visibleInViewport(QRect(0, 0, 200, 30)));
 }
+
+TEST(SectionFrameTest, EmptyStateAndPlaceholderFirstShownLaterShowTheirTexts) {
+    // A frame that starts with its list and detail makes the empty state and the placeholder only when they
+    // are first shown: then they show all they hold, laid out inside their pages.
+    QStringListModel model(QStringList{QStringLiteral("ns1")});
+    HalvoSectionFrame frame(config());
+    frame.setListModel(&model, nullptr);
+    frame.setListEmpty(false);
+    frame.showDetail();
+    frame.resize(1000, 600);
+    frame.show();
+    settle();
+
+    frame.setListEmpty(true);
+    frame.showPlaceholder();
+    settle();
+    for (const QString& text : {QStringLiteral("Keine Dedicated Server geladen"),
+                                QStringLiteral("Verbinde deinen Halvo Account oder klicke oben auf 'Halvo API Sync'."),
+                                QStringLiteral("Kein Dedicated Bare-Metal Server ausgewählt"),
+                                QStringLiteral("Wähle links einen Dedicated Server aus.")}) {
+        SCOPED_TRACE(text.toStdString());
+        QLabel* label = halvo::test::labelWithText(&frame, text);
+        ASSERT_NE(label, nullptr);
+        EXPECT_TRUE(label->isVisible());
+        EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+        EXPECT_TRUE(label->parentWidget()->rect().contains(label->geometry()));
+    }
+}

@@ -115,7 +115,7 @@ void DnsRecordDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
                                     Qt::Alignment alignment) {
         painter->setFont(font);
         painter->setPen(color);
-        const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, rect.width());
+        const QString shown = halvo::ui::elidedRight(QFontMetrics(font), text, rect.width());
         painter->drawText(rect, alignment | Qt::AlignVCenter | Qt::TextSingleLine, shown);
     };
     const QColor primary = halvo::theme::color(Tint::primary);
