@@ -320,6 +320,8 @@ void BM_QuitAfterTenActions(benchmark::State& state) {
 // ---- start -----------------------------------------------------------------------------------------------
 
 const char* const kStartChild = "--start-child";
+/// Writes the 5 MB cache to the given path and ends: for profiling the start child by hand.
+const char* const kWriteBigCache = "--write-big-cache";
 
 /// The child process of the start benchmark: the application's own start (with the cache file of the
 /// data folder in XDG_DATA_HOME), up to the first paint of the main window.
@@ -539,6 +541,11 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc == 2 && qstrcmp(argv[1], kStartChild) == 0)
         return startChild(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], kWriteBigCache) == 0) {
+        QCoreApplication app(argc, argv);
+        BigStore{QString::fromLocal8Bit(argv[2])};
+        return 0;
+    }
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     halvo::theme::install();
