@@ -15,9 +15,11 @@
 #include <bit>
 #include <functional>
 #include <future>
+#include <memory>
 #include <optional>
 #include <simdjson.h>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -56,11 +58,15 @@ private:
     std::vector<Slot> m_slots;
 };
 
+class ListBatch;
+
 /// What one reader (one thread) carries through a text: where the text is, from its start to the end of its
-/// padding, so that every part of it can be read again alone, and the texts met so far.
+/// padding, so that every part of it can be read again alone; the texts met so far; and, for the outermost
+/// record, the lists left for several threads.
 struct Context {
     const char* begin = nullptr;
     const char* end = nullptr;
+    ListBatch* batch = nullptr;
     TextCache texts{std::size_t(end - begin)};
 };
 
@@ -182,57 +188,103 @@ template <JsonRecord T> struct IsRecordList<QList<T>> : std::true_type {};
 template <JsonRecord R, bool parallel = false>
 bool readObject(simdjson::ondemand::object object, R& out, Context& context);
 
-/// Reads the elements of a long list of records on several threads, each element on its own: one pass
-/// finds where they are, then each thread reads a share of them with its own parser.
-template <JsonRecord T> bool readInParallel(value v, QList<T>& out, Context& context) {
-    simdjson::ondemand::array array;
-    if (v.get_array().get(array))
-        return false;
-    std::vector<std::string_view> elements;
-    std::size_t bytes = 0;
-    for (auto item : array) {
-        value element;
-        simdjson::ondemand::object object;
-        std::string_view text;
-        if (std::move(item).get(element) || element.get_object().get(object) || object.raw_json().get(text))
+/// The long lists of records of the outermost record, read after it on several threads: its pass over the
+/// text finds where their elements are, then each thread reads a share of all of them, element by element
+/// with its own parser, and the lists are filled once every element has read.
+class ListBatch {
+public:
+    template <JsonRecord T> bool collect(value v, QList<T>& target) {
+        simdjson::ondemand::array array;
+        if (v.get_array().get(array))
             return false;
-        elements.push_back(text);
-        bytes += text.size();
-    }
-    QList<T> result(qsizetype(elements.size()));
-    const auto readShare = [&](std::size_t first, std::size_t last) {
-        simdjson::ondemand::parser parser;
-        Context share{context.begin, context.end};
-        for (std::size_t i = first; i < last; ++i) {
-            const std::string_view text = elements[i];
-            const simdjson::padded_string_view view(text.data(), text.size(), size_t(context.end - text.data()));
-            simdjson::ondemand::document document;
+        auto list = std::make_unique<ListOf<T>>(target);
+        std::size_t index = 0;
+        for (auto item : array) {
+            value element;
             simdjson::ondemand::object object;
-            if (parser.iterate(view).get(document) || document.get_object().get(object) ||
-                !readObject(object, result[qsizetype(i)], share))
+            std::string_view text;
+            if (std::move(item).get(element) || element.get_object().get(object) || object.raw_json().get(text))
                 return false;
+            m_elements.push_back({text, list.get(), index++});
+            m_bytes += text.size();
         }
+        list->result.resize(qsizetype(index));
+        m_lists.push_back(std::move(list));
         return true;
+    }
+
+    /// Reads every element collected; fills the lists, in the order they were met, only when all read.
+    bool run(const char* begin, const char* end) {
+        const auto readShare = [&](std::size_t first, std::size_t last) {
+            simdjson::ondemand::parser parser;
+            Context share{begin, end};
+            for (std::size_t i = first; i < last; ++i) {
+                const Element& element = m_elements[i];
+                const simdjson::padded_string_view view(element.text.data(), element.text.size(),
+                                                        std::size_t(end - element.text.data()));
+                simdjson::ondemand::document document;
+                simdjson::ondemand::object object;
+                if (parser.iterate(view).get(document) || document.get_object().get(object) ||
+                    !element.list->read(element.index, object, share))
+                    return false;
+            }
+            return true;
+        };
+        // Shares of about equal size; below a few hundred kilobytes a thread costs more than it saves.
+        const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+        const std::size_t shares = std::clamp<std::size_t>(m_bytes / (256 * 1024), 1, std::min<std::size_t>(cores, 6));
+        std::vector<std::size_t> starts{0};
+        std::size_t bytes = 0;
+        for (std::size_t i = 0; i < m_elements.size() && starts.size() < shares; ++i) {
+            bytes += m_elements[i].text.size();
+            if (bytes >= m_bytes * starts.size() / shares)
+                starts.push_back(i + 1);
+        }
+        starts.push_back(m_elements.size());
+        std::vector<std::future<bool>> others;
+        for (std::size_t share = 1; share + 1 < starts.size(); ++share)
+            others.push_back(std::async(std::launch::async, readShare, starts[share], starts[share + 1]));
+        bool ok = readShare(starts[0], starts[1]);
+        for (std::future<bool>& other : others)
+            ok = other.get() && ok;
+        if (!ok)
+            return false;
+        for (const std::unique_ptr<List>& list : m_lists)
+            list->fill();
+        return true;
+    }
+
+private:
+    struct List {
+        virtual ~List() = default;
+        virtual bool read(std::size_t index, simdjson::ondemand::object object, Context& context) = 0;
+        virtual void fill() = 0;
     };
-    // Below a few hundred kilobytes the threads cost more than they save.
-    const std::size_t shares = std::clamp<std::size_t>(bytes / (256 * 1024), 1, 4);
-    std::vector<std::future<bool>> others;
-    for (std::size_t share = 1; share < shares; ++share)
-        others.push_back(std::async(std::launch::async, readShare, elements.size() * share / shares,
-                                    elements.size() * (share + 1) / shares));
-    bool ok = readShare(0, elements.size() / shares);
-    for (std::future<bool>& other : others)
-        ok = other.get() && ok;
-    if (ok)
-        out = std::move(result);
-    return ok;
-}
+    template <JsonRecord T> struct ListOf final : List {
+        explicit ListOf(QList<T>& target)
+            : target(target) {}
+        bool read(std::size_t index, simdjson::ondemand::object object, Context& context) override {
+            return readObject(object, result[qsizetype(index)], context);
+        }
+        void fill() override { target = std::move(result); }
+        QList<T>& target;
+        QList<T> result;
+    };
+    struct Element {
+        std::string_view text;
+        List* list = nullptr;
+        std::size_t index = 0;
+    };
+    std::vector<std::unique_ptr<List>> m_lists;
+    std::vector<Element> m_elements;
+    std::size_t m_bytes = 0;
+};
 
 template <JsonRecord R, std::size_t I, bool parallel> bool readField(value v, R& record, Context& context) {
     constexpr auto f = std::get<I>(R::fields());
     auto& target = record.*(f.member);
     if constexpr (parallel && IsRecordList<std::remove_cvref_t<decltype(target)>>::value)
-        return readInParallel(v, target, context);
+        return context.batch ? context.batch->collect(v, target) : readMember(v, target, context);
     else
         return readMember(v, target, context);
 }
@@ -310,7 +362,8 @@ template <JsonRecord R> std::optional<R> tryRead(const QByteArray& text) {
         copy = simdjson::padded_string(text.constData(), size_t(text.size()));
         input = copy;
     }
-    Context whole{input.data(), input.data() + input.capacity()};
+    ListBatch lists;
+    Context whole{input.data(), input.data() + input.capacity(), &lists};
     simdjson::ondemand::parser parser;
     simdjson::ondemand::document document;
     simdjson::ondemand::object object;
@@ -320,7 +373,7 @@ template <JsonRecord R> std::optional<R> tryRead(const QByteArray& text) {
         return std::nullopt;
     // Nothing may follow the record: the position after it is past the end of the text.
     const char* rest = nullptr;
-    if (document.current_location().get(rest) != simdjson::OUT_OF_BOUNDS)
+    if (document.current_location().get(rest) != simdjson::OUT_OF_BOUNDS || !lists.run(whole.begin, whole.end))
         return std::nullopt;
     return record;
 }

@@ -146,6 +146,9 @@ struct SQLiteCacheEngine::Private {
 
     Contents readContents() const;
     Contents readRows() const;
+    /// The snapshot texts of the last read, released only after the read has handed over its result: freeing
+    /// megabytes takes a moment.
+    mutable std::vector<QByteArray> readTexts;
     /// The stored bytes of a snapshot row's text, read in one go; none when they cannot be taken as they are.
     std::optional<QByteArray> readSnapshotText(qint64 rowId) const;
     bool writeAccounts(const QList<HalvoAccount>& accounts);
@@ -245,6 +248,8 @@ void SQLiteCacheEngine::Private::loop() {
         release.clear();
         if (job)
             run(*job);
+        // After the task has handed over its result, so that the one waiting for it does not wait for this.
+        readTexts.clear();
     }
 }
 
@@ -445,8 +450,10 @@ SQLiteCacheEngine::Contents SQLiteCacheEngine::Private::readRows() const {
         selectText.reset();
         std::optional<HalvoAccountSnapshot> snapshot;
         qsizetype skipped = 0;
-        if (text)
+        if (text) {
             snapshot = halvo::json::readJson<HalvoAccountSnapshot>(*text, &skipped);
+            readTexts.push_back(std::move(*text));
+        }
         // A row whose key and content disagree is as broken as one that does not decode.
         if (!snapshot || snapshot->accountId != rowId) {
             contents.unreadableSnapshots.insert(rowId);

@@ -259,6 +259,20 @@ TEST(JsonRead, ALargeSnapshotReadsWholeAndInOrder) {
     EXPECT_EQ(readJson<HalvoAccountSnapshot>(json), snapshot);
 }
 
+TEST(JsonRead, ALongListGivenTwiceInALargeSnapshotReadsAsTheQtReaderReadsIt) {
+    const HalvoAccountSnapshot snapshot = largeSnapshot();
+    QByteArray json = toJson(snapshot);
+    const QList<HalvoDomain> second = snapshot.domains.mid(7, 3);
+    halvo::json::JsonWriter writer;
+    writer.write(second);
+    // The same key again at the end of the text: its second list counts.
+    json.insert(json.size() - 1, ",\"domains\":" + writer.take());
+    const auto expected = fromJson<HalvoAccountSnapshot>(json);
+    ASSERT_TRUE(expected.has_value());
+    EXPECT_EQ(expected->domains, second);
+    EXPECT_EQ(readJson<HalvoAccountSnapshot>(json), expected);
+}
+
 TEST(JsonRead, OneBadValueInALargeSnapshotFailsItWholeOrSkipsOnlyItsRecord) {
     HalvoAccountSnapshot snapshot = largeSnapshot();
     QByteArray json = toJson(snapshot);
