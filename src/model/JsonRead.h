@@ -147,11 +147,10 @@ template <RawValueEnum E> bool read(value v, E& out, Context& context) {
 template <JsonRecord R> bool read(value v, R& out, Context& context);
 template <class T> bool read(value v, QList<T>& out, Context& context) {
     simdjson::ondemand::array array;
-    std::size_t count = 0;
-    if (v.get_array().get(array) || array.count_elements().get(count))
+    if (v.get_array().get(array))
         return false;
+    // Not sized beforehand: counting the elements first costs a pass over them, more than the growth saves.
     QList<T> result;
-    result.reserve(qsizetype(count));
     for (auto item : array) {
         value element;
         if (std::move(item).get(element) || !read(element, result.emplace_back(), context))
