@@ -95,6 +95,8 @@ struct SQLiteCacheEngine::Private {
     sqlite3* db = nullptr;
     bool open = false;
     bool readOnly = false;
+    /// Whether texts are stored as UTF-8 (the default), so that their bytes can be read as they are.
+    bool utf8Database = false;
     int openError = 0;
 
     std::mutex mutex;
@@ -143,6 +145,12 @@ struct SQLiteCacheEngine::Private {
     }
 
     Contents readContents() const;
+    Contents readRows() const;
+    /// The snapshot texts of the last read, released only after the read has handed over its result: freeing
+    /// megabytes takes a moment.
+    mutable std::vector<QByteArray> readTexts;
+    /// The stored bytes of a snapshot row's text, read in one go; none when they cannot be taken as they are.
+    std::optional<QByteArray> readSnapshotText(qint64 rowId) const;
     bool writeAccounts(const QList<HalvoAccount>& accounts);
     SeedResult writeSeed(const QList<HalvoAccount>& accounts, const QList<HalvoAccountSnapshot>& snapshots, int& error);
     int execute(const char* sql) const { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
@@ -209,6 +217,8 @@ bool SQLiteCacheEngine::Private::openDatabase(const QString& path, const Options
         return false;
     }
     readOnly = sqlite3_db_readonly(db, "main") == 1;
+    Statement encoding(db, "PRAGMA encoding");
+    utf8Database = encoding.isValid() && encoding.step() == SQLITE_ROW && encoding.columnText(0) == "UTF-8";
     return true;
 }
 
@@ -238,6 +248,8 @@ void SQLiteCacheEngine::Private::loop() {
         release.clear();
         if (job)
             run(*job);
+        // After the task has handed over its result, so that the one waiting for it does not wait for this.
+        readTexts.clear();
     }
 }
 
@@ -374,11 +386,24 @@ void SQLiteCacheEngine::Private::report(const WriteResult& result) {
 }
 
 SQLiteCacheEngine::Contents SQLiteCacheEngine::Private::readContents() const {
-    Contents contents;
     if (!open) {
+        Contents contents;
         contents.error = openError;
         return contents;
     }
+    // One read transaction, so that the accounts and snapshots are read as they stood together. The file is
+    // mapped into memory for this read only: the snapshot texts run over many pages, which SQLite then copies
+    // from the map instead of reading each with a call of its own. Writes never go through the map.
+    execute("PRAGMA mmap_size=1073741824");
+    execute("BEGIN");
+    Contents contents = readRows();
+    execute("COMMIT");
+    execute("PRAGMA mmap_size=0");
+    return contents;
+}
+
+SQLiteCacheEngine::Contents SQLiteCacheEngine::Private::readRows() const {
+    Contents contents;
     {
         Statement select(db, "SELECT json FROM accounts ORDER BY position");
         int rc = select.isValid() ? SQLITE_ROW : lastError();
@@ -407,18 +432,28 @@ SQLiteCacheEngine::Contents SQLiteCacheEngine::Private::readContents() const {
             return contents;
         }
     }
-    Statement select(db, "SELECT json FROM snapshots WHERE account_id = ?1");
+    Statement select(db, "SELECT rowid FROM snapshots WHERE account_id = ?1");
+    Statement selectText(db, "SELECT json FROM snapshots WHERE account_id = ?1");
     for (const QByteArray& key : keys) {
         const QUuid rowId = QUuid::fromString(QLatin1StringView(key));
         if (rowId.isNull()) {
             ++contents.unreadableRows;
             continue;
         }
+        std::optional<QByteArray> text;
+        if (select.isValid() && select.bindText(1, key) && select.step() == SQLITE_ROW)
+            text = readSnapshotText(select.columnInt(0));
+        select.reset();
+        // Through SQLite's own conversion when the bytes cannot be taken as they are stored.
+        if (!text && selectText.isValid() && selectText.bindText(1, key) && selectText.step() == SQLITE_ROW)
+            text = selectText.columnText(0);
+        selectText.reset();
         std::optional<HalvoAccountSnapshot> snapshot;
         qsizetype skipped = 0;
-        if (select.isValid() && select.bindText(1, key) && select.step() == SQLITE_ROW)
-            snapshot = halvo::json::readJson<HalvoAccountSnapshot>(select.columnText(0), &skipped);
-        select.reset();
+        if (text) {
+            snapshot = halvo::json::readJson<HalvoAccountSnapshot>(*text, &skipped);
+            readTexts.push_back(std::move(*text));
+        }
         // A row whose key and content disagree is as broken as one that does not decode.
         if (!snapshot || snapshot->accountId != rowId) {
             contents.unreadableSnapshots.insert(rowId);
@@ -429,6 +464,28 @@ SQLiteCacheEngine::Contents SQLiteCacheEngine::Private::readContents() const {
         contents.snapshots.insert(rowId, std::move(*snapshot));
     }
     return contents;
+}
+
+std::optional<QByteArray> SQLiteCacheEngine::Private::readSnapshotText(qint64 rowId) const {
+    // The stored bytes are the text only in a UTF-8 database; SQLite converts those of any other encoding.
+    if (!utf8Database)
+        return std::nullopt;
+    sqlite3_blob* blob = nullptr;
+    if (sqlite3_blob_open(db, "main", "snapshots", "json", rowId, 0, &blob) != SQLITE_OK) {
+        // Not a text at all (a number, say); the caller reads it through SQLite's conversion.
+        sqlite3_blob_close(blob);
+        return std::nullopt;
+    }
+    // Straight into a buffer with room for the JSON reader behind its end: no copy of several megabytes.
+    const int size = sqlite3_blob_bytes(blob);
+    QByteArray text;
+    text.reserve(size + qsizetype(simdjson::SIMDJSON_PADDING));
+    text.resize(size);
+    const int rc = sqlite3_blob_read(blob, text.data(), size, 0);
+    sqlite3_blob_close(blob);
+    if (rc != SQLITE_OK)
+        return std::nullopt;
+    return text;
 }
 
 bool SQLiteCacheEngine::Private::writeAccounts(const QList<HalvoAccount>& accounts) {

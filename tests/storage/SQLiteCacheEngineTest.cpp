@@ -200,6 +200,80 @@ TEST_F(SQLiteCache, ARowThatDoesNotDecodeIsSkippedAndTheOthersLoad) {
     EXPECT_EQ(snapshots.value(m_demo.snapshots[2].accountId), m_demo.snapshots[2]);
 }
 
+TEST_F(SQLiteCache, TextsOfADatabaseInUtf16LoadAsTheyWereSaved) {
+    // Another tool may have created the file with texts stored as UTF-16; SQLite converts them on reading.
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path()).absolutePath()));
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(path()).constData(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, "PRAGMA encoding='UTF-16le'; CREATE TABLE other (x)", nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    HalvoAccountSnapshot snapshot = m_demo.snapshots.first();
+    snapshot.domains.first().whoisOwner = QStringLiteral("Grüße aus Köln \U0001F600");
+    {
+        auto cache = open();
+        ASSERT_TRUE(cache->saveAccounts(m_demo.accounts));
+        cache->saveSnapshot(snapshot);
+        ASSERT_TRUE(cache->flush());
+    }
+    EXPECT_EQ(RawDatabase(path()).scalar(QStringLiteral("PRAGMA encoding")), QStringLiteral("UTF-16le"));
+    auto cache = open();
+    const SQLiteCacheEngine::Contents contents = cache->load();
+    EXPECT_EQ(contents.accounts, m_demo.accounts);
+    EXPECT_TRUE(contents.unreadableSnapshots.isEmpty());
+    EXPECT_EQ(contents.snapshots.value(snapshot.accountId), snapshot);
+}
+
+struct StoredValue {
+    const char* name;
+    const char* sql; ///< sets the json of the first account's snapshot row
+    bool loads;
+};
+
+void PrintTo(const StoredValue& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SnapshotValuesOfOtherTypes : public SQLiteCache, public ::testing::WithParamInterface<StoredValue> {};
+
+TEST_P(SnapshotValuesOfOtherTypes, LoadAsTheirTextOrAreReportedAndTheOthersLoad) {
+    const QString firstId = m_demo.snapshots[0].accountId.toString(QUuid::WithoutBraces);
+    {
+        auto cache = open();
+        ASSERT_TRUE(cache->saveAccounts(m_demo.accounts));
+        for (const auto& snapshot : m_demo.snapshots)
+            cache->saveSnapshot(snapshot);
+        ASSERT_TRUE(cache->flush());
+    }
+    ASSERT_TRUE(RawDatabase(path()).exec(QString::fromLatin1(GetParam().sql).arg(firstId)));
+    auto cache = open();
+    const SQLiteCacheEngine::Contents contents = cache->load();
+    EXPECT_EQ(contents.snapshots.contains(m_demo.snapshots[0].accountId), GetParam().loads);
+    EXPECT_EQ(contents.unreadableSnapshots.contains(m_demo.snapshots[0].accountId), !GetParam().loads);
+    if (GetParam().loads) {
+        EXPECT_EQ(contents.snapshots.value(m_demo.snapshots[0].accountId), m_demo.snapshots[0]);
+    }
+    for (qsizetype i = 1; i < m_demo.snapshots.size(); ++i)
+        EXPECT_EQ(contents.snapshots.value(m_demo.snapshots[i].accountId), m_demo.snapshots[i]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SnapshotValuesOfOtherTypes,
+    ::testing::Values(StoredValue{"the text as a blob",
+                                  "UPDATE snapshots SET json = CAST(json AS BLOB) WHERE account_id = '%1'", true},
+                      StoredValue{"a number", "UPDATE snapshots SET json = 42 WHERE account_id = '%1'", false},
+                      StoredValue{"an empty text", "UPDATE snapshots SET json = '' WHERE account_id = '%1'", false},
+                      StoredValue{"a blob of garbage",
+                                  "UPDATE snapshots SET json = x'00ff7b22' WHERE account_id = '%1'", false}),
+    [](const ::testing::TestParamInfo<StoredValue>& info) {
+        std::string name = info.param.name;
+        for (char& c : name)
+            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        return name;
+    });
+
 TEST_F(SQLiteCache, AFileThatIsNotADatabaseYieldsEmptyResultsAndStaysAsItWas) {
     ASSERT_TRUE(QDir().mkpath(QFileInfo(path()).absolutePath()));
     QByteArray garbage;
