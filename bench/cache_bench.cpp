@@ -18,6 +18,7 @@
 #include "app/Application.h"
 #include "model/JsonForm.h"
 #include "model/JsonRead.h"
+#include "probes/FirstFrame.h"
 #include "storage/CredentialStore.h"
 #include "storage/SQLiteCacheEngine.h"
 #include "store/AppStateStore.h"
@@ -327,25 +328,9 @@ const char* const kStartChild = "--start-child";
 const char* const kWriteBigCache = "--write-big-cache";
 
 /// The child process of the start benchmark: the application's own start (with the cache file of the
-/// data folder in XDG_DATA_HOME), up to the first paint of the main window.
+/// data folder in XDG_DATA_HOME), up to the end of the main window's first painted frame.
 int startChild(int argc, char** argv) {
-    return runApplication(argc, argv, [](QWidget& window) {
-        struct FirstPaint final : QObject {
-            using QObject::QObject;
-            bool eventFilter(QObject* watched, QEvent* event) override {
-                if (event->type() == QEvent::Paint && !m_painted) {
-                    m_painted = true;
-                    // Tells the parent, which stops its clock here; the rest of the run is not the start.
-                    std::puts("painted");
-                    std::fflush(stdout);
-                    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-                }
-                return QObject::eventFilter(watched, event);
-            }
-            bool m_painted = false;
-        };
-        window.installEventFilter(new FirstPaint(&window));
-    });
+    return runApplication(argc, argv, [](QWidget& window) { halvo::bench::quitAfterFirstFrame(window); });
 }
 
 /// A data folder as the application finds it, with a copy of the given cache file.
