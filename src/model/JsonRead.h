@@ -9,6 +9,7 @@
 #include "model/JsonForm.h"
 
 #include <QByteArray>
+#include <QThread>
 
 #include <algorithm>
 #include <array>
@@ -19,7 +20,6 @@
 #include <optional>
 #include <simdjson.h>
 #include <string_view>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -230,7 +230,8 @@ public:
             return true;
         };
         // Shares of about equal size; below a few hundred kilobytes a thread costs more than it saves.
-        const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+        // The cores this process may run on, not all the machine has: more threads than those only take turns.
+        const std::size_t cores = std::size_t(std::max(1, QThread::idealThreadCount()));
         const std::size_t shares = std::clamp<std::size_t>(m_bytes / (256 * 1024), 1, std::min<std::size_t>(cores, 6));
         std::vector<std::size_t> starts{0};
         std::size_t bytes = 0;
