@@ -380,8 +380,9 @@ QSize HalvoActionButton::minimumSizeHint() const {
 }
 
 QString HalvoActionButton::shownText() const {
-    const int room = width() - (sizeHint().width() - fontMetrics().horizontalAdvance(text()));
-    if (room >= fontMetrics().horizontalAdvance(text()))
+    const int natural = fontMetrics().horizontalAdvance(text());
+    const int room = width() - (sizeHint().width() - natural);
+    if (room >= natural)
         return text();
     return fontMetrics().elidedText(text(), Qt::ElideRight, std::max(room, 0));
 }

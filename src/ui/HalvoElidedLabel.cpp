@@ -126,13 +126,13 @@ void HalvoElidedLabel::paintEvent(QPaintEvent* event) {
         naturalWidth() <= area.width() ? text() : fontMetrics().elidedText(text(), m_mode, std::max(area.width(), 0));
     if (shown.isEmpty())
         return;
-    const int shownWidth = fontMetrics().horizontalAdvance(shown);
     const Qt::Alignment horizontal = QStyle::visualAlignment(layoutDirection(), alignment()) & Qt::AlignHorizontal_Mask;
+    // Only a text placed from the right or the middle is measured again; one from the left starts at the edge.
     int x = area.left();
     if (horizontal & Qt::AlignRight)
-        x = area.right() + 1 - shownWidth;
+        x = area.right() + 1 - fontMetrics().horizontalAdvance(shown);
     else if (horizontal & Qt::AlignHCenter)
-        x = area.left() + (area.width() - shownWidth) / 2;
+        x = area.left() + (area.width() - fontMetrics().horizontalAdvance(shown)) / 2;
     int top = area.top();
     const Qt::Alignment vertical = alignment() & Qt::AlignVertical_Mask;
     if (vertical & Qt::AlignBottom)
