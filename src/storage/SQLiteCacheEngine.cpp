@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -107,6 +108,8 @@ struct SQLiteCacheEngine::Private {
     /// The account whose snapshot the worker is encoding now, and the flag that gives that save up.
     std::optional<QUuid> encoding;
     std::atomic<bool> giveUpEncoding = false;
+    /// Counts the encodings that have ended, so that a caller of supersede() can see the end without the lock.
+    std::atomic<quint64> encodingsEnded = 0;
     /// Tells a caller of supersede() that the worker has given the snapshot up.
     std::condition_variable encodingEnded;
     /// Writes that failed, by account, kept for their retry; a newer write of the account replaces them.
@@ -360,6 +363,7 @@ int SQLiteCacheEngine::Private::runWrite(SnapshotJob& write) {
         {
             std::lock_guard lock(mutex);
             encoding.reset();
+            encodingsEnded.fetch_add(1, std::memory_order_release);
         }
         encodingEnded.notify_all();
         if (writer.stopped())
@@ -708,6 +712,16 @@ void SQLiteCacheEngine::supersede(const QUuid& accountId) {
         }
         if (d->encoding == accountId) {
             d->giveUpEncoding = true;
+            // The encoder looks at the flag after every record and so stops within microseconds; waiting for
+            // that with the lock released beats being put to sleep and woken again, which costs far more than
+            // the change the caller is about to make. A worker that is not running gets the usual wait.
+            const quint64 ended = d->encodingsEnded.load(std::memory_order_acquire);
+            lock.unlock();
+            const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
+            while (d->encodingsEnded.load(std::memory_order_acquire) == ended &&
+                   std::chrono::steady_clock::now() < spinUntil)
+                std::this_thread::yield();
+            lock.lock();
             d->encodingEnded.wait(lock, [&] { return d->encoding != accountId; });
         }
     }
