@@ -356,9 +356,12 @@ void HalvoActionButton::applyStyle() {
     setProperty("variant", halvo::theme::variantName(m_variant));
     if (!m_icon.isEmpty())
         setIcon(halvo::theme::tintedIcon(m_icon, halvo::theme::buttonTextColor(m_variant)));
-    // Property selectors of the style sheet are read when the widget is polished.
-    style()->unpolish(this);
-    style()->polish(this);
+    // Property selectors of the style sheet are read when the widget is polished: a button already polished
+    // is polished again for its new variant, one not yet polished reads it when it is first polished.
+    if (testAttribute(Qt::WA_WState_Polished)) {
+        style()->unpolish(this);
+        style()->polish(this);
+    }
     update();
 }
 
