@@ -22,6 +22,7 @@
 #include "storage/CredentialStore.h"
 #include "storage/SQLiteCacheEngine.h"
 #include "store/AppStateStore.h"
+#include "support/Bench.h"
 #include "support/NoCredentials.h"
 #include "ui/Theme.h"
 
@@ -35,7 +36,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
@@ -51,19 +51,8 @@ double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-double median(std::vector<double> samples) {
-    if (samples.empty())
-        return 0;
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
-
-HalvoAPIClient::BaseUrls loopbackUrls() {
-    HalvoAPIClient::BaseUrls urls;
-    for (const HalvoRegion region : kAllRegions)
-        urls.insert(region, QUrl(QStringLiteral("http://127.0.0.1:9/1.0")));
-    return urls;
-}
+using halvo::bench::loopbackUrls;
+using halvo::bench::median;
 
 HalvoAccount benchAccount() {
     HalvoAccount account;

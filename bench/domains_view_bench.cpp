@@ -11,6 +11,7 @@
 #include "storage/CredentialStore.h"
 #include "storage/SQLiteCacheEngine.h"
 #include "store/AppStateStore.h"
+#include "support/Bench.h"
 #include "support/NoCredentials.h"
 #include "ui/HalvoRefreshScheduler.h"
 #include "ui/Theme.h"
@@ -21,7 +22,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <memory>
@@ -69,10 +69,7 @@ public:
         cache->saveAccounts({account});
         cache->saveSnapshot(snapshot);
         cache->flush();
-        HalvoAPIClient::BaseUrls urls;
-        for (HalvoRegion region : kAllRegions)
-            urls.insert(region, QUrl(QStringLiteral("http://127.0.0.1:9/1.0")));
-        api = std::make_unique<HalvoAPIClient>(urls);
+        api = std::make_unique<HalvoAPIClient>(halvo::bench::loopbackUrls());
         store = std::make_unique<AppStateStore>(*cache, credentials, *api);
         view = std::make_unique<DomainsView>(*store);
         view->resize(1400, 900);
@@ -171,11 +168,6 @@ void BM_RefreshAfterRecordChange(benchmark::State& state) {
     timeAction(state, scene, change);
 }
 
-double median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples.empty() ? 0 : samples[samples.size() / 2];
-}
-
 /// The record change timed in a 10-record zone and in a zone of `records` records, turn about.
 void BM_RecordChangeBesideSmallZone(benchmark::State& state) {
     Scene small(10);
@@ -201,8 +193,8 @@ void BM_RecordChangeBesideSmallZone(benchmark::State& state) {
         state.ResumeTiming();
         subject.push_back(timeChange(large, changeLarge));
     }
-    const double b = median(base);
-    const double s = median(subject);
+    const double b = halvo::bench::median(base);
+    const double s = halvo::bench::median(subject);
     state.counters["small_us"] = b;
     state.counters["large_us"] = s;
     state.counters["ratio"] = b > 0 ? s / b : 0;

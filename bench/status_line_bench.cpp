@@ -8,6 +8,7 @@
 #include "storage/CredentialStore.h"
 #include "storage/SQLiteCacheEngine.h"
 #include "store/AppStateStore.h"
+#include "support/Bench.h"
 #include "support/NoCredentials.h"
 #include "ui/Theme.h"
 
@@ -25,10 +26,7 @@ namespace {
 struct Scene {
     Scene() {
         cache = std::make_unique<SQLiteCacheEngine>(dir.filePath(QStringLiteral("cache.sqlite3")));
-        HalvoAPIClient::BaseUrls urls;
-        for (HalvoRegion region : kAllRegions)
-            urls.insert(region, QUrl(QStringLiteral("http://127.0.0.1:9/1.0")));
-        api = std::make_unique<HalvoAPIClient>(urls);
+        api = std::make_unique<HalvoAPIClient>(halvo::bench::loopbackUrls());
         store = std::make_unique<AppStateStore>(*cache, credentials, *api);
         window = std::make_unique<MainWindow>(*store);
         window->show();

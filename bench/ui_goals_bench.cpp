@@ -16,6 +16,7 @@
 #include "storage/CredentialStore.h"
 #include "storage/SQLiteCacheEngine.h"
 #include "store/AppStateStore.h"
+#include "support/Bench.h"
 #include "support/NoCredentials.h"
 #include "ui/Theme.h"
 
@@ -27,7 +28,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -35,11 +35,7 @@
 
 namespace {
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
-}
+using halvo::bench::median;
 
 double millisecondsOf(const std::function<void()>& step) {
     QElapsedTimer timer;
@@ -135,10 +131,7 @@ public:
         cache->saveAccounts({account});
         cache->saveSnapshot(snapshot);
         cache->flush();
-        HalvoAPIClient::BaseUrls urls;
-        for (HalvoRegion region : kAllRegions)
-            urls.insert(region, QUrl(QStringLiteral("http://127.0.0.1:9/1.0")));
-        api = std::make_unique<HalvoAPIClient>(urls);
+        api = std::make_unique<HalvoAPIClient>(halvo::bench::loopbackUrls());
         store = std::make_unique<AppStateStore>(*cache, credentials, *api);
         window = std::make_unique<MainWindow>(*store);
         window->show();
