@@ -81,7 +81,7 @@ bool HalvoButtonRowDelegate::eventFilter(QObject* watched, QEvent* event) {
     // The view's own keys; the base's filter is for editors only.
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
         static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
-        const QModelIndex current = m_view->currentIndex();
+        const QModelIndex current = static_cast<QAbstractItemView*>(watched)->currentIndex();
         if (!current.isValid())
             return false;
         Q_EMIT buttonPressed(current.row());

@@ -44,5 +44,7 @@ protected:
 
 private:
     QPersistentModelIndex m_pressed;
-    QPointer<QAbstractItemView> m_view;
+    /// Held as an object: the view still sends events from its base class's destructor, when it is no longer
+    /// an item view and only its identity may be used.
+    QPointer<QObject> m_view;
 };
