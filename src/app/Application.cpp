@@ -3,6 +3,7 @@
 #include "api/HalvoAPIClient.h"
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
+#include "app/StartupPreload.h"
 #include "storage/KeychainService.h"
 #include "storage/SQLiteCacheEngine.h"
 #include "store/AppStateStore.h"
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 
 int runApplication(int argc, char** argv, const std::function<void(QWidget& window)>& windowCreated) {
+    StartupPreload preload; // runs while the application connects to the display
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vevavavozi Pultorium Pro"));
 
@@ -30,6 +32,7 @@ int runApplication(int argc, char** argv, const std::function<void(QWidget& wind
 
     // Its worker starts reading the file now, while the theme is installed.
     SQLiteCacheEngine cache;
+    preload.wait();
     halvo::theme::install();
 
     // Process-wide for the whole run, in the order the store needs them.
