@@ -444,6 +444,7 @@ QFrame* divider(QWidget* parent, bool vertical) {
     line->setObjectName(QStringLiteral("halvoDivider"));
     line->setFrameShape(QFrame::NoFrame);
     if (vertical) {
+        line->setProperty("vertical", true); // drawn opaque, in the colour it shows on the window
         line->setFixedWidth(1);
         line->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     } else {

@@ -34,7 +34,7 @@ QFrame* listRow(int horizontalInset, int verticalInset, QWidget* parent = nullpt
 /// The header text of a table column: caption, bold, secondary colour; a fixed width when `width` > 0.
 QLabel* columnHeader(const QString& text, int width, Qt::Alignment alignment);
 
-/// A horizontal or vertical line.
+/// A horizontal or vertical line. A vertical one stands between columns of the window, on its surface.
 QFrame* divider(QWidget* parent = nullptr, bool vertical = false);
 
 /// Removes and deletes every item of a layout (deferred deletion of widgets).

@@ -85,12 +85,13 @@ QColor baseColor(Tint tint) {
     return QColor(kPrimaryText);
 }
 
+// The alpha of a colour as the style sheet is given it.
+QString alphaText(const QColor& c) {
+    return QString::number(c.alphaF(), 'f', 3);
+}
+
 QString rgba(const QColor& c) {
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(c.red())
-        .arg(c.green())
-        .arg(c.blue())
-        .arg(QString::number(c.alphaF(), 'f', 3));
+    return QStringLiteral("rgba(%1, %2, %3, %4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(alphaText(c));
 }
 
 // ---- text styles, as factors of the body size (the application font) ----
@@ -555,7 +556,9 @@ private:
 
 QString buildStyleSheet() {
     const QString primary = rgba(color(Tint::primary));
-    const QString hairline = rgba(color(Tint::primary, 0.10));
+    const QString hairline = rgba(hairlineColor());
+    // The tall hairlines that lie on the window: its column divider and the section splitter's handle.
+    const QString hairlineOnWindow = rgba(hairlineOn(QColor(kWindow)));
     const QString cardBackground = rgba(QColor(kCardBackground));
     const QString ring = rgba(focusRingColor());
     const QString selection = rgba(selectionBackground());
@@ -571,7 +574,9 @@ QString buildStyleSheet() {
                .arg(cardBackground, hairline);
     css += QStringLiteral("QFrame#halvoListRow { background: %1; border: none; border-radius: 8px; }\n")
                .arg(rgba(listRowBackground()));
-    css += QStringLiteral("QFrame#halvoDivider { background: %1; border: none; }\n").arg(hairline);
+    css += QStringLiteral("QFrame#halvoDivider { background: %1; border: none; }\n"
+                          "QFrame#halvoDivider[vertical=\"true\"] { background: %2; }\n")
+               .arg(hairline, hairlineOnWindow);
     css += QStringLiteral("QWidget#halvoHeaderBand { background: %1; }\n").arg(rgba(headerBandBackground()));
     css += QStringLiteral("QWidget#halvoTabBar { background: %1; }\n").arg(rgba(tabBarBackground()));
     // Lists and tables: the whole view is one Tab stop and wears the ring while it has focus.
@@ -602,14 +607,14 @@ QString buildStyleSheet() {
                .arg(rgba(QColor(kSidebar)), primary, selection, rgba(color(Tint::primary, 0.05)))
                .arg(ringWidth)
                .arg(ring);
-    css += QStringLiteral("QTableView { border: %1px solid transparent; selection-background-color: %2; "
-                          "selection-color: %3; }\n"
-                          "QTableView:focus { border-color: %4; }\n")
+    css += QStringLiteral("QTableView, QListView#dnsRecordTable { border: %1px solid transparent; "
+                          "selection-background-color: %2; selection-color: %3; }\n"
+                          "QTableView:focus, QListView#dnsRecordTable:focus { border-color: %4; }\n")
                .arg(ringWidth)
                .arg(selection, primary, ring);
     css += QStringLiteral("QWidget#halvoHeaderBar, QWidget#halvoStatusBar { background: %1; }\n")
                .arg(rgba(headerBandBackground()));
-    css += QStringLiteral("QSplitter#halvoSectionSplitter::handle { background: %1; }\n").arg(hairline);
+    css += QStringLiteral("QSplitter#halvoSectionSplitter::handle { background: %1; }\n").arg(hairlineOnWindow);
     css += QStringLiteral("QScrollArea#halvoContentScroll, QScrollArea#halvoTabScroll { background: transparent; "
                           "border: none; }\n");
     css += QStringLiteral("QWidget#halvoContent, QWidget#halvoTabRow { background: transparent; }\n");
@@ -750,6 +755,22 @@ QColor consoleBackground() {
 
 QColor consoleTextColor() {
     return QColor(kConsoleText);
+}
+
+QColor hairlineColor() {
+    return color(Tint::primary, 0.10);
+}
+
+QColor hairlineOn(const QColor& surface) {
+    // The line as the style sheet draws it: the sheet reads the alpha of rgba() as a fraction and keeps the whole
+    // part of its 0-255 value. Blended by the raster engine itself, so that the colour is exactly the pixel the
+    // translucent line gives.
+    QColor line = hairlineColor();
+    line.setAlpha(int(alphaText(line).toDouble() * 255));
+    QImage pixel(1, 1, QImage::Format_ARGB32_Premultiplied);
+    pixel.fill(surface.rgb());
+    QPainter(&pixel).fillRect(QRect(0, 0, 1, 1), line);
+    return pixel.pixelColor(0, 0);
 }
 
 QColor windowBackground() {

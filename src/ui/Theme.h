@@ -43,6 +43,12 @@ QColor consoleTextColor();
 QColor windowBackground();
 QColor cardBackground();
 QColor sidebarBackground();
+/// The hairline of dividers and card borders: the text colour at 10 %.
+QColor hairlineColor();
+/// The hairline as it shows on an opaque surface, itself opaque. A line as tall as a card or the window is filled
+/// in one pass when opaque; a translucent one is blended in shares that the raster engine hands to a thread pool
+/// and waits for. The pixels are the same.
+QColor hairlineOn(const QColor& surface);
 /// The fill of a status badge in the tint (its text is drawn in the tint).
 QColor badgeBackground(Tint tint);
 

@@ -1,6 +1,7 @@
 #include "ui/Theme.h"
 
 #include "support/QtPrinters.h"
+#include "ui/Components.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,13 +14,16 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineF>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPixmap>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSplitter>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <QVBoxLayout>
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -400,6 +404,50 @@ TEST(Theme, ColoursAndOpacities) {
     EXPECT_EQ(buttonTextColor(HalvoButtonVariant::danger), QColor(Qt::white));
     EXPECT_EQ(buttonTextColor(HalvoButtonVariant::secondary), color(Tint::primary));
     EXPECT_EQ(buttonColor(HalvoButtonVariant::danger), color(Tint::red));
+}
+
+// The window's column divider and the section splitter's handle are drawn in an opaque colour: on the window they
+// show exactly the pixels of the translucent hairline that the other dividers draw there.
+TEST(Theme, OpaqueHairlinesShowThePixelsOfTheTranslucentOnes) {
+    QMainWindow window;
+    auto* central = new QWidget(&window);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(20, 20, 20, 20);
+    column->addWidget(halvo::ui::divider(central)); // translucent
+    auto* row = new QHBoxLayout;
+    auto* vertical = halvo::ui::divider(central, true);
+    row->addWidget(vertical);
+    auto* splitter = new QSplitter(central);
+    splitter->setObjectName(QStringLiteral("halvoSectionSplitter"));
+    splitter->setHandleWidth(1);
+    splitter->addWidget(new QWidget(splitter));
+    splitter->addWidget(new QWidget(splitter));
+    row->addWidget(splitter, 1);
+    column->addLayout(row, 1);
+    window.setCentralWidget(central);
+    window.resize(400, 300);
+    window.show();
+    QCoreApplication::processEvents();
+    const QImage shot = window.grab().toImage();
+
+    const QColor translucentOnWindow = shot.pixelColor(200, 20);
+    EXPECT_NE(translucentOnWindow, windowBackground()) << "the horizontal divider is not where it was looked for";
+    const QPoint verticalAt = vertical->mapTo(&window, QPoint(0, vertical->height() / 2));
+    EXPECT_EQ(shot.pixelColor(verticalAt), translucentOnWindow);
+    EXPECT_EQ(vertical->palette().color(QPalette::Window).alpha(), 255) << "drawn opaque";
+    // The handle is wider than the line it draws, for the pointer's sake: the line is what differs from the window.
+    const QWidget* handle = splitter->handle(1);
+    QSet<QRgb> handleLine;
+    for (int x = 0; x < handle->width(); ++x) {
+        const QColor pixel = shot.pixelColor(handle->mapTo(&window, QPoint(x, handle->height() / 2)));
+        if (pixel != windowBackground())
+            handleLine.insert(pixel.rgb());
+    }
+    EXPECT_EQ(handleLine, QSet<QRgb>{translucentOnWindow.rgb()});
+    EXPECT_EQ(hairlineOn(windowBackground()), translucentOnWindow);
+
+    EXPECT_EQ(hairlineOn(cardBackground()).alpha(), 255);
+    EXPECT_NE(hairlineOn(cardBackground()), hairlineOn(windowBackground()));
 }
 
 TEST(Theme, LabelIsPlainTextInStyleAndTint) {
