@@ -9,11 +9,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
+#include <QListView>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QTableView>
 #include <QVBoxLayout>
 
 using halvo::theme::TextStyle;
@@ -122,22 +121,16 @@ void DnsZoneEditorSection::buildBody(const QStringList& recordTypes) {
 
     m_model = new DnsRecordListModel(this);
     m_delegate = new DnsRecordDelegate(m_model, this);
-    m_table = new QTableView(m_body);
+    m_table = new QListView(m_body);
     m_table->setObjectName(QStringLiteral("dnsRecordTable"));
     m_table->setModel(m_model);
     // One Tab stop; arrows move the current row, Delete or Space asks to delete it.
     m_delegate->attachTo(m_table);
-    // One column spanning the row, painted whole by the delegate; every row has the delegate's height.
-    m_table->horizontalHeader()->hide();
-    m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setMinimumSectionSize(1);
-    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_table->verticalHeader()->setDefaultSectionSize(
-        m_delegate->sizeHint(QStyleOptionViewItem(), QModelIndex()).height());
-    m_table->setShowGrid(false);
+    // A list of rows, each painted whole by the delegate at the delegate's height: one scroll area and no
+    // headers to build, and the view never asks the rows for their sizes.
+    m_rowHeight = m_delegate->sizeHint(QStyleOptionViewItem(), QModelIndex()).height();
+    m_table->setUniformItemSizes(true);
     m_table->setWordWrap(false);
-    m_table->setCornerButtonEnabled(false);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setFrameShape(QFrame::NoFrame);
@@ -209,8 +202,7 @@ void DnsZoneEditorSection::updateTableHeight() {
         return;
     // As tall as its rows: the detail's one scroll area scrolls them, and the table still draws only the rows
     // that are on screen.
-    const int rowHeight = m_table->verticalHeader()->defaultSectionSize();
-    m_table->setFixedHeight(rows * rowHeight + 2 * m_table->frameWidth());
+    m_table->setFixedHeight(rows * m_rowHeight + 2 * m_table->frameWidth());
 }
 
 QRect DnsZoneEditorSection::rowRect(int row) const {

@@ -19,7 +19,7 @@ class HalvoFormTextField;
 class HalvoSectionCard;
 class QComboBox;
 class QLabel;
-class QTableView;
+class QListView;
 class QVBoxLayout;
 
 class DnsZoneEditorSection final : public QWidget {
@@ -43,7 +43,7 @@ public:
     void reloadInputs();
 
     HalvoSectionCard* card() const { return m_card; }
-    QTableView* recordTable() const { return m_table; }
+    QListView* recordTable() const { return m_table; }
     const DnsRecordListModel* recordModel() const { return m_model; }
     /// Where row `row`'s delete button is, in the table's viewport coordinates (the row must be laid out).
     QRect deleteButtonRect(int row) const;
@@ -75,7 +75,8 @@ private:
     QComboBox* m_typePicker = nullptr;
     QComboBox* m_ttlPicker = nullptr;
     QWidget* m_tableHeader = nullptr;
-    QTableView* m_table = nullptr;
+    QListView* m_table = nullptr;
+    int m_rowHeight = 0;
     bool m_addPending = false;
     DnsRecordListModel* m_model = nullptr;
     DnsRecordDelegate* m_delegate = nullptr;

@@ -12,7 +12,6 @@
 #include <QListView>
 #include <QPointer>
 #include <QStringBuilder>
-#include <QTableView>
 #include <QVBoxLayout>
 
 const QStringList& DomainsView::recordTypes() {

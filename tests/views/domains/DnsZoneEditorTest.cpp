@@ -308,7 +308,7 @@ TEST(DnsZoneEditor, ConfirmationKeepsTheValuesOfThePressAndOutlivesTheView) {
 
 TEST(DnsZoneEditor, SpaceOnTheCurrentRowPressesItsDeleteButton) {
     DomainsViewHarness v(QList<HalvoDomain>{sampleZone()});
-    QTableView* table = v.table();
+    QListView* table = v.table();
     table->setFocus();
     table->setCurrentIndex(table->model()->index(2, 0));
     QTest::keyClick(table, Qt::Key_Space);
@@ -319,7 +319,7 @@ TEST(DnsZoneEditor, SpaceOnTheCurrentRowPressesItsDeleteButton) {
 
 TEST(DnsZoneEditor, PressOutsideTheButtonDeletesNothingAndTheTargetOpensReadOnly) {
     DomainsViewHarness v(QList<HalvoDomain>{sampleZone()});
-    QTableView* table = v.table();
+    QListView* table = v.table();
     const QRect item = table->visualRect(table->model()->index(3, 0));
     const QRect button = v.editor()->deleteButtonRect(3);
     // Pressed on the button, released beside it: no click, as with any button.
@@ -351,7 +351,7 @@ TEST(DnsZoneEditor, LargeZoneIsAsTallAsItsRowsInTheDetailsScrollAreaAndChangesRo
                                   QStringLiteral("198.51.100.%1").arg(i % 250), 3600));
     }
     DomainsViewHarness v(QList<HalvoDomain>{zoneWith(records)});
-    QTableView* table = v.table();
+    QListView* table = v.table();
     const int rowHeight = table->visualRect(table->model()->index(0, 0)).height();
     // No second scroller: the table is as tall as its rows, the detail scrolls.
     EXPECT_EQ(table->height(), 10000 * rowHeight + 2 * table->frameWidth());
@@ -396,7 +396,7 @@ namespace halvo::test {
 namespace {
 
 /// How many pixels of the row's rect in the table's viewport show the theme's focus ring.
-int ringPixelsOfRow(QTableView* table, int row) {
+int ringPixelsOfRow(QListView* table, int row) {
     const QImage image = table->viewport()->grab().toImage();
     const QRect rect = table->visualRect(table->model()->index(row, 0)).intersected(image.rect());
     const QColor ring = theme::focusRingColor();
@@ -414,7 +414,7 @@ TEST(DnsZoneEditor, KeyboardWalksTheRowsMarksTheCurrentOneAndDeleteOrSpaceAsksFo
     DomainsViewHarness v(QList<HalvoDomain>{sampleZone()});
     v.view->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(v.view.get()));
-    QTableView* table = v.table();
+    QListView* table = v.table();
     // One Tab stop: Tab never walks the rows.
     EXPECT_FALSE(table->tabKeyNavigation());
 
@@ -468,7 +468,7 @@ namespace halvo::test {
 
 TEST(DnsZoneEditor, EachRowNamesItsDeleteButtonForAssistiveTechnology) {
     DomainsViewHarness v(QList<HalvoDomain>{sampleZone()});
-    QTableView* table = v.table();
+    QListView* table = v.table();
     const char* hosts[] = {"@ (zone.example.com)", "www.zone.example.com", "@.zone.example.com", " .zone.example.com",
                            "api.zone.example.com"};
     QAccessibleInterface* tableInterface = QAccessible::queryAccessibleInterface(table);
@@ -496,7 +496,7 @@ TEST(DnsZoneEditor, TabInAnOpenTargetFieldLeavesTheTable) {
     DomainsViewHarness v(QList<HalvoDomain>{sampleZone()});
     v.view->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(v.view.get()));
-    QTableView* table = v.table();
+    QListView* table = v.table();
     for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
         SCOPED_TRACE(key);
         const QRect target = DnsRecordDelegate::cells(table->visualRect(table->model()->index(1, 0))).target;

@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QScrollArea>
-#include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -126,7 +125,7 @@ public:
     }
     QComboBox* typePicker() { return findNamed<QComboBox>(editor(), QStringLiteral("newRecordTypePicker")); }
     QComboBox* ttlPicker() { return findNamed<QComboBox>(editor(), QStringLiteral("newTTLPicker")); }
-    QTableView* table() { return editor()->recordTable(); }
+    QListView* table() { return editor()->recordTable(); }
 
     /// Types the text into the input; a text with a tab, which a key press would not type, is pasted.
     void type(QLineEdit* input, const QString& text) {
@@ -167,7 +166,7 @@ public:
 
     /// Presses the delete button of the row with the mouse, as a user would.
     void pressDelete(int row) {
-        QTableView* t = table();
+        QListView* t = table();
         // The rows lie in the detail's scroll area: scroll the detail to the row, as the user would.
         frame().revealInContent(t->viewport(), editor()->rowRect(row));
         settle();
