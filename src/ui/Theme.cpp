@@ -4,11 +4,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QHash>
 #include <QIconEngine>
 #include <QImageReader>
 #include <QLabel>
+#include <QMutex>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
@@ -22,6 +24,7 @@
 #include <QStyleOption>
 
 #include <array>
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -136,6 +139,48 @@ QFont::Weight qtWeight(Weight weight) {
         return QFont::Bold;
     }
     return QFont::Normal;
+}
+
+// The weight to ask for so that text draws as it would with `asked`. A system without a medium or semibold face
+// draws those weights with the nearest face it has (regular, bold); asking for that face's own weight draws the
+// same pixels and shares its font engine, glyphs and shaping tables with the texts that ask for it directly, where
+// every weight asked for would load them again. Found once per family and weight from the faces the font
+// database lists; a face of the asked weight, or two faces equally near, keep the weight.
+QFont::Weight drawnWeight(const QFont& font, QFont::Weight asked) {
+    if (asked == QFont::Normal || asked == QFont::Bold)
+        return asked;
+    static QMutex mutex;
+    static QHash<QString, QFont::Weight> resolved;
+    const QString key = font.families().join(QLatin1Char(',')) + QLatin1Char('/') +
+                        QString::number(int(font.styleHint())) + QLatin1Char('/') + QString::number(int(asked));
+    const QMutexLocker locker(&mutex);
+    if (const auto hit = resolved.constFind(key); hit != resolved.constEnd())
+        return hit.value();
+    // The family the database draws this font with: a name like "Sans Serif" stands for an installed family.
+    QFont regular = font;
+    regular.setWeight(QFont::Normal);
+    const QString family = QFontInfo(regular).family();
+    int nearest = -1;
+    bool tie = false;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        if (QFontDatabase::italic(family, style))
+            continue;
+        const int weight = QFontDatabase::weight(family, style);
+        if (weight <= 0 || weight == nearest)
+            continue;
+        const int distance = std::abs(weight - int(asked));
+        const int nearestDistance = nearest < 0 ? INT_MAX : std::abs(nearest - int(asked));
+        if (distance < nearestDistance) {
+            nearest = weight;
+            tie = false;
+        } else if (distance == nearestDistance) {
+            tie = true;
+        }
+    }
+    const QFont::Weight result =
+        nearest > 0 && !tie && (nearest == QFont::Normal || nearest == QFont::Bold) ? QFont::Weight(nearest) : asked;
+    resolved.insert(key, result);
+    return result;
 }
 
 // ---- icons ----
@@ -703,7 +748,7 @@ QFont font(TextStyle style, Weight weight, bool monospaced) {
     // A headline is semibold unless a heavier weight is asked for.
     if (style == TextStyle::headline && weight == Weight::regular)
         weight = Weight::semibold;
-    result.setWeight(qtWeight(weight));
+    result.setWeight(drawnWeight(result, qtWeight(weight)));
     return result;
 }
 

@@ -351,21 +351,57 @@ TEST(Theme, TextStylesAreOrderedBySize) {
     EXPECT_GE(font(TextStyle::caption2).pointSizeF(), 7.0);
 }
 
+// A raw request for the weight, as the theme's font would be without its choice of face weight.
+QFont asked(TextStyle style, QFont::Weight weight, bool monospaced = false) {
+    QFont raw = font(style, Weight::regular, monospaced);
+    raw.setWeight(weight);
+    return raw;
+}
+
+QImage drawn(const QFont& font) {
+    QImage image(240, 40, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(2.25, 28), QStringLiteral("Ärger Wij 0123 fl @"));
+    return image;
+}
+
 TEST(Theme, WeightsAndMonospace) {
     struct Case {
         TextStyle style;
         Weight weight;
-        QFont::Weight expected;
+        QFont::Weight asked;
     };
     const Case cases[] = {
-        {TextStyle::body, Weight::regular, QFont::Normal},
-        {TextStyle::body, Weight::medium, QFont::Medium},
-        {TextStyle::caption2, Weight::bold, QFont::Bold},
+        {TextStyle::body, Weight::regular, QFont::Normal},       {TextStyle::body, Weight::medium, QFont::Medium},
+        {TextStyle::caption, Weight::semibold, QFont::DemiBold}, {TextStyle::caption2, Weight::bold, QFont::Bold},
         {TextStyle::headline, Weight::regular, QFont::DemiBold}, // a headline is semibold by itself
         {TextStyle::headline, Weight::bold, QFont::Bold},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(font(c.style, c.weight).weight(), c.expected) << int(c.style) << "/" << int(c.weight);
+    for (const bool monospaced : {false, true}) {
+        for (const Case& c : cases) {
+            const QFont themed = font(c.style, c.weight, monospaced);
+            const QFont raw = asked(c.style, c.asked, monospaced);
+            // Drawn with the face the weight asks for, and the same pixels.
+            EXPECT_EQ(QFontInfo(themed).styleName(), QFontInfo(raw).styleName())
+                << int(c.style) << "/" << int(c.weight) << "/" << monospaced;
+            EXPECT_EQ(drawn(themed), drawn(raw)) << int(c.style) << "/" << int(c.weight) << "/" << monospaced;
+            // The weight asked for, or where the family has no face of it the weight of the face it draws with.
+            if (themed.weight() != c.asked) {
+                const QString family = QFontInfo(raw).family();
+                for (const QString& style : QFontDatabase::styles(family)) {
+                    if (!QFontDatabase::italic(family, style)) {
+                        EXPECT_NE(QFontDatabase::weight(family, style), int(c.asked)) << family.toStdString();
+                    }
+                }
+                EXPECT_TRUE(themed.weight() == QFont::Normal || themed.weight() == QFont::Bold);
+            }
+        }
+    }
+    EXPECT_EQ(font(TextStyle::body).weight(), QFont::Normal);
+    EXPECT_EQ(font(TextStyle::body, Weight::bold).weight(), QFont::Bold);
 
     // What the theme asks for: the platform's fixed font, marked fixed-pitch. Whether a font reports itself
     // fixed-pitch varies (Noto Sans Mono does not); equal advances are what monospaced text needs.
