@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config clang-format
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev
     qtkeychain-qt6-dev libsqlite3-dev sqlite3 libicu-dev libsimdjson-dev libfontconfig-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     dbus dbus-daemon gnome-keyring libsecret-tools

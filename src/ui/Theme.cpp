@@ -1,5 +1,7 @@
 #include "ui/Theme.h"
 
+#include "ui/GlyphDocuments.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -8,7 +10,6 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QIconEngine>
-#include <QImageReader>
 #include <QLabel>
 #include <QMutex>
 #include <QPainter>
@@ -187,97 +188,109 @@ QFont::Weight drawnWeight(const QFont& font, QFont::Weight asked) {
 
 // Symbol name -> freedesktop icon name. Every symbol that a view names needs an entry here; the ui tests
 // scan the view sources for names missing from this table.
+constexpr std::pair<const char*, const char*> kIconEntries[] = {
+    // sections and the main window
+    {"globe.europe.africa.fill", "map-globe"},
+    {"cloud.fill", "folder-cloud"},
+    {"server.rack", "network-server"},
+    {"network", "network-wired"},
+    {"magnifyingglass", "edit-find"},
+    {"eye", "password-show-on"},
+    {"eye.slash", "password-show-off"},
+    // hardware and servers
+    {"cpu", "show-gpu-effects"},
+    {"cpu.fill", "show-gpu-effects"},
+    {"memorychip.fill", "media-flash-memory-stick"},
+    {"internaldrive.fill", "drive-harddisk"},
+    {"externaldrive.badge.timemachine", "drive-removable-media"},
+    {"externaldrive.fill.badge.plus", "drive-removable-media"},
+    {"externaldrive.fill.badge.checkmark", "drive-removable-media-usb"},
+    {"opticaldisc.fill", "media-optical"},
+    {"display", "monitor"},
+    {"display.2", "monitor"},
+    {"display.and.arrow.down", "document-export"},
+    {"terminal.fill", "utilities-terminal"},
+    {"building.2.fill", "go-home"},
+    {"cabinet.fill", "server-database"},
+    {"speedometer", "speedometer"},
+    {"stethoscope", "tools-report-bug"},
+    {"camera.aperture", "camera-photo"},
+    {"chart.pie.fill", "office-chart-pie"},
+    {"waveform.path.ecg", "view-media-equalizer"},
+    {"bolt.horizontal.fill", "system-run"},
+    {"lifepreserver.fill", "help-hint"},
+    {"gamecontroller.fill", "input-gamepad"},
+    // power
+    {"power.circle.fill", "system-shutdown"},
+    {"play.fill", "media-playback-start"},
+    {"stop.fill", "media-playback-stop"},
+    {"arrow.clockwise", "view-refresh"},
+    {"arrow.clockwise.circle.fill", "system-reboot"},
+    {"arrow.triangle.2.circlepath", "view-refresh"},
+    {"arrow.triangle.2.circlepath.circle.fill", "view-refresh"},
+    // network and addresses
+    {"globe", "globe"},
+    {"network.badge.shield.half.filled", "firewall-applet-shields_up"},
+    {"point.3.connected.trianglepath.dotted", "network-connect"},
+    {"arrow.left.arrow.right.circle.fill", "exchange-positions"},
+    {"arrow.triangle.swap", "exchange-positions"},
+    {"arrow.triangle.merge", "vcs-merge"},
+    {"arrow.triangle.branch", "vcs-branch"},
+    {"arrow.up.right.circle.fill", "go-jump"},
+    {"arrow.up.right.square.fill", "go-jump"},
+    {"link.circle.fill", "link"},
+    {"mappin.and.ellipse", "mark-location"},
+    // security
+    {"lock.fill", "object-locked"},
+    {"lock.open.fill", "object-unlocked"},
+    {"key.fill", "dialog-password"},
+    {"shield.fill", "security-medium"},
+    {"shield.checkered", "security-medium"},
+    {"shield.lefthalf.filled", "security-medium"},
+    {"shield.lefthalf.filled.badge.checkmark", "security-high"},
+    {"checkmark.shield.fill", "security-high"},
+    {"plus.shield.fill", "security-high"},
+    {"exclamationmark.shield.fill", "security-low"},
+    {"flame.fill", "firewall-applet"},
+    {"hand.raised.fill", "process-stop"},
+    // state and lists
+    {"checkmark.circle.fill", "dialog-ok-apply"},
+    {"checkmark.seal.fill", "checkmark"},
+    {"exclamationmark.triangle.fill", "dialog-warning"},
+    {"plus.circle.fill", "list-add"},
+    {"trash", "edit-delete"},
+    {"doc.on.doc", "edit-copy"},
+    {"doc.text", "text-plain"},
+    {"tag.fill", "tag"},
+    {"clock.fill", "clock"},
+    {"calendar.badge.clock", "view-calendar-upcoming-events"},
+    {"checklist", "view-task"},
+    {"list.bullet", "format-list-unordered"},
+    {"list.bullet.rectangle.portrait.fill", "view-list-details"},
+    {"rectangle.3.group.fill", "view-list-icons"},
+    {"square.grid.2x2.fill", "view-grid"},
+    {"square.split.2x2.fill", "view-split-left-right"},
+};
+
 const QHash<QString, QString>& iconTable() {
     static const QHash<QString, QString> table = [] {
-        const std::pair<const char*, const char*> entries[] = {
-            // sections and the main window
-            {"globe.europe.africa.fill", "map-globe"},
-            {"cloud.fill", "folder-cloud"},
-            {"server.rack", "network-server"},
-            {"network", "network-wired"},
-            {"magnifyingglass", "edit-find"},
-            {"eye", "password-show-on"},
-            {"eye.slash", "password-show-off"},
-            // hardware and servers
-            {"cpu", "show-gpu-effects"},
-            {"cpu.fill", "show-gpu-effects"},
-            {"memorychip.fill", "media-flash-memory-stick"},
-            {"internaldrive.fill", "drive-harddisk"},
-            {"externaldrive.badge.timemachine", "drive-removable-media"},
-            {"externaldrive.fill.badge.plus", "drive-removable-media"},
-            {"externaldrive.fill.badge.checkmark", "drive-removable-media-usb"},
-            {"opticaldisc.fill", "media-optical"},
-            {"display", "monitor"},
-            {"display.2", "monitor"},
-            {"display.and.arrow.down", "document-export"},
-            {"terminal.fill", "utilities-terminal"},
-            {"building.2.fill", "go-home"},
-            {"cabinet.fill", "server-database"},
-            {"speedometer", "speedometer"},
-            {"stethoscope", "tools-report-bug"},
-            {"camera.aperture", "camera-photo"},
-            {"chart.pie.fill", "office-chart-pie"},
-            {"waveform.path.ecg", "view-media-equalizer"},
-            {"bolt.horizontal.fill", "system-run"},
-            {"lifepreserver.fill", "help-hint"},
-            {"gamecontroller.fill", "input-gamepad"},
-            // power
-            {"power.circle.fill", "system-shutdown"},
-            {"play.fill", "media-playback-start"},
-            {"stop.fill", "media-playback-stop"},
-            {"arrow.clockwise", "view-refresh"},
-            {"arrow.clockwise.circle.fill", "system-reboot"},
-            {"arrow.triangle.2.circlepath", "view-refresh"},
-            {"arrow.triangle.2.circlepath.circle.fill", "view-refresh"},
-            // network and addresses
-            {"globe", "globe"},
-            {"network.badge.shield.half.filled", "firewall-applet-shields_up"},
-            {"point.3.connected.trianglepath.dotted", "network-connect"},
-            {"arrow.left.arrow.right.circle.fill", "exchange-positions"},
-            {"arrow.triangle.swap", "exchange-positions"},
-            {"arrow.triangle.merge", "vcs-merge"},
-            {"arrow.triangle.branch", "vcs-branch"},
-            {"arrow.up.right.circle.fill", "go-jump"},
-            {"arrow.up.right.square.fill", "go-jump"},
-            {"link.circle.fill", "link"},
-            {"mappin.and.ellipse", "mark-location"},
-            // security
-            {"lock.fill", "object-locked"},
-            {"lock.open.fill", "object-unlocked"},
-            {"key.fill", "dialog-password"},
-            {"shield.fill", "security-medium"},
-            {"shield.checkered", "security-medium"},
-            {"shield.lefthalf.filled", "security-medium"},
-            {"shield.lefthalf.filled.badge.checkmark", "security-high"},
-            {"checkmark.shield.fill", "security-high"},
-            {"plus.shield.fill", "security-high"},
-            {"exclamationmark.shield.fill", "security-low"},
-            {"flame.fill", "firewall-applet"},
-            {"hand.raised.fill", "process-stop"},
-            // state and lists
-            {"checkmark.circle.fill", "dialog-ok-apply"},
-            {"checkmark.seal.fill", "checkmark"},
-            {"exclamationmark.triangle.fill", "dialog-warning"},
-            {"plus.circle.fill", "list-add"},
-            {"trash", "edit-delete"},
-            {"doc.on.doc", "edit-copy"},
-            {"doc.text", "text-plain"},
-            {"tag.fill", "tag"},
-            {"clock.fill", "clock"},
-            {"calendar.badge.clock", "view-calendar-upcoming-events"},
-            {"checklist", "view-task"},
-            {"list.bullet", "format-list-unordered"},
-            {"list.bullet.rectangle.portrait.fill", "view-list-details"},
-            {"rectangle.3.group.fill", "view-list-icons"},
-            {"square.grid.2x2.fill", "view-grid"},
-            {"square.split.2x2.fill", "view-split-left-right"},
-        };
         QHash<QString, QString> result;
-        for (const auto& [symbol, name] : entries)
+        for (const auto& [symbol, name] : kIconEntries)
             result.insert(QString::fromLatin1(symbol), QString::fromLatin1(name));
         return result;
     }();
     return table;
+}
+
+// The icon names in the table's order, each once: the sections and the main window first.
+QStringList iconNamesInOrder() {
+    QStringList names;
+    for (const auto& entry : kIconEntries) {
+        const QString name = QString::fromLatin1(entry.second);
+        if (!names.contains(name))
+            names.append(name);
+    }
+    return names;
 }
 
 // Symbols no freedesktop icon theme has, drawn here: a digit cut out of a filled circle.
@@ -333,7 +346,8 @@ QStringList smallIconFolders(const QString& theme) {
     return folders;
 }
 
-MonochromeGlyph monochromeGlyph(const QString& name) {
+// The small-size folders of the icon theme in use, listed again when the theme changes.
+const QStringList& glyphFolders() {
     static QStringList folders;
     static QString indexedTheme;
     const QString theme = QIcon::themeName().isEmpty() ? QIcon::fallbackThemeName() : QIcon::themeName();
@@ -342,39 +356,55 @@ MonochromeGlyph monochromeGlyph(const QString& name) {
         folders = smallIconFolders(theme);
         loadedGlyphs().clear();
     }
+    return folders;
+}
+
+// The first of the folders that has the glyph's vector file; empty when none has.
+QString glyphFile(const QStringList& folders, const QString& name) {
+    const QString fileName = name + QStringLiteral(".svg");
+    for (const QString& folder : folders) {
+        if (QFileInfo::exists(folder + fileName))
+            return folder + fileName;
+    }
+    return {};
+}
+
+// Parsed once per process; the theme's glyph files are parsed ahead once the theme is installed.
+GlyphDocuments& glyphDocuments() {
+    static GlyphDocuments documents;
+    // Let go of them with the application, whose objects they are.
+    static const bool clearedWithTheApplication = [] {
+        qAddPostRoutine([] { glyphDocuments().clear(); });
+        return true;
+    }();
+    Q_UNUSED(clearedWithTheApplication)
+    return documents;
+}
+
+MonochromeGlyph monochromeGlyph(const QString& name) {
+    const QStringList& folders = glyphFolders();
     QHash<QString, MonochromeGlyph>& loaded = loadedGlyphs();
     if (const auto hit = loaded.constFind(name); hit != loaded.constEnd())
         return hit.value();
     MonochromeGlyph result;
-    const QString fileName = name + QStringLiteral(".svg");
-    for (const QString& folder : std::as_const(folders)) {
-        if (QFileInfo::exists(folder + fileName)) {
-            result.file = folder + fileName;
-            break;
-        }
-    }
+    result.file = glyphFile(folders, name);
     if (result.file.isEmpty())
         result.themed = QIcon::fromTheme(name);
     loaded.insert(name, result);
     return result;
 }
 
-// The glyph's vector file drawn once per size, fitted and centred as the icon engines draw it: one read of
-// the file per size, where an icon built from the file reads it again for each use.
+// The glyph's vector file drawn once per size, fitted and centred as the icon engines draw it: the file is
+// parsed once, where an icon built from the file reads it again for each use.
 QPixmap renderGlyphFile(const QString& file, const QSize& size) {
     const QString key = QStringLiteral("halvo-glyph:%1:%2x%3").arg(file).arg(size.width()).arg(size.height());
     QPixmap cached;
     if (QPixmapCache::find(key, &cached))
         return cached;
-    QImageReader reader(file);
-    QSize drawn = reader.size();
-    if (!drawn.isValid())
-        return {};
-    drawn.scale(size, Qt::KeepAspectRatio);
-    reader.setScaledSize(drawn);
-    const QImage glyph = reader.read();
+    const QImage glyph = glyphDocuments().draw(file, size);
     if (glyph.isNull())
         return {};
+    const QSize drawn = glyph.size();
     QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
     {
@@ -1028,6 +1058,9 @@ void install() {
     // Without a desktop theme (offscreen, minimal sessions) Breeze is the theme itself.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1StringView("hicolor"))
         QIcon::setThemeName(QStringLiteral("breeze"));
+    // The glyphs' files are parsed on a thread of their own while the window is built; each is looked for there.
+    glyphDocuments().prefetch(iconNamesInOrder(),
+                              [folders = glyphFolders()](const QString& name) { return glyphFile(folders, name); });
 
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(new HalvoStyle(fusion));
