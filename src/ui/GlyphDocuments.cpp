@@ -69,18 +69,23 @@ void GlyphDocuments::run() {
         lock.unlock();
         const QString file = resolve(name);
         lock.lock();
-        if (m_stop || file.isEmpty() || m_entries.contains(file))
-            continue;
-        auto entry = std::make_shared<Entry>();
-        m_entries.insert(file, entry);
-        lock.unlock();
-        auto document = parse(file, m_owner);
-        lock.lock();
-        entry->document = std::move(document);
-        entry->parsed = true;
-        m_parsed.notify_all();
+        if (!m_stop && !file.isEmpty() && !m_entries.contains(file))
+            parseClaimed(lock, file);
     }
     m_running = false;
+}
+
+QSvgRenderer* GlyphDocuments::parseClaimed(std::unique_lock<std::mutex>& lock, const QString& file) {
+    // Claimed under the lock, parsed outside it: whoever else wants the file waits for this entry.
+    auto entry = std::make_shared<Entry>();
+    m_entries.insert(file, entry);
+    lock.unlock();
+    auto document = parse(file, m_owner);
+    lock.lock();
+    entry->document = std::move(document);
+    entry->parsed = true;
+    m_parsed.notify_all();
+    return entry->document.get();
 }
 
 QSvgRenderer* GlyphDocuments::document(const QString& file) {
@@ -91,15 +96,7 @@ QSvgRenderer* GlyphDocuments::document(const QString& file) {
         return entry->document.get();
     }
     // Not come to yet: parsed here, and the thread leaves it alone.
-    auto entry = std::make_shared<Entry>();
-    m_entries.insert(file, entry);
-    lock.unlock();
-    auto document = parse(file, m_owner);
-    lock.lock();
-    entry->document = std::move(document);
-    entry->parsed = true;
-    m_parsed.notify_all();
-    return entry->document.get();
+    return parseClaimed(lock, file);
 }
 
 QImage GlyphDocuments::draw(const QString& file, const QSize& size) {

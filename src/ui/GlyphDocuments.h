@@ -47,6 +47,7 @@ public:
 private:
     struct Entry;
     QSvgRenderer* document(const QString& file);
+    QSvgRenderer* parseClaimed(std::unique_lock<std::mutex>& lock, const QString& file);
     void run();
 
     QThread* m_owner;
