@@ -39,6 +39,7 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <sqlite3.h>
 #include <vector>
@@ -196,13 +197,33 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-void report(benchmark::State& state, const std::vector<double>& base, const std::vector<double>& subject) {
-    const double b = median(base);
-    const double s = median(subject);
-    state.counters["base_ms"] = b;
-    state.counters["subject_ms"] = s;
-    state.counters["ratio"] = b > 0 ? s / b : 0;
-}
+/// The base's and the subject's time of each iteration, the subject's being the iteration's time; reported as
+/// their medians and the ratio of the two.
+class PairedTimes {
+public:
+    explicit PairedTimes(benchmark::State& state)
+        : m_state(state) {}
+    PairedTimes(const PairedTimes&) = delete;
+    PairedTimes& operator=(const PairedTimes&) = delete;
+    ~PairedTimes() {
+        const double b = median(m_base);
+        const double s = median(m_subject);
+        m_state.counters["base_ms"] = b;
+        m_state.counters["subject_ms"] = s;
+        m_state.counters["ratio"] = b > 0 ? s / b : 0;
+    }
+
+    void base(double ms) { m_base.push_back(ms); }
+    void subject(double ms) {
+        m_subject.push_back(ms);
+        m_state.SetIterationTime(ms / 1000);
+    }
+
+private:
+    benchmark::State& m_state;
+    std::vector<double> m_base;
+    std::vector<double> m_subject;
+};
 
 void BM_SaveBesideRawWrite(benchmark::State& state) {
     QTemporaryDir dir;
@@ -216,45 +237,28 @@ void BM_SaveBesideRawWrite(benchmark::State& state) {
     cache.saveSnapshot(snapshot);
     cache.flush();
 
-    std::vector<double> base, subject;
+    PairedTimes times(state);
     for (auto _ : state) {
         auto start = Clock::now();
         raw.write(id, json);
-        base.push_back(millisecondsSince(start));
+        times.base(millisecondsSince(start));
 
         snapshot.updatedAt = snapshot.updatedAt.addSecs(1);
         start = Clock::now();
         cache.saveSnapshot(snapshot);
         cache.flush();
-        const double ms = millisecondsSince(start);
-        subject.push_back(ms);
-        state.SetIterationTime(ms / 1000);
+        times.subject(millisecondsSince(start));
     }
-    report(state, base, subject);
 }
 
 // ---- ten actions: last save on disk, quitting ------------------------------------------------------------
 
-/// A store on a cache holding the bench account with the 5 MB snapshot.
-struct BigStore {
-    explicit BigStore(const QString& path) {
-        {
-            SQLiteCacheEngine seed(path);
-            if (seed.loadAccounts().isEmpty()) {
-                seed.saveAccounts({benchAccount()});
-                seed.saveSnapshot(bigSnapshot(benchAccount().id));
-            }
-        }
-        cache = std::make_unique<SQLiteCacheEngine>(path);
-        api = std::make_unique<HalvoAPIClient>(loopbackUrls());
-        store = std::make_unique<AppStateStore>(*cache, credentials, *api);
-    }
-
-    /// One user action: the transfer lock of one of the zones switched.
-    void action(int n) {
-        store->toggleDomainTransferLock(QStringLiteral("kunde-%1.example.com").arg(n % 300));
-        QCoreApplication::processEvents();
-    }
+/// A store on the cache file at `path`, without credentials, so nothing is sent.
+struct StoreOnCache {
+    explicit StoreOnCache(const QString& path)
+        : cache(std::make_unique<SQLiteCacheEngine>(path))
+        , api(std::make_unique<HalvoAPIClient>(loopbackUrls()))
+        , store(std::make_unique<AppStateStore>(*cache, credentials, *api)) {}
 
     NoCredentials credentials;
     std::unique_ptr<SQLiteCacheEngine> cache;
@@ -262,40 +266,59 @@ struct BigStore {
     std::unique_ptr<AppStateStore> store;
 };
 
+/// The bench account and `snapshot` written to the cache file at `path`, unless it holds an account already.
+QString seeded(const QString& path, const std::function<HalvoAccountSnapshot()>& snapshot) {
+    SQLiteCacheEngine seed(path);
+    if (seed.loadAccounts().isEmpty()) {
+        seed.saveAccounts({benchAccount()});
+        seed.saveSnapshot(snapshot());
+    }
+    return path;
+}
+
+/// A store on a cache holding the bench account with the 5 MB snapshot.
+struct BigStore : StoreOnCache {
+    explicit BigStore(const QString& path)
+        : StoreOnCache(seeded(path, [] { return bigSnapshot(benchAccount().id); })) {}
+
+    /// One user action: the transfer lock of one of the zones switched.
+    void action(int n) {
+        store->toggleDomainTransferLock(QStringLiteral("kunde-%1.example.com").arg(n % 300));
+        QCoreApplication::processEvents();
+    }
+};
+
 void BM_TenActionsLastSaveOnDisk(benchmark::State& state) {
     QTemporaryDir dir;
     BigStore scene(dir.filePath(QStringLiteral("cache.sqlite3")));
     int n = 0;
-    std::vector<double> base, subject;
+    PairedTimes times(state);
     for (auto _ : state) {
         scene.action(n++);
         auto start = Clock::now();
         scene.cache->flush();
-        base.push_back(millisecondsSince(start));
+        times.base(millisecondsSince(start));
 
         for (int i = 0; i < 10; ++i)
             scene.action(n++);
         start = Clock::now();
         scene.cache->flush();
-        const double ms = millisecondsSince(start);
-        subject.push_back(ms);
-        state.SetIterationTime(ms / 1000);
+        times.subject(millisecondsSince(start));
     }
-    report(state, base, subject);
 }
 
 void BM_QuitAfterTenActions(benchmark::State& state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("cache.sqlite3"));
     int n = 0;
-    std::vector<double> base, subject;
+    PairedTimes times(state);
     for (auto _ : state) {
         {
             BigStore scene(path);
             scene.action(n++);
             const auto start = Clock::now();
             scene.cache->flush();
-            base.push_back(millisecondsSince(start));
+            times.base(millisecondsSince(start));
         }
         BigStore scene(path);
         for (int i = 0; i < 10; ++i)
@@ -303,11 +326,8 @@ void BM_QuitAfterTenActions(benchmark::State& state) {
         scene.store.reset();
         const auto start = Clock::now();
         scene.cache.reset();
-        const double ms = millisecondsSince(start);
-        subject.push_back(ms);
-        state.SetIterationTime(ms / 1000);
+        times.subject(millisecondsSince(start));
     }
-    report(state, base, subject);
 }
 
 // ---- start -----------------------------------------------------------------------------------------------
@@ -359,56 +379,48 @@ double timeStart(const DataFolder& folder) {
 
 /// The demonstration cache: what a store writes on an empty cache.
 void writeDemonstrationCache(const QString& path) {
-    SQLiteCacheEngine cache(path);
-    NoCredentials credentials;
-    HalvoAPIClient api(loopbackUrls());
-    AppStateStore store(cache, credentials, api);
-    cache.flush();
+    const StoreOnCache empty(path);
+    empty.cache->flush();
 }
 
-void BM_StartProcess(benchmark::State& state) {
+/// The demonstration cache and the 5 MB cache, side by side in a scratch folder.
+struct DemoAndBigCaches {
+    DemoAndBigCaches() {
+        writeDemonstrationCache(demo);
+        seeded(big, [] { return bigSnapshot(benchAccount().id); });
+    }
+
     QTemporaryDir dir;
     const QString demo = dir.filePath(QStringLiteral("demo.sqlite3"));
     const QString big = dir.filePath(QStringLiteral("big.sqlite3"));
-    writeDemonstrationCache(demo);
-    BigStore{big};
-    const DataFolder demoFolder(demo);
-    const DataFolder bigFolder(big);
+};
+
+void BM_StartProcess(benchmark::State& state) {
+    const DemoAndBigCaches caches;
+    const DataFolder demoFolder(caches.demo);
+    const DataFolder bigFolder(caches.big);
     timeStart(demoFolder); // warms the file cache
     timeStart(bigFolder);
-    std::vector<double> base, subject;
+    PairedTimes times(state);
     for (auto _ : state) {
-        base.push_back(timeStart(demoFolder));
-        const double ms = timeStart(bigFolder);
-        subject.push_back(ms);
-        state.SetIterationTime(ms / 1000);
+        times.base(timeStart(demoFolder));
+        times.subject(timeStart(bigFolder));
     }
-    report(state, base, subject);
 }
 
 /// The cache part of the start alone: opening the file and building the store from it.
 void BM_StartCacheAndStore(benchmark::State& state) {
-    QTemporaryDir dir;
-    const QString demo = dir.filePath(QStringLiteral("demo.sqlite3"));
-    const QString big = dir.filePath(QStringLiteral("big.sqlite3"));
-    writeDemonstrationCache(demo);
-    BigStore{big};
+    const DemoAndBigCaches caches;
     const auto timeOpen = [](const QString& path) {
         const auto start = Clock::now();
-        SQLiteCacheEngine cache(path);
-        NoCredentials credentials;
-        HalvoAPIClient api(loopbackUrls());
-        AppStateStore store(cache, credentials, api);
+        const StoreOnCache opened(path);
         return millisecondsSince(start);
     };
-    std::vector<double> base, subject;
+    PairedTimes times(state);
     for (auto _ : state) {
-        base.push_back(timeOpen(demo));
-        const double ms = timeOpen(big);
-        subject.push_back(ms);
-        state.SetIterationTime(ms / 1000);
+        times.base(timeOpen(caches.demo));
+        times.subject(timeOpen(caches.big));
     }
-    report(state, base, subject);
 }
 
 /// For reference: reading the 5 MB snapshot's text into records, through QJsonDocument (base) and through the
@@ -418,40 +430,32 @@ void BM_ReadSnapshotBesideQtReader(benchmark::State& state) {
     QByteArray padded;
     padded.reserve(json.size() + qsizetype(simdjson::SIMDJSON_PADDING));
     padded.append(json);
-    std::vector<double> base, subject;
+    PairedTimes times(state);
     for (auto _ : state) {
         auto start = Clock::now();
         std::optional<HalvoAccountSnapshot> read = halvo::json::fromJson<HalvoAccountSnapshot>(padded);
-        base.push_back(millisecondsSince(start));
+        times.base(millisecondsSince(start));
         read.reset();
         start = Clock::now();
         read = halvo::json::readJson<HalvoAccountSnapshot>(padded);
-        const double ms = millisecondsSince(start);
-        subject.push_back(ms);
-        state.SetIterationTime(ms / 1000);
+        times.subject(millisecondsSince(start));
         if (!read)
             state.SkipWithError("the snapshot did not read");
     }
-    report(state, base, subject);
 }
 
 // ---- adding a record -------------------------------------------------------------------------------------
 
-struct ZoneStore {
-    ZoneStore(const QString& path, int records) {
-        HalvoAccountSnapshot snapshot;
-        snapshot.accountId = benchAccount().id;
-        snapshot.updatedAt = QDateTime::currentDateTimeUtc();
-        snapshot.domains = {domainWithRecords(kZone, records)};
-        {
-            SQLiteCacheEngine seed(path);
-            seed.saveAccounts({benchAccount()});
-            seed.saveSnapshot(snapshot);
-        }
-        cache = std::make_unique<SQLiteCacheEngine>(path);
-        api = std::make_unique<HalvoAPIClient>(loopbackUrls());
-        store = std::make_unique<AppStateStore>(*cache, credentials, *api);
-    }
+/// A store on a cache holding one zone of `records` records.
+struct ZoneStore : StoreOnCache {
+    ZoneStore(const QString& path, int records)
+        : StoreOnCache(seeded(path, [records] {
+            HalvoAccountSnapshot snapshot;
+            snapshot.accountId = benchAccount().id;
+            snapshot.updatedAt = QDateTime::currentDateTimeUtc();
+            snapshot.domains = {domainWithRecords(kZone, records)};
+            return snapshot;
+        })) {}
 
     double add() {
         const auto start = Clock::now();
@@ -460,10 +464,6 @@ struct ZoneStore {
     }
 
     static inline const QString kZone = QStringLiteral("zone.example.com");
-    NoCredentials credentials;
-    std::unique_ptr<SQLiteCacheEngine> cache;
-    std::unique_ptr<HalvoAPIClient> api;
-    std::unique_ptr<AppStateStore> store;
 };
 
 /// range(0): 0 the cache worker is idle at each action, 1 the save of the previous action is still queued or
@@ -473,7 +473,7 @@ void BM_AddRecordBigZoneBesideSmallZone(benchmark::State& state) {
     ZoneStore small(dir.filePath(QStringLiteral("small.sqlite3")), 10);
     ZoneStore big(dir.filePath(QStringLiteral("big.sqlite3")), 100'000);
     const bool busy = state.range(0) != 0;
-    std::vector<double> base, subject;
+    PairedTimes times(state);
     bool smallFirst = true;
     for (auto _ : state) {
         if (!busy) {
@@ -483,18 +483,16 @@ void BM_AddRecordBigZoneBesideSmallZone(benchmark::State& state) {
         // In turns first, so that neither pays alone for what the previous turn left behind.
         double ms = 0;
         if (smallFirst) {
-            base.push_back(small.add());
+            times.base(small.add());
             ms = big.add();
         } else {
             ms = big.add();
-            base.push_back(small.add());
+            times.base(small.add());
         }
         smallFirst = !smallFirst;
-        subject.push_back(ms);
-        state.SetIterationTime(ms / 1000);
+        times.subject(ms);
         QCoreApplication::processEvents();
     }
-    report(state, base, subject);
 }
 
 } // namespace
