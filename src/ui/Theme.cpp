@@ -682,9 +682,9 @@ QString buildStyleSheet() {
                .arg(rgba(QColor(kSidebar)), primary, selection, rgba(color(Tint::primary, 0.05)))
                .arg(ringWidth)
                .arg(ring);
-    css += QStringLiteral("QTableView, QListView#dnsRecordTable { border: %1px solid transparent; "
+    css += QStringLiteral("QListView#dnsRecordTable { border: %1px solid transparent; "
                           "selection-background-color: %2; selection-color: %3; }\n"
-                          "QTableView:focus, QListView#dnsRecordTable:focus { border-color: %4; }\n")
+                          "QListView#dnsRecordTable:focus { border-color: %4; }\n")
                .arg(ringWidth)
                .arg(selection, primary, ring);
     css += QStringLiteral("QWidget#halvoHeaderBar, QWidget#halvoStatusBar { background: %1; }\n")

@@ -8,9 +8,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QStandardItemModel>
 #include <QStringListModel>
-#include <QTableView>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -116,11 +114,12 @@ TEST(FocusRing, EveryFocusableControlShowsItsFocusInTheThemesRing) {
     sidebar->setFixedHeight(80);
     add("sidebar list", sidebar);
 
-    QStandardItemModel cells(2, 3);
-    auto* table = new QTableView;
-    table->setModel(&cells);
-    table->setFixedHeight(90);
-    add("table", table);
+    QStringListModel records({QStringLiteral("@ A 192.0.2.10"), QStringLiteral("www A 192.0.2.10")});
+    auto* recordList = new QListView;
+    recordList->setObjectName(QStringLiteral("dnsRecordTable"));
+    recordList->setModel(&records);
+    recordList->setFixedHeight(90);
+    add("record list", recordList);
 
     auto* text = new QPlainTextEdit(QStringLiteral("$ORIGIN example.com."));
     text->setReadOnly(true);
