@@ -2,6 +2,7 @@
 
 #include "model/Account.h"
 #include "model/Text.h"
+#include "support/CaseNames.h"
 #include "support/QtPrinters.h"
 
 #include <QHostAddress>
@@ -339,12 +340,7 @@ const std::vector<Branch> kBranches = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, DemoBranch, ::testing::ValuesIn(kBranches),
-                         [](const ::testing::TestParamInfo<Branch>& info) {
-                             std::string name = info.param.what;
-                             for (char& c : name)
-                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                             return name;
-                         });
+                         [](const ::testing::TestParamInfo<Branch>& info) { return caseName(info.param.what); });
 
 TEST(DemoData, EveryRecordTypeOfTheZoneEditorIsShown) {
     const QStringList offered{q("A"),   q("AAAA"), q("CNAME"), q("MX"),   q("TXT"),   q("SRV"),

@@ -2,6 +2,7 @@
 #include "model/JsonRead.h"
 #include "storage/CredentialStore.h"
 #include "store/DemoData.h"
+#include "support/CaseNames.h"
 #include "support/QtPrinters.h"
 
 #include <QJsonArray>
@@ -218,12 +219,7 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"optional record of the wrong type", {k("meProfile")}, k("ms4711-halvo")},
         BrokenCase{"deep optional text wrong", {k("ipBlocks"), 0, k("firewallRules"), 0, k("destinationPort")}, 22},
         BrokenCase{"text as a number", {k("dedicatedServers"), 0, k("ip")}, 3221225502.0}),
-    [](const ::testing::TestParamInfo<BrokenCase>& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+    NamedByItsName());
 
 TEST(JsonForm, TextsThatAreNotARecordDoNotDecode) {
     const QByteArray whole = toJson(halvo::demo::build(kNow).snapshots.first());

@@ -6,6 +6,7 @@
 
 #include "model/Account.h"
 #include "store/DemoData.h"
+#include "support/CaseNames.h"
 #include "support/QtPrinters.h"
 
 #include <QJsonDocument>
@@ -104,12 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                       HostileText{"noncharacters and BOM", units({0xfeff, 0xfffe, 0xffff})},
                       HostileText{"markup", QStringLiteral("</script><!-- \x26amp; -->")},
                       HostileText{"long", QString(70000, QLatin1Char('x')) + QStringLiteral("ä\U0001F600")}),
-    [](const ::testing::TestParamInfo<HostileText>& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+    NamedByItsName());
 
 TEST(JsonRead, EveryDemoRecordReadsAsTheQtReaderReadsIt) {
     const auto demo = halvo::demo::build(kNow);
@@ -195,12 +191,7 @@ INSTANTIATE_TEST_SUITE_P(
         Variant{"something after the record",
                 R"({"id":7,"zone":"z","subDomain":"s","fieldType":"A","target":"t","ttl":60} {})"},
         Variant{"not closed", R"({"id":7,"zone":"z","subDomain":"s","fieldType":"A","target":"t","ttl":60)"}),
-    [](const ::testing::TestParamInfo<Variant>& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+    NamedByItsName());
 
 TEST(JsonRead, TextsThatRepeatOrNearlyRepeatReadEachAsWritten) {
     // Equal texts may share their copy; texts that differ in one character, in length, in an escape or only
@@ -366,12 +357,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    domain[QStringLiteral("dnsRecords")] = records;
                                },
                                1, [](HalvoAccountSnapshot& s) { s.domains.removeFirst(); }}),
-    [](const ::testing::TestParamInfo<SkipCase>& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+    NamedByItsName());
 
 TEST(JsonRead, AFaultOutsideEveryListFailsTheSnapshotEvenLeniently) {
     QJsonObject root = QJsonDocument::fromJson(toJson(halvo::demo::build(kNow).snapshots.first())).object();

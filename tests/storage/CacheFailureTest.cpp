@@ -6,6 +6,7 @@
 #include "model/JsonRead.h"
 #include "storage/SQLiteCacheEngine.h"
 #include "store/DemoData.h"
+#include "support/CaseNames.h"
 #include "support/QtPrinters.h"
 #include "support/ScratchFileSystem.h"
 
@@ -241,12 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  }},
                       BrokenFile{"read-only folder",
                                  [](ScratchFileSystem& fs, const QString&) { return fs.makeReadOnly(); }}),
-    [](const ::testing::TestParamInfo<BrokenFile>& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+    NamedByItsName());
 
 // ---- what is read, and what not ----
 

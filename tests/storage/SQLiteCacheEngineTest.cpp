@@ -1,6 +1,7 @@
 #include "storage/SQLiteCacheEngine.h"
 
 #include "store/DemoData.h"
+#include "support/CaseNames.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -267,12 +268,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredValue{"an empty text", "UPDATE snapshots SET json = '' WHERE account_id = '%1'", false},
                       StoredValue{"a blob of garbage",
                                   "UPDATE snapshots SET json = x'00ff7b22' WHERE account_id = '%1'", false}),
-    [](const ::testing::TestParamInfo<StoredValue>& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+    NamedByItsName());
 
 TEST_F(SQLiteCache, AFileThatIsNotADatabaseYieldsEmptyResultsAndStaysAsItWas) {
     ASSERT_TRUE(QDir().mkpath(QFileInfo(path()).absolutePath()));

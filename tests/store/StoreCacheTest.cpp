@@ -4,6 +4,7 @@
 
 #include "model/JsonRead.h"
 #include "store/DemoData.h"
+#include "support/CaseNames.h"
 #include "support/QtPrinters.h"
 #include "support/ScratchFileSystem.h"
 #include "support/StoreHarness.h"
@@ -183,12 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
                         "keine Schreibrechte", true},
         UnreadableCache{"full file system", [](ScratchFileSystem& fs, const QString&) { return fs.fill(); },
                         "Datenträger voll", true}),
-    [](const ::testing::TestParamInfo<UnreadableCache>& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+    NamedByItsName());
 
 // ---- rows that do not read ----
 
