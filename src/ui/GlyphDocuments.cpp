@@ -45,9 +45,10 @@ void GlyphDocuments::clear() {
 }
 
 void GlyphDocuments::prefetch(const QStringList& names, Resolver resolve) {
+    const auto shared = std::make_shared<const Resolver>(std::move(resolve));
     const std::lock_guard lock(m_mutex);
     for (const QString& name : names)
-        m_queue.emplace_back(name, resolve);
+        m_queue.emplace_back(name, shared);
     if (m_running || m_queue.empty())
         return;
     // The last thread has run out of names and ended (or is ending): a new one takes these.
@@ -67,7 +68,7 @@ void GlyphDocuments::run() {
         auto [name, resolve] = std::move(m_queue.front());
         m_queue.pop_front();
         lock.unlock();
-        const QString file = resolve(name);
+        const QString file = (*resolve)(name);
         lock.lock();
         if (!m_stop && !file.isEmpty() && !m_entries.contains(file))
             parseClaimed(lock, file);

@@ -53,8 +53,8 @@ private:
     QThread* m_owner;
     std::mutex m_mutex;
     std::condition_variable m_parsed;
-    QHash<QString, std::shared_ptr<Entry>> m_entries; // by file
-    std::deque<std::pair<QString, Resolver>> m_queue; // names still to parse, each with its resolver
+    QHash<QString, std::shared_ptr<Entry>> m_entries;                        // by file
+    std::deque<std::pair<QString, std::shared_ptr<const Resolver>>> m_queue; // names still to parse, and how
     bool m_stop = false;
     bool m_running = false;
     std::thread m_thread;

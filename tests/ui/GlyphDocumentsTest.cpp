@@ -44,9 +44,24 @@ QImage readerDrawing(const QString& file, const QSize& size) {
     return reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-QString nameOf(const QString& file) {
-    return QFileInfo(file).completeBaseName();
-}
+/// Glyph files of the icon theme by name, as the theme looks them up.
+struct ThemeGlyphs {
+    explicit ThemeGlyphs(int count)
+        : files(themeGlyphFiles(count)) {
+        for (const QString& file : files) {
+            const QString name = QFileInfo(file).completeBaseName();
+            fileByName.insert(name, file);
+            names.append(name);
+        }
+    }
+    GlyphDocuments::Resolver resolver() const {
+        return [fileByName = fileByName](const QString& name) { return fileByName.value(name); };
+    }
+
+    QStringList files;
+    QStringList names;
+    QHash<QString, QString> fileByName;
+};
 
 } // namespace
 
@@ -65,21 +80,14 @@ TEST(GlyphDocuments, DrawsTheSamePixelsAsTheImageReaderAtEverySize) {
 }
 
 TEST(GlyphDocuments, FilesParsedAheadDrawAsFilesParsedWhenDrawn) {
-    const QStringList files = themeGlyphFiles(80);
-    ASSERT_GE(files.size(), 20);
-    QHash<QString, QString> fileByName;
-    QStringList names;
-    for (const QString& file : files) {
-        fileByName.insert(nameOf(file), file);
-        names.append(nameOf(file));
-    }
-    names.append(QStringLiteral("no-such-glyph")); // resolves to nothing: skipped
-
+    const ThemeGlyphs glyphs(80);
+    ASSERT_GE(glyphs.files.size(), 20);
     GlyphDocuments ahead;
-    ahead.prefetch(names, [fileByName](const QString& name) { return fileByName.value(name); });
+    ahead.prefetch(glyphs.names + QStringList{QStringLiteral("no-such-glyph")},
+                   glyphs.resolver()); // one resolves to nothing
     GlyphDocuments whenDrawn;
     // Drawn at once, from the end: some files are still waiting for the thread, one is being parsed, some are done.
-    for (auto it = files.crbegin(); it != files.crend(); ++it)
+    for (auto it = glyphs.files.crbegin(); it != glyphs.files.crend(); ++it)
         EXPECT_EQ(ahead.draw(*it, QSize(22, 22)), whenDrawn.draw(*it, QSize(22, 22))) << it->toStdString();
 }
 
@@ -104,17 +112,22 @@ TEST(GlyphDocuments, FilesThatAreNoPictureDrawNothing) {
     EXPECT_EQ(partial.isNull(), readerDrawing(broken, QSize(16, 16)).isNull());
 }
 
-TEST(GlyphDocuments, EndsWhileTheThreadIsParsing) {
-    const QStringList files = themeGlyphFiles(200);
-    QStringList names;
-    QHash<QString, QString> fileByName;
-    for (const QString& file : files) {
-        fileByName.insert(nameOf(file), file);
-        names.append(nameOf(file));
-    }
+TEST(GlyphDocuments, StopsWhileTheThreadIsParsingAndParsesAgainAfterwards) {
+    const ThemeGlyphs glyphs(200);
+    ASSERT_GE(glyphs.files.size(), 20);
     for (int round = 0; round < 5; ++round) {
         auto documents = std::make_unique<GlyphDocuments>();
-        documents->prefetch(names, [fileByName](const QString& name) { return fileByName.value(name); });
+        documents->prefetch(glyphs.names, glyphs.resolver());
         documents.reset(); // stops after the file it is at, without parsing the rest
     }
+    // Let go of everything while the thread is at work, as the application's end does; then asked again.
+    GlyphDocuments documents;
+    documents.prefetch(glyphs.names, glyphs.resolver());
+    const QImage before = documents.draw(glyphs.files.first(), QSize(16, 16));
+    documents.clear();
+    documents.prefetch(glyphs.names, glyphs.resolver());
+    GlyphDocuments reference;
+    EXPECT_EQ(documents.draw(glyphs.files.first(), QSize(16, 16)), before);
+    for (const QString& file : glyphs.files)
+        EXPECT_EQ(documents.draw(file, QSize(16, 16)), reference.draw(file, QSize(16, 16))) << file.toStdString();
 }
